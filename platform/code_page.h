@@ -1,0 +1,33 @@
+// Conversion between UTF-16 and the system's ANSI code page (CP932 by
+// default). Decoding then encoding any byte string gives back the same bytes:
+// bytes that are not valid in the code page are kept in a reversible form
+// (see code_page.cpp for the mapping).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarno {
+
+class CodePage {
+ public:
+  // Accepts "CP932"/"932"/"Shift_JIS", "CP1252"/"1252", "CP936"/"GBK", "UTF-8"/"65001".
+  // Throws std::invalid_argument for an unknown name.
+  static CodePage Named(std::string_view name);
+  static CodePage Cp932();
+
+  std::u16string Decode(std::string_view bytes) const;
+  std::string Encode(std::u16string_view text) const;
+  const std::string& name() const { return name_; }
+  bool operator==(const CodePage& other) const { return name_ == other.name_; }
+
+ private:
+  explicit CodePage(std::string canonical_name) : name_(std::move(canonical_name)) {}
+  std::string name_;  // canonical iconv name
+};
+
+// The code page that the tools use for files and profile strings, CP932 unless set.
+const CodePage& SystemCodePage();
+void SetSystemCodePage(const CodePage& cp);
+
+}  // namespace tarno
