@@ -1,15 +1,28 @@
 // tarno: runs the kit's tools on VB 6 project files from the command line.
-#include <CLI/CLI.hpp>
-
 #include <iostream>
+
+#include "cli/command_registry.h"
+
+namespace tarno::cli {
+std::vector<CommandInstaller>& CommandInstallers() {
+  static std::vector<CommandInstaller> installers;
+  return installers;
+}
+}  // namespace tarno::cli
 
 int main(int argc, char** argv) {
   CLI::App app{"Tarno Kit: tools for Visual Basic 6 code, run on project files"};
   app.set_version_flag("--version", std::string("tarno ") + TARNO_VERSION);
   app.require_subcommand(0, 1);
-  CLI11_PARSE(app, argc, argv);
-  if (app.get_subcommands().empty()) {
-    std::cout << app.help();
+  int exit_code = 0;
+  for (auto& install : tarno::cli::CommandInstallers()) install(app, exit_code);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int rc = app.exit(e);
+    // Usage errors exit with 2, as the check commands document.
+    return rc == 0 ? 0 : 2;
   }
-  return 0;
+  if (app.get_subcommands().empty()) std::cout << app.help();
+  return exit_code;
 }
