@@ -4,8 +4,10 @@
 // (see code_page.cpp for the mapping).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tarno {
 
@@ -18,6 +20,12 @@ class CodePage {
 
   std::u16string Decode(std::string_view bytes) const;
   std::string Encode(std::u16string_view text) const;
+  // Bytes taken by the character that starts at bytes[pos]: 1 for a single
+  // byte or a byte that is not part of a valid character, 2 for a double-byte
+  // character, up to 4 in UTF-8. pos must be below bytes.size().
+  std::size_t CharLength(std::string_view bytes, std::size_t pos) const;
+  // The largest character boundary at or below max_bytes (bytes.size() when it fits).
+  std::size_t CutAtCharBoundary(std::string_view bytes, std::size_t max_bytes) const;
   const std::string& name() const { return name_; }
   bool operator==(const CodePage& other) const { return name_ == other.name_; }
 

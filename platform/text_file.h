@@ -1,0 +1,39 @@
+// Whole-file reads and writes. Text files are in the system code page (or a
+// given one); every write goes to a temporary file in the same folder that is
+// renamed over the target, so a reader never sees a half-written file.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/code_page.h"
+
+namespace tarno::files {
+
+// A read or write failed; what() names the file and the reason.
+class FileError : public std::runtime_error {
+ public:
+  FileError(const std::filesystem::path& path, const std::string& reason);
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string ReadAllBytes(const std::filesystem::path& path);
+// Writes through "<name>.tmp<random>" in the same folder and renames it into
+// place. The folder must exist. On failure the target is unchanged.
+void WriteAllBytes(const std::filesystem::path& path, std::string_view bytes);
+
+std::u16string ReadTextFile(const std::filesystem::path& path);
+std::u16string ReadTextFile(const std::filesystem::path& path, const CodePage& cp);
+void WriteTextFile(const std::filesystem::path& path, std::u16string_view text);
+void WriteTextFile(const std::filesystem::path& path, std::u16string_view text,
+                   const CodePage& cp);
+
+// Copies source over target through a temporary file (FileCopy).
+void CopyFileAtomic(const std::filesystem::path& source, const std::filesystem::path& target);
+
+}  // namespace tarno::files
