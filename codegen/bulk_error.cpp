@@ -1,0 +1,84 @@
+#include "codegen/bulk_error.h"
+
+#include "codegen/error_block.h"
+#include "platform/vb_text.h"
+
+namespace tarno::codegen {
+
+std::u16string ErrorHandlingTexts::HeaderText() const {
+  const std::u16string& nl = vb::kCrLf;
+  if (Registered) return nl + u"On Error GoTo " + Label + nl;
+  return nl + u"On Error GoTo Error_Exit" + nl + nl + u"Screen.MousePointer = vbHourglass" + nl;
+}
+
+std::u16string ErrorHandlingTexts::FooterText(const std::u16string& exitWord) const {
+  const std::u16string& nl = vb::kCrLf;
+  if (!Registered) return nl + u"Exit " + exitWord + nl + nl + ErrorLabelBlock() + nl;
+  std::u16string labelPart = Label + u":" + nl + nl + Footer + nl;
+  if (vb::Trim(ExitFlag) == u"0") return labelPart;
+  return u"Exit " + exitWord + nl + nl + labelPart;
+}
+
+ErrorHandlingTexts StandardErrorTexts() { return {}; }
+
+ErrorHandlingTexts RegisteredErrorTexts(const std::u16string& label, const std::u16string& footer,
+                                        const std::u16string& exitFlag) {
+  return {true, label, footer, exitFlag};
+}
+
+std::u16string ExitWord(const std::u16string& endLine) {
+  // An indented end statement would otherwise give "Exit End Sub".
+  std::u16string text = vb::LTrim(endLine);
+  int blank = vb::InStr(text, u" ");
+  if (blank == 0) return u"";
+  return vb::Trim(vb::Mid(text, blank + 1));
+}
+
+ErrorHandlingResult InsertErrorHandling(ide::CodeModule& module, const std::u16string& name, int kind,
+                                        const ErrorHandlingTexts& texts) {
+  ErrorHandlingResult result;
+  int headerLine = 0;
+  try {
+    headerLine = module.ProcBodyLine(name, kind) + 1;
+  } catch (const ide::HostError&) {
+    return result;
+  }
+  try {
+    module.InsertLines(headerLine, texts.HeaderText());
+    result.Inserted = true;
+    result.HeaderLine = headerLine;
+  } catch (const ide::HostError&) {
+  }
+
+  int lastLine = 0;
+  try {
+    lastLine = module.ProcStartLine(name, kind) + module.ProcCountLines(name, kind) - 1;
+  } catch (const ide::HostError&) {
+    return result;
+  }
+  // The end statement is the last line that is not empty; the host counts the
+  // blank lines after the last procedure of a module with it.
+  int endLine = 0;
+  std::u16string endText;
+  for (int line = lastLine; line >= headerLine; --line) {
+    try {
+      std::u16string text = module.Lines(line, 1);
+      if (!text.empty()) {
+        endLine = line;
+        endText = text;
+        break;
+      }
+    } catch (const ide::HostError&) {
+    }
+  }
+  if (endLine <= 0) return result;
+  try {
+    module.InsertLines(endLine, texts.FooterText(ExitWord(endText)));
+    result.Inserted = true;
+    result.FooterLine = endLine;
+  } catch (const ide::HostError&) {
+  }
+  return result;
+}
+
+}  // namespace tarno::codegen
