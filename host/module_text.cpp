@@ -1,0 +1,150 @@
+#include "host/module_text.h"
+
+#include <stdexcept>
+
+#include "host/vb_syntax.h"
+
+namespace tarno::host {
+
+namespace {
+
+// A statement after which the IDE keeps member attributes: a procedure, an
+// event or a module-level variable declaration.
+bool TakesMemberAttributes(std::u16string_view statement) {
+  if (syntax::ParseProcDecl(statement)) return true;
+  syntax::Words w(syntax::TrimBlanks(statement));
+  auto first = w.Next();
+  for (std::u16string_view kw : {u"Dim", u"Private", u"Public", u"Global", u"Event"}) {
+    if (syntax::EqualsNoCase(first, kw)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ModuleText::IsMemberAttribute(std::u16string_view line) {
+  syntax::Words w(line);
+  if (!syntax::EqualsNoCase(w.Next(), u"Attribute")) return false;
+  if (w.Next().empty()) return false;
+  auto rest = w.Rest();
+  return rest.size() >= 4 && rest[0] == u'.' && syntax::EqualsNoCase(rest.substr(1, 3), u"VB_");
+}
+
+ModuleText::ModuleText(const std::vector<std::u16string>& bodyLines) {
+  lines_.reserve(bodyLines.size());
+  std::u16string statement;
+  bool inStatement = false;
+  bool afterDeclaration = false;
+  for (const auto& line : bodyLines) {
+    if (afterDeclaration && !lines_.empty() && IsMemberAttribute(line)) {
+      lines_.back().hiddenAfter.push_back(line);
+      continue;
+    }
+    lines_.push_back(Entry{line, {}});
+    if (inStatement) {
+      statement.push_back(u' ');
+      statement.append(line);
+    } else {
+      statement.assign(line);
+    }
+    if (syntax::Continues(line)) {
+      statement.pop_back();
+      inStatement = true;
+      afterDeclaration = false;
+    } else {
+      inStatement = false;
+      afterDeclaration = TakesMemberAttributes(statement);
+    }
+  }
+}
+
+std::vector<std::u16string> ModuleText::SplitLines(std::u16string_view text) {
+  std::vector<std::u16string> out;
+  size_t b = 0;
+  while (b < text.size()) {
+    size_t e = text.find(u"\r\n", b);
+    if (e == std::u16string_view::npos) {
+      out.emplace_back(text.substr(b));
+      break;
+    }
+    out.emplace_back(text.substr(b, e - b));
+    b = e + 2;
+  }
+  return out;
+}
+
+ModuleText ModuleText::FromText(std::u16string_view text) { return ModuleText(SplitLines(text)); }
+
+const std::u16string& ModuleText::Line(int n) const {
+  if (n < 1 || n > CountOfLines()) {
+    throw std::out_of_range("code line " + std::to_string(n) + " outside 1.." + std::to_string(CountOfLines()));
+  }
+  return lines_[static_cast<size_t>(n - 1)].text;
+}
+
+std::vector<ModuleText::PhysicalLine> ModuleText::PhysicalLines() const {
+  std::vector<PhysicalLine> out;
+  out.reserve(static_cast<size_t>(PhysicalCount()));
+  for (const auto& e : lines_) {
+    out.push_back({e.text, false});
+    for (const auto& h : e.hiddenAfter) out.push_back({h, true});
+  }
+  return out;
+}
+
+int ModuleText::PhysicalCount() const { return PhysicalIndex(CountOfLines() + 1); }
+
+int ModuleText::PhysicalIndex(int n) const {
+  if (n < 1 || n > CountOfLines() + 1) {
+    throw std::out_of_range("code line " + std::to_string(n) + " outside 1.." + std::to_string(CountOfLines() + 1));
+  }
+  if (!physicalValid_) {
+    physical_.resize(lines_.size() + 1);
+    int pos = 0;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+      physical_[i] = pos;
+      pos += 1 + static_cast<int>(lines_[i].hiddenAfter.size());
+    }
+    physical_[lines_.size()] = pos;
+    physicalValid_ = true;
+  }
+  return physical_[static_cast<size_t>(n - 1)];
+}
+
+void ModuleText::Touch() {
+  ++version_;
+  physicalValid_ = false;
+}
+
+void ModuleText::InsertLines(int before, const std::vector<std::u16string>& lines) {
+  if (before < 1 || before > CountOfLines() + 1) {
+    throw std::out_of_range("insert position " + std::to_string(before) + " outside 1.." +
+                            std::to_string(CountOfLines() + 1));
+  }
+  std::vector<Entry> entries;
+  entries.reserve(lines.size());
+  for (const auto& l : lines) entries.push_back(Entry{l, {}});
+  lines_.insert(lines_.begin() + (before - 1), std::make_move_iterator(entries.begin()),
+                std::make_move_iterator(entries.end()));
+  Touch();
+}
+
+void ModuleText::DeleteLines(int start, int count) {
+  if (count < 0 || start < 1 || start + count - 1 > CountOfLines()) {
+    throw std::out_of_range("lines " + std::to_string(start) + ".." + std::to_string(start + count - 1) +
+                            " outside 1.." + std::to_string(CountOfLines()));
+  }
+  lines_.erase(lines_.begin() + (start - 1), lines_.begin() + (start - 1 + count));
+  Touch();
+}
+
+std::u16string ModuleText::CodeText() const {
+  std::u16string out;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (i) out += u"\r\n";
+    out += lines_[i].text;
+  }
+  return out;
+}
+
+}  // namespace tarno::host

@@ -1,0 +1,65 @@
+// A component's code as the IDE holds it: physical lines, each a code line or
+// a hidden line. Hidden lines are the member attribute lines
+// (`Attribute Name.VB_...`) that follow a declaration; the editor does not
+// show them, code line numbers skip them, and they are written back in place.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarno::host {
+
+class ModuleText {
+ public:
+  struct PhysicalLine {
+    std::u16string text;
+    bool hidden = false;
+    bool operator==(const PhysicalLine&) const = default;
+  };
+
+  ModuleText() = default;
+  // The body of a component file (everything after its header), one entry per
+  // physical line without line ends. Hidden lines are recognised here.
+  explicit ModuleText(const std::vector<std::u16string>& bodyLines);
+  // Text with CR LF line ends; a final CR LF does not add an empty line.
+  static ModuleText FromText(std::u16string_view text);
+  // Splits at CR LF; "" gives no line, a final CR LF adds none.
+  static std::vector<std::u16string> SplitLines(std::u16string_view text);
+  // `Attribute Name.VB_...`, keyword in any case, leading blanks allowed.
+  static bool IsMemberAttribute(std::u16string_view line);
+
+  int CountOfLines() const { return static_cast<int>(lines_.size()); }
+  // Code line n, 1-based; std::out_of_range outside 1..CountOfLines.
+  const std::u16string& Line(int n) const;
+  // Every line in file order, hidden ones flagged (for writing back).
+  std::vector<PhysicalLine> PhysicalLines() const;
+  int PhysicalCount() const;
+  // 0-based position of code line n among the physical lines (n may be
+  // CountOfLines + 1: the position just after the last line).
+  int PhysicalIndex(int n) const;
+  // Puts the lines before code line `before` (1..CountOfLines + 1). Hidden
+  // lines stay with the code line they follow.
+  void InsertLines(int before, const std::vector<std::u16string>& lines);
+  // Removes code lines start..start+count-1 and the hidden lines that follow them.
+  void DeleteLines(int start, int count);
+  // Code lines only, joined by CR LF.
+  std::u16string CodeText() const;
+  // Changes with every edit.
+  uint64_t version() const { return version_; }
+
+ private:
+  struct Entry {
+    std::u16string text;
+    std::vector<std::u16string> hiddenAfter;
+  };
+  void Touch();
+
+  std::vector<Entry> lines_;
+  mutable std::vector<int> physical_;  // prefix positions, rebuilt lazily
+  mutable bool physicalValid_ = false;
+  uint64_t version_ = 0;
+};
+
+}  // namespace tarno::host

@@ -1,0 +1,126 @@
+#include "host_builders.h"
+
+#include <stdexcept>
+
+#include "platform/vb_text.h"
+
+namespace tarno::test {
+
+ide::Variant Str(std::string_view utf8) { return vb::U(utf8); }
+
+host::ModuleText CodeText(std::string_view utf8) {
+  std::u16string text = vb::U(utf8);
+  std::vector<std::u16string> lines;
+  size_t b = 0;
+  while (b < text.size()) {
+    size_t e = text.find(u'\n', b);
+    if (e == std::u16string::npos) {
+      lines.push_back(text.substr(b));
+      break;
+    }
+    size_t end = (e > b && text[e - 1] == u'\r') ? e - 1 : e;
+    lines.push_back(text.substr(b, end - b));
+    b = e + 1;
+  }
+  return host::ModuleText(lines);
+}
+
+std::shared_ptr<host::MemProject> TestHost::Project(int index) const {
+  const auto& p = mem->projects();
+  if (index < 1 || index > static_cast<int>(p.size())) throw std::out_of_range("no project " + std::to_string(index));
+  return p[static_cast<size_t>(index - 1)];
+}
+
+std::shared_ptr<host::MemComponent> TestHost::Component(std::string_view name) const {
+  for (const auto& p : mem->projects()) {
+    if (auto c = p->Component(vb::U(name))) return c;
+  }
+  throw std::out_of_range("no component " + std::string(name));
+}
+
+std::shared_ptr<ide::CodeModule> TestHost::Module(std::string_view name) const { return Component(name)->code(); }
+
+std::string TestHost::Code(std::string_view name) const {
+  return vb::ToUtf8(Component(name)->code()->text().CodeText());
+}
+
+std::vector<std::string> TestHost::Lines(std::string_view name) const {
+  const auto& t = Component(name)->code()->text();
+  std::vector<std::string> out;
+  for (int i = 1; i <= t.CountOfLines(); ++i) out.push_back(vb::ToUtf8(t.Line(i)));
+  return out;
+}
+
+void TestHost::ShowCode(std::string_view component, int startLine, int startColumn, int endLine,
+                        int endColumn) const {
+  mem->ShowCode(Component(component), startLine, startColumn, endLine, endColumn);
+}
+
+void TestHost::ShowDesigner(std::string_view component) const { mem->ShowDesigner(Component(component)); }
+
+HostBuilder::HostBuilder() : vbe_(host::MemVBE::Create()) {}
+
+HostBuilder& HostBuilder::Project(std::string_view name, int type) {
+  project_ = host::MemProject::Create(vb::U(name), type);
+  vbe_->AddProject(project_);
+  return *this;
+}
+
+std::shared_ptr<host::MemProject> HostBuilder::CurrentProject() {
+  if (!project_) Project("Project1");
+  return project_;
+}
+
+HostBuilder& HostBuilder::Module(std::string_view name, std::string_view code) {
+  return Component(ide::ComponentType::StdModule, name, code);
+}
+
+HostBuilder& HostBuilder::Class(std::string_view name, std::string_view code) {
+  return Component(ide::ComponentType::ClassModule, name, code);
+}
+
+HostBuilder& HostBuilder::Form(std::string_view name, std::string_view code, std::vector<ControlSpec> controls) {
+  return Component(ide::ComponentType::VBForm, name, code, std::move(controls));
+}
+
+HostBuilder& HostBuilder::UserControl(std::string_view name, std::string_view code,
+                                      std::vector<ControlSpec> controls) {
+  return Component(ide::ComponentType::UserControl, name, code, std::move(controls));
+}
+
+HostBuilder& HostBuilder::Component(int type, std::string_view name, std::string_view code,
+                                    std::vector<ControlSpec> controls) {
+  auto c = host::MemComponent::Create(type, vb::U(name));
+  if (c->code()) c->code()->SetText(CodeText(code));
+  CurrentProject()->AddComponent(c);
+  (void)controls;
+  return *this;
+}
+
+HostBuilder& HostBuilder::ActiveCode(std::string_view component, int startLine, int startColumn, int endLine,
+                                     int endColumn) {
+  for (const auto& p : vbe_->projects()) {
+    if (auto c = p->Component(vb::U(component))) {
+      vbe_->ShowCode(c, startLine, startColumn, endLine, endColumn);
+      return *this;
+    }
+  }
+  throw std::out_of_range("no component " + std::string(component));
+}
+
+HostBuilder& HostBuilder::ActiveDesigner(std::string_view component) {
+  for (const auto& p : vbe_->projects()) {
+    if (auto c = p->Component(vb::U(component))) {
+      vbe_->ShowDesigner(c);
+      return *this;
+    }
+  }
+  throw std::out_of_range("no component " + std::string(component));
+}
+
+TestHost HostBuilder::Build() {
+  CurrentProject();
+  return TestHost{vbe_, vbe_};
+}
+
+}  // namespace tarno::test
