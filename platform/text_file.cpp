@@ -1,0 +1,85 @@
+#include "platform/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace tarno::files {
+namespace fs = std::filesystem;
+
+FileError::FileError(const fs::path& path, const std::string& reason)
+    : std::runtime_error(path.string() + ": " + reason), path_(path) {}
+
+std::string ReadAllBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw FileError(path, std::string("cannot open for reading: ") + std::strerror(errno));
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  if (in.bad()) throw FileError(path, "read failed");
+  return std::move(ss).str();
+}
+
+void WriteAllBytes(const fs::path& path, std::string_view bytes) {
+  static std::mt19937_64 rng(std::random_device{}());
+  fs::path tmp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+    tmp = path;
+    tmp += ".tmp" + std::to_string(rng() % 1000000000);
+    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) throw FileError(path, std::string("cannot create temporary file: ") + std::strerror(errno));
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      int err = errno;
+      ::close(fd);
+      ::unlink(tmp.c_str());
+      throw FileError(path, std::string("write failed: ") + std::strerror(err));
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  // Keep the permissions of a file we replace.
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    int err = errno;
+    ::unlink(tmp.c_str());
+    throw FileError(path, std::string("write failed: ") + std::strerror(err));
+  }
+  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+    int err = errno;
+    ::unlink(tmp.c_str());
+    throw FileError(path, std::string("cannot replace file: ") + std::strerror(err));
+  }
+}
+
+std::u16string ReadTextFile(const fs::path& path) { return ReadTextFile(path, SystemCodePage()); }
+std::u16string ReadTextFile(const fs::path& path, const CodePage& cp) {
+  return cp.Decode(ReadAllBytes(path));
+}
+
+void WriteTextFile(const fs::path& path, std::u16string_view text) {
+  WriteTextFile(path, text, SystemCodePage());
+}
+void WriteTextFile(const fs::path& path, std::u16string_view text, const CodePage& cp) {
+  WriteAllBytes(path, cp.Encode(text));
+}
+
+void CopyFileAtomic(const fs::path& source, const fs::path& target) {
+  WriteAllBytes(target, ReadAllBytes(source));
+}
+
+}  // namespace tarno::files
