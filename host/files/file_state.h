@@ -1,0 +1,67 @@
+// What the project-file layer keeps on each loaded host object (in its
+// file_state slot) to write the object back exactly.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/files/component_file.h"
+#include "host/files/vbp_file.h"
+#include "host/mem_host.h"
+#include "platform/code_page.h"
+
+namespace tarno::host::files {
+
+struct ComponentState {
+  CodePage code_page = CodePage::Cp932();
+  VbpComponentKind kind = VbpComponentKind::Module;
+  std::filesystem::path path;          // the file as found on disk
+  std::optional<ComponentFile> file;   // none for binary files (resource file, related document)
+  std::vector<std::u16string> body;    // the body lines as loaded, decoded
+  std::u16string loaded_name;          // the component's name when loaded
+  std::string vbp_module_name;         // Module=/Class= lines: the name written before ";"
+  // Designer block nodes that became controls, in VBControls order, and the
+  // form's own block (-1 without a designer).
+  std::vector<int> control_nodes;
+  int form_node = -1;
+};
+
+struct ProjectState {
+  CodePage code_page = CodePage::Cp932();
+  std::filesystem::path path;
+  std::optional<VbpFile> vbp;
+  // Component line of each loaded component (by component object).
+  std::vector<std::pair<std::weak_ptr<MemComponent>, size_t>> lines;
+};
+
+inline ComponentState* StateOf(MemComponent& c) { return static_cast<ComponentState*>(c.file_state.get()); }
+inline ProjectState* StateOf(MemProject& p) { return static_cast<ProjectState*>(p.file_state.get()); }
+
+// Decoding helpers.
+std::u16string DecodeBytes(const CodePage& cp, std::string_view bytes);
+// 1-based position of the first byte the code page could not decode, 0 if none.
+size_t FirstInvalidByte(std::u16string_view decoded);
+
+// Designer support (designer_io.cpp): builds the designer's controls from the
+// file's designer block, and applies the changed properties to the header lines.
+void LoadDesigner(MemComponent& component, ComponentState& state, Warnings& warnings);
+
+struct OutLine {
+  std::string text;
+  LineEnd end = LineEnd::CrLf;
+};
+// Rewrites the header lines (the file's lines [0, header_end)) for the
+// designer's changed properties; `renamed_sidecar` replaces the .frx-like file
+// name in property references when not empty.
+void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::vector<OutLine>& header,
+                          const std::string& old_sidecar, const std::string& new_sidecar);
+// After a save: the written file's designer block becomes the base that later
+// changes are compared with.
+void AdoptDesignerState(MemComponent& component, ComponentState& state);
+// The designer block of a component that has no file yet.
+void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out);
+
+}  // namespace tarno::host::files

@@ -1,0 +1,579 @@
+#include "host/files/project_loader.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "host/files/file_state.h"
+#include "host/files/text_lines.h"
+#include "platform/vb_text.h"
+
+namespace tarno::host::files {
+
+namespace fs = std::filesystem;
+
+std::filesystem::path ToPath(const std::u16string& s) { return fs::path(vb::ToUtf8(s)); }
+std::u16string FromPath(const std::filesystem::path& p) { return vb::U(p.string()); }
+
+std::u16string DecodeBytes(const CodePage& cp, std::string_view bytes) {
+  // Plain ASCII needs no conversion (most code lines).
+  bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0x80) == 0; });
+  if (ascii) return std::u16string(bytes.begin(), bytes.end());
+  return cp.Decode(bytes);
+}
+
+size_t FirstInvalidByte(std::u16string_view s) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    char16_t u = s[i];
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+      ++i;
+      continue;
+    }
+    if (u >= 0xDC80 && u <= 0xDCFF) return i + 1;
+  }
+  return 0;
+}
+
+namespace {
+
+std::string Utf8Path(const CodePage& cp, std::string_view bytes) { return vb::ToUtf8(DecodeBytes(cp, bytes)); }
+
+int ComponentTypeOf(VbpComponentKind kind, const ComponentFile* file) {
+  switch (kind) {
+    case VbpComponentKind::Form:
+      if (file && file->designer_root() >= 0 &&
+          EqualsIgnoreCase(file->nodes()[size_t(file->designer_root())].type, "VB.MDIForm"))
+        return ide::ComponentType::MDIForm;
+      return ide::ComponentType::VBForm;
+    case VbpComponentKind::Module:
+      return ide::ComponentType::StdModule;
+    case VbpComponentKind::Class:
+      return ide::ComponentType::ClassModule;
+    case VbpComponentKind::UserControl:
+      return ide::ComponentType::UserControl;
+    case VbpComponentKind::PropertyPage:
+      return ide::ComponentType::PropPage;
+    case VbpComponentKind::UserDocument:
+      return ide::ComponentType::DocObject;
+    case VbpComponentKind::Designer:
+      // The Microsoft Forms 2.0 designer is the one designer with a type of its own.
+      if (file && file->designer_root() >= 0 &&
+          EqualsIgnoreCase(file->nodes()[size_t(file->designer_root())].type, "{C62A69F0-16DC-11CE-9E98-00AA00574A4F}"))
+        return ide::ComponentType::MSForm;
+      return ide::ComponentType::ActiveXDesigner;
+    case VbpComponentKind::ResFile:
+      return ide::ComponentType::ResFile;
+    case VbpComponentKind::RelatedDoc:
+      return ide::ComponentType::RelatedDocument;
+  }
+  return ide::ComponentType::StdModule;
+}
+
+std::optional<VbpComponentKind> KindOfExtension(const fs::path& p) {
+  std::string ext = p.extension().string();
+  for (auto& ch : ext) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+  if (ext == ".bas") return VbpComponentKind::Module;
+  if (ext == ".cls") return VbpComponentKind::Class;
+  if (ext == ".frm") return VbpComponentKind::Form;
+  if (ext == ".ctl") return VbpComponentKind::UserControl;
+  if (ext == ".pag") return VbpComponentKind::PropertyPage;
+  if (ext == ".dob") return VbpComponentKind::UserDocument;
+  if (ext == ".dsr") return VbpComponentKind::Designer;
+  return std::nullopt;
+}
+
+bool IsBinaryKind(VbpComponentKind k) { return k == VbpComponentKind::ResFile || k == VbpComponentKind::RelatedDoc; }
+
+std::string_view ExtensionOf(int type) {
+  switch (type) {
+    case ide::ComponentType::StdModule:
+      return ".bas";
+    case ide::ComponentType::ClassModule:
+      return ".cls";
+    case ide::ComponentType::VBForm:
+    case ide::ComponentType::MDIForm:
+      return ".frm";
+    case ide::ComponentType::UserControl:
+      return ".ctl";
+    case ide::ComponentType::PropPage:
+      return ".pag";
+    case ide::ComponentType::DocObject:
+      return ".dob";
+    case ide::ComponentType::ActiveXDesigner:
+    case ide::ComponentType::MSForm:
+      return ".dsr";
+  }
+  return ".txt";
+}
+
+std::string SidecarExtension(const fs::path& file) {
+  std::string ext = file.extension().string();
+  for (auto& ch : ext) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+  if (ext == ".frm") return ".frx";
+  if (ext == ".ctl") return ".ctx";
+  if (ext == ".pag") return ".pgx";
+  if (ext == ".dob") return ".dox";
+  if (ext == ".dsr") return ".dsx";
+  return {};
+}
+
+std::shared_ptr<MemComponent> LoadComponent(const fs::path& path, VbpComponentKind kind, const std::string& vbp_name,
+                                            const CodePage& cp, Warnings& warnings) {
+  auto state = std::make_shared<ComponentState>();
+  state->code_page = cp;
+  state->kind = kind;
+  state->path = path;
+  state->vbp_module_name = vbp_name;
+  std::u16string name;
+  std::shared_ptr<MemComponent> c;
+  if (IsBinaryKind(kind)) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) throw ProjectFileError(path, 0, "cannot open the file");
+    name = FromPath(path.stem());
+    c = MemComponent::Create(ComponentTypeOf(kind, nullptr), name);
+  } else {
+    ComponentFile file = ComponentFile::Load(path, &warnings);
+    int type = ComponentTypeOf(kind, &file);
+    if (auto vb_name = file.VbName(); vb_name && !vb_name->empty())
+      name = DecodeBytes(cp, *vb_name);
+    else if (!vbp_name.empty())
+      name = DecodeBytes(cp, vbp_name);
+    else
+      name = FromPath(path.stem());
+    const TextLines& t = file.text();
+    state->body.reserve(file.body_size());
+    bool warned = false;
+    for (size_t i = file.header_end(); i < t.size(); ++i) {
+      state->body.push_back(DecodeBytes(cp, t.line(i)));
+      if (!warned) {
+        if (size_t bad = FirstInvalidByte(state->body.back())) {
+          warned = true;
+          warnings.push_back({path, int(i) + 1,
+                              "bytes that are not valid in " + cp.name() + " (column " + std::to_string(bad) +
+                                  "); kept as they are"});
+        }
+      }
+    }
+    c = MemComponent::Create(type, name);
+    if (c->code()) c->code()->SetText(ModuleText(state->body));
+    state->file = std::move(file);
+  }
+  state->loaded_name = name;
+  c->fileNames().push_back(FromPath(path));
+  c->file_state = state;
+  if (state->file) LoadDesigner(*c, *state, warnings);
+  return c;
+}
+
+std::shared_ptr<MemProject> LoadProject(const fs::path& path, const LoadOptions& options, Warnings& warnings) {
+  const CodePage& cp = options.code_page;
+  VbpFile vbp = VbpFile::Load(path, &warnings);
+  std::u16string name = vbp.NameKey() ? DecodeBytes(cp, *vbp.NameKey()) : FromPath(path.stem());
+  auto project = MemProject::Create(name, vbp.TypeCode());
+  project->set_fileName(FromPath(path));
+  auto state = std::make_shared<ProjectState>();
+  state->code_page = cp;
+  state->path = path;
+  fs::path dir = path.parent_path();
+  for (const auto& line : vbp.components()) {
+    std::string written = Utf8Path(cp, line.path);
+    auto found = ResolveWindowsPath(dir, written);
+    if (!found) {
+      std::string msg = "the " + std::string(VbpKey(line.kind)) + " file \"" + written + "\" is missing";
+      // VB 6 opens a project whose resource file or related document is gone.
+      if (!options.skip_missing_components && !IsBinaryKind(line.kind)) throw ProjectFileError(path, int(line.line) + 1, msg);
+      warnings.push_back({path, int(line.line) + 1, msg + "; left out"});
+      continue;
+    }
+    auto c = LoadComponent(*found, line.kind, line.name, cp, warnings);
+    project->AddComponent(c);
+    state->lines.emplace_back(c, line.line);
+  }
+  state->vbp = std::move(vbp);
+  project->file_state = state;
+  return project;
+}
+
+void Attach(LoadedWorkspace& ws, const std::shared_ptr<MemProject>& p) {
+  ws.vbe->AddProject(p);
+  ws.projects.push_back(p);
+  for (const auto& c : p->components()) c->SetIsDirty(false);
+  p->set_saved(true);
+}
+
+}  // namespace
+
+LoadedWorkspace LoadPath(const std::filesystem::path& path, const CodePage& code_page) {
+  LoadOptions o;
+  o.code_page = code_page;
+  return LoadPath(path, o);
+}
+
+LoadedWorkspace LoadPath(const std::filesystem::path& path, const LoadOptions& options) {
+  LoadedWorkspace ws;
+  ws.vbe = MemVBE::Create();
+  ws.vbe->SetStore(std::make_shared<FileStore>(options.code_page));
+  ws.path = path;
+  std::string ext = path.extension().string();
+  for (auto& ch : ext) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+  std::error_code ec;
+  if (!fs::exists(path, ec)) throw ProjectFileError(path, 0, "no such file");
+  if (ext == ".vbg") {
+    ws.group = true;
+    VbgFile g = VbgFile::Load(path, &ws.warnings);
+    for (const auto& line : g.projects()) {
+      std::string written = Utf8Path(options.code_page, line.path);
+      auto found = ResolveWindowsPath(path.parent_path(), written);
+      if (!found) {
+        // VB 6 reports the project and opens the rest of the group.
+        ws.warnings.push_back({path, int(line.line) + 1, "the project \"" + written + "\" is missing; left out"});
+        continue;
+      }
+      Attach(ws, LoadProject(*found, options, ws.warnings));
+    }
+  } else if (ext == ".vbp") {
+    Attach(ws, LoadProject(path, options, ws.warnings));
+  } else {
+    auto kind = KindOfExtension(path);
+    if (!kind) throw ProjectFileError(path, 0, "not a VB 6 project, group or component file");
+    auto c = LoadComponent(path, *kind, "", options.code_page, ws.warnings);
+    auto p = MemProject::Create(FromPath(path.stem()));
+    p->AddComponent(c);
+    Attach(ws, p);
+  }
+  return ws;
+}
+
+// --- writing ------------------------------------------------------------------
+
+namespace {
+
+std::string EncodeText(const CodePage& cp, const std::u16string& s) {
+  bool ascii = std::all_of(s.begin(), s.end(), [](char16_t u) { return u < 0x80; });
+  if (ascii) return std::string(s.begin(), s.end());
+  return cp.Encode(s);
+}
+
+std::string Join(const std::vector<OutLine>& lines, bool bom) {
+  size_t total = 0;
+  for (const auto& l : lines) total += l.text.size() + 2;
+  std::string out;
+  out.reserve(total + 3);
+  if (bom) out.append(kUtf8Bom);
+  for (const auto& l : lines) {
+    out += l.text;
+    out += LineEndBytes(l.end);
+  }
+  return out;
+}
+
+std::string Quote(std::string_view s) {
+  std::string out = "\"";
+  for (char ch : s) {
+    if (ch == '"') out += '"';
+    out += ch;
+  }
+  return out + "\"";
+}
+
+// The header of a component that has no file yet, as VB 6 writes a new one.
+void NewHeader(MemComponent& c, const CodePage& cp, std::vector<OutLine>& out) {
+  std::string name = EncodeText(cp, c.name());
+  auto add = [&](std::string s) { out.push_back({std::move(s), LineEnd::CrLf}); };
+  bool exposed = false;
+  if (auto p = c.project()) exposed = p->type() != ide::ProjectType::StdExe;
+  switch (c.type()) {
+    case ide::ComponentType::StdModule:
+      add("Attribute VB_Name = " + Quote(name));
+      return;
+    case ide::ComponentType::ClassModule:
+      add("VERSION 1.0 CLASS");
+      add("BEGIN");
+      add(exposed ? "  MultiUse = -1  'True" : "  MultiUse = -1  'True");
+      add("  Persistable = 0  'NotPersistable");
+      add("  DataBindingBehavior = 0  'vbNone");
+      add("  DataSourceBehavior  = 0  'vbNone");
+      add("  MTSTransactionMode  = 0  'NotAnMTSObject");
+      add("END");
+      add("Attribute VB_Name = " + Quote(name));
+      add("Attribute VB_GlobalNameSpace = False");
+      add("Attribute VB_Creatable = True");
+      add("Attribute VB_PredeclaredId = False");
+      add(std::string("Attribute VB_Exposed = ") + (exposed ? "True" : "False"));
+      return;
+    default:
+      break;
+  }
+  add("VERSION 5.00");
+  RenderNewDesigner(c, cp, out);
+  add("Attribute VB_Name = " + Quote(name));
+  add("Attribute VB_GlobalNameSpace = False");
+  bool form = c.type() == ide::ComponentType::VBForm || c.type() == ide::ComponentType::MDIForm;
+  add(std::string("Attribute VB_Creatable = ") + (form ? "False" : "True"));
+  add(std::string("Attribute VB_PredeclaredId = ") + (form ? "True" : "False"));
+  add(std::string("Attribute VB_Exposed = ") + (exposed && !form ? "True" : "False"));
+}
+
+// Replaces the name in `Attribute VB_Name` and in the designer's Begin line after a rename.
+void ApplyRename(MemComponent& c, ComponentState& st, std::vector<OutLine>& header) {
+  if (c.name() == st.loaded_name) return;
+  const ComponentFile& f = *st.file;
+  std::string name = EncodeText(st.code_page, c.name());
+  for (const auto& a : f.attributes())
+    if (EqualsIgnoreCase(a.name, "VB_Name")) header[a.line].text = "Attribute VB_Name = " + Quote(name);
+  if (int root = f.designer_root(); root >= 0) {
+    const auto& n = f.nodes()[size_t(root)];
+    header[n.line].text = std::string(n.indent, ' ') + "Begin " + n.type + " " + name + " ";
+  }
+}
+
+std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, const std::string& new_sidecar) {
+  ComponentState* st = StateOf(c);
+  if (!st) {
+    const CodePage& cp = SystemCodePage();
+    std::vector<OutLine> lines;
+    NewHeader(c, cp, lines);
+    if (c.code())
+      for (const auto& l : c.code()->text().PhysicalLines()) lines.push_back({EncodeText(cp, l.text), LineEnd::CrLf});
+    return Join(lines, false);
+  }
+  if (!st->file) return ReadFileBytes(st->path);
+
+  const ComponentFile& f = *st->file;
+  const TextLines& t = f.text();
+  const CodePage& cp = st->code_page;
+  LineEnd nl = t.empty() ? LineEnd::CrLf : t.Dominant();
+  std::vector<OutLine> lines;
+  lines.reserve(t.size() + 8);
+  for (size_t i = 0; i < f.header_end(); ++i) lines.push_back({std::string(t.line(i)), t.end(i)});
+  ApplyRename(c, *st, lines);
+  ApplyDesignerChanges(c, *st, lines, old_sidecar, new_sidecar);
+
+  // Body: lines equal to the loaded ones at the start and at the end keep
+  // their bytes and line ends; the lines between are encoded anew.
+  std::vector<ModuleText::PhysicalLine> now;
+  if (c.code()) now = c.code()->text().PhysicalLines();
+  const auto& was = st->body;
+  size_t prefix = 0;
+  while (prefix < now.size() && prefix < was.size() && now[prefix].text == was[prefix]) ++prefix;
+  size_t suffix = 0;
+  while (suffix < now.size() - prefix && suffix < was.size() - prefix &&
+         now[now.size() - 1 - suffix].text == was[was.size() - 1 - suffix])
+    ++suffix;
+  size_t h = f.header_end();
+  for (size_t i = 0; i < prefix; ++i) lines.push_back({std::string(t.line(h + i)), t.end(h + i)});
+  for (size_t i = prefix; i < now.size() - suffix; ++i) lines.push_back({EncodeText(cp, now[i].text), nl});
+  for (size_t k = 0; k < suffix; ++k) {
+    size_t i = was.size() - suffix + k;
+    lines.push_back({std::string(t.line(h + i)), t.end(h + i)});
+  }
+  // Only the last line may lack a line end, and it does when the file's did.
+  for (size_t i = 0; i + 1 < lines.size(); ++i)
+    if (lines[i].end == LineEnd::None) lines[i].end = nl;
+  if (!lines.empty()) {
+    if (t.MissingFinalEnd())
+      lines.back().end = LineEnd::None;
+    else if (lines.back().end == LineEnd::None)
+      lines.back().end = nl;
+  }
+  return Join(lines, t.bom());
+}
+
+// The path as a .vbp line writes it: relative to the project, with backslashes.
+std::string WrittenPath(const fs::path& file, const fs::path& dir, const CodePage& cp) {
+  fs::path rel = file.lexically_relative(dir.empty() ? fs::path(".") : dir);
+  if (rel.empty()) rel = file;
+  std::string s = rel.generic_string();
+  std::replace(s.begin(), s.end(), '/', '\\');
+  return EncodeText(cp, vb::U(s));
+}
+
+std::string ComponentLine(MemComponent& c, const fs::path& dir, const CodePage& cp) {
+  fs::path file = ToPath(c.fileNames().empty() ? std::u16string() : c.fileNames()[0]);
+  std::string path = WrittenPath(file, dir, cp);
+  std::string name = EncodeText(cp, c.name());
+  switch (c.type()) {
+    case ide::ComponentType::StdModule:
+      return "Module=" + name + "; " + path;
+    case ide::ComponentType::ClassModule:
+      return "Class=" + name + "; " + path;
+    case ide::ComponentType::UserControl:
+      return "UserControl=" + path;
+    case ide::ComponentType::PropPage:
+      return "PropertyPage=" + path;
+    case ide::ComponentType::DocObject:
+      return "UserDocument=" + path;
+    case ide::ComponentType::ActiveXDesigner:
+    case ide::ComponentType::MSForm:
+      return "Designer=" + path;
+    case ide::ComponentType::ResFile:
+      return "ResFile32=" + Quote(path);
+    case ide::ComponentType::RelatedDocument:
+      return "RelatedDoc=" + path;
+  }
+  return "Form=" + path;
+}
+
+std::string RenderProjectTo(MemProject& p, const fs::path& target) {
+  ProjectState* st = StateOf(p);
+  const CodePage& cp = st ? st->code_page : SystemCodePage();
+  fs::path dir = target.parent_path();
+  if (!st || !st->vbp) {
+    std::vector<OutLine> lines;
+    static const char* kTypes[] = {"Exe", "OleExe", "OleDll", "Control"};
+    lines.push_back({std::string("Type=") + kTypes[std::clamp(p.type(), 0, 3)], LineEnd::CrLf});
+    for (const auto& c : p.components()) lines.push_back({ComponentLine(*c, dir, cp), LineEnd::CrLf});
+    lines.push_back({"Name=" + Quote(EncodeText(cp, p.name())), LineEnd::CrLf});
+    return Join(lines, false);
+  }
+  const VbpFile& vbp = *st->vbp;
+  std::vector<std::pair<size_t, std::string>> inserted;
+  std::vector<std::pair<size_t, std::string>> replaced;
+  size_t at = vbp.InsertionPoint();
+  for (const auto& c : p.components()) {
+    auto it = std::find_if(st->lines.begin(), st->lines.end(), [&](const auto& e) { return e.first.lock() == c; });
+    if (it == st->lines.end()) {
+      inserted.emplace_back(at, ComponentLine(*c, dir, cp));
+      continue;
+    }
+    // A line that still leads to the component's file stays as it is.
+    const auto& line = *std::find_if(vbp.components().begin(), vbp.components().end(),
+                                     [&](const VbpComponentLine& l) { return l.line == it->second; });
+    fs::path file = ToPath(c->fileNames().empty() ? std::u16string() : c->fileNames()[0]);
+    auto found = ResolveWindowsPath(dir, vb::ToUtf8(DecodeBytes(cp, line.path)));
+    std::error_code ec;
+    bool same = found && fs::equivalent(*found, file, ec);
+    if (!same) {
+      std::string text = ComponentLine(*c, dir, cp);
+      if (line.kind == VbpComponentKind::Module || line.kind == VbpComponentKind::Class) {
+        // Keep the name the line had.
+        text = std::string(VbpKey(line.kind)) + "=" + line.name + "; " + WrittenPath(file, dir, cp);
+      }
+      replaced.emplace_back(it->second, std::move(text));
+    }
+  }
+  if (replaced.empty()) return vbp.Render(inserted);
+  // Apply replaced lines on a copy of the text.
+  std::string bytes = vbp.Render();
+  TextLines t = TextLines::Parse(bytes);
+  std::string rebuilt;
+  if (t.bom()) rebuilt.append(kUtf8Bom);
+  for (size_t i = 0; i < t.size(); ++i) {
+    auto r = std::find_if(replaced.begin(), replaced.end(), [&](const auto& e) { return e.first == i; });
+    rebuilt += r == replaced.end() ? std::string(t.line(i)) : r->second;
+    rebuilt += LineEndBytes(t.end(i));
+  }
+  VbpFile patched = VbpFile::Parse(vbp.path(), rebuilt, nullptr);
+  return patched.Render(inserted);
+}
+
+}  // namespace
+
+std::string RenderComponent(MemComponent& component) { return RenderWithSidecar(component, "", ""); }
+
+std::string RenderProject(MemProject& project) { return RenderProjectTo(project, ToPath(project.fileName())); }
+
+void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16) {
+  fs::path target = ToPath(target_u16);
+  ComponentState* st = StateOf(c);
+  std::string old_sidecar, new_sidecar;
+  fs::path sidecar_from, sidecar_to;
+  if (st && st->file) {
+    std::string ext = SidecarExtension(st->path);
+    std::error_code ec;
+    bool moved = !fs::exists(target, ec) || !fs::equivalent(target, st->path, ec);
+    if (!ext.empty() && moved) {
+      // References name the sidecar by file name; find the ones this file uses.
+      for (const auto& n : st->file->nodes()) {
+        if (n.kind != DesignerNode::Kind::Property) continue;
+        std::string_view v = n.value;
+        if (v.starts_with('$')) v.remove_prefix(1);
+        if (!v.starts_with('"')) continue;
+        size_t close = v.find('"', 1);
+        if (close == std::string_view::npos || close + 1 >= v.size() || v[close + 1] != ':') continue;
+        std::string ref(v.substr(1, close - 1));
+        if (!EqualsIgnoreCase(fs::path(ref).extension().string(), ext)) continue;
+        old_sidecar = ref;
+        break;
+      }
+      if (!old_sidecar.empty()) {
+        auto found = ResolveWindowsPath(st->path.parent_path(), Utf8Path(st->code_page, old_sidecar));
+        if (!found) throw ProjectFileError(st->path, 0, "its binary file \"" + old_sidecar + "\" is missing");
+        sidecar_from = *found;
+        sidecar_to = target;
+        sidecar_to.replace_extension(fs::path(old_sidecar).extension());
+        new_sidecar = EncodeText(st->code_page, vb::U(sidecar_to.filename().string()));
+      }
+    }
+  }
+  std::string bytes = RenderWithSidecar(c, old_sidecar, new_sidecar);
+  if (!sidecar_from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(sidecar_from));
+  WriteFileAtomically(target, bytes);
+
+  // What was written is what later saves compare with.
+  auto fresh = std::make_shared<ComponentState>();
+  fresh->code_page = st ? st->code_page : code_page_;
+  fresh->kind = st ? st->kind : VbpComponentKind::Form;
+  fresh->path = target;
+  fresh->vbp_module_name = st ? st->vbp_module_name : std::string();
+  fresh->loaded_name = c.name();
+  if (!st || st->file) {
+    Warnings ignored;
+    fresh->file = ComponentFile::Parse(target, std::move(bytes), &ignored);
+    if (c.code())
+      for (const auto& l : c.code()->text().PhysicalLines()) fresh->body.push_back(l.text);
+    c.file_state = fresh;
+    AdoptDesignerState(c, *fresh);
+  } else {
+    c.file_state = fresh;
+  }
+}
+
+void FileStore::SaveProject(MemProject& p, const std::u16string& target_u16) {
+  fs::path target = ToPath(target_u16);
+  fs::path dir = target.parent_path();
+  ProjectState* st = StateOf(p);
+  // New components get their file beside the project, named after them.
+  for (const auto& c : p.components()) {
+    if (!c->fileNames().empty() && !c->fileNames()[0].empty()) continue;
+    fs::path file = dir / (vb::ToUtf8(c->name()) + std::string(ExtensionOf(c->type())));
+    SaveComponent(*c, FromPath(file));
+    c->fileNames().assign(1, FromPath(file));
+    c->SetIsDirty(false);
+  }
+  std::string bytes = RenderProjectTo(p, target);
+  WriteFileAtomically(target, bytes);
+  auto fresh = std::make_shared<ProjectState>();
+  fresh->code_page = st ? st->code_page : code_page_;
+  fresh->path = target;
+  fresh->vbp = VbpFile::Parse(target, bytes, nullptr);
+  // Component lines are in component order.
+  const auto& lines = fresh->vbp->components();
+  for (size_t i = 0; i < p.components().size() && i < lines.size(); ++i)
+    fresh->lines.emplace_back(p.components()[i], lines[i].line);
+  p.file_state = fresh;
+}
+
+std::vector<std::filesystem::path> Save(LoadedWorkspace& ws) {
+  std::vector<fs::path> written;
+  for (const auto& p : ws.projects) {
+    for (const auto& c : p->components()) {
+      if (!c->dirty() || c->fileNames().empty() || c->fileNames()[0].empty()) continue;
+      c->SaveAs(c->fileNames()[0]);
+      c->SetIsDirty(false);
+      written.push_back(ToPath(c->fileNames()[0]));
+    }
+    bool has_new = std::any_of(p->components().begin(), p->components().end(),
+                               [](const auto& c) { return c->fileNames().empty() || c->fileNames()[0].empty(); });
+    if ((!p->Saved() || has_new) && !p->fileName().empty()) {
+      std::vector<std::shared_ptr<MemComponent>> fresh;
+      for (const auto& c : p->components())
+        if (c->fileNames().empty() || c->fileNames()[0].empty()) fresh.push_back(c);
+      p->SaveAs(p->fileName());
+      for (const auto& c : fresh) written.push_back(ToPath(c->fileNames()[0]));
+      written.push_back(ToPath(p->fileName()));
+    }
+  }
+  return written;
+}
+
+}  // namespace tarno::host::files
