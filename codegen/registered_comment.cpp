@@ -1,5 +1,6 @@
 #include "codegen/registered_comment.h"
 
+#include "addin/settings.h"
 #include "codegen/comment_block.h"
 #include "platform/vb_text.h"
 
@@ -29,6 +30,31 @@ std::u16string HeaderCommentText(const HeaderCommentFields& f) {
   return rule + nl + vb::U("'名称   ：") + f.Name + nl + vb::U("'概要   ：") + f.Summary + nl +
          vb::U("'引数   ：") + arguments + nl + vb::U("'戻値   ：") + returnValue + nl + vb::U("'作成者 ：") +
          f.Author + nl + vb::U("'作成日 ：") + f.Date + nl + rule;
+}
+
+void StoreComment(SettingsModel& settings, int index, const std::u16string& editorText) {
+  if (index < 0 || index >= static_cast<int>(settings.CommentTexts.size())) index = 0;
+  settings.CommentTexts[index] = NormaliseComment(editorText);
+}
+
+int CurrentCommentIndex(const SettingsModel& settings) {
+  int32_t no = settings.CurrentCommentNo;
+  return no >= 0 && no < static_cast<int32_t>(settings.CommentTexts.size()) ? no : 0;
+}
+
+InsertCommentResult InsertRegisteredCommentText(ide::VBE& vbe, const SettingsModel& settings) {
+  auto pane = ActiveCodeWindowPane(vbe);
+  if (!pane) return InsertCommentResult::NoCodeWindow;
+  int line = SelectionStartLine(*pane);
+  if (line <= 0) return InsertCommentResult::NoCodeWindow;
+  const std::u16string& text = settings.CommentTexts[CurrentCommentIndex(settings)];
+  if (vb::Trim(text).empty()) return InsertCommentResult::NoComment;
+  try {
+    auto module = pane->CodeModule();
+    if (module) module->InsertLines(line, text);
+  } catch (const ide::HostError&) {
+  }
+  return InsertCommentResult::Inserted;
 }
 
 }  // namespace tarno::codegen

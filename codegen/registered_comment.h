@@ -38,8 +38,4 @@ enum class InsertCommentResult { Inserted, NoCodeWindow, NoComment };
 // message. Host errors are ignored step by step.
 InsertCommentResult InsertRegisteredCommentText(ide::VBE& vbe, const SettingsModel& settings);
 
-// The command: InsertRegisteredCommentText, and "コメントが入力されていません"
-// when the current slot is blank.
-void InsertRegisteredComment(ide::VBE& vbe, const SettingsModel& settings);
-
 }  // namespace tarno::codegen
