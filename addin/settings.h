@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "controls/cotrol_style.h"
 
@@ -55,14 +56,27 @@ std::filesystem::path SettingsFilePath(const SettingsModel& model);
 // SystemDir from GetSystemDirectoryA (255-byte buffer); left as it was when
 // the directory is unknown or does not fit.
 void GetSystemDir(SettingsModel& model);
-// Fills the model from the file; a missing file reads nothing. Throws
-// SettingsError on a value that is not a number where one is needed, leaving
-// the model partly filled and LoadCompleted false.
+// Fills the model from the file; a missing file reads nothing. A key that is
+// missing outside the pattern sections gives the field's default (0, an
+// Interval of 1, an ErrExitFlag of "0", empty texts; the footer keeps what it
+// held). The pattern collection is emptied first, since a pattern's number is
+// its position. Throws SettingsError on a value that cannot be converted
+// (or a number missing inside a pattern section), leaving the model partly
+// filled and LoadCompleted false. With SystemDir empty nothing is read and
+// LoadCompleted stays false.
 void LoadSettings(SettingsModel& model);
 // Writes the model to the file, renumbering the live patterns and dropping
 // the ones marked deleted. Returns false, writing nothing, when the last load
-// did not complete or SystemDir is empty. Failures of single writes are not
-// reported.
+// did not complete or SystemDir is empty; false too when a write failed (the
+// other writes still happen). PatternCount becomes the number of live patterns.
 bool SaveSettings(SettingsModel& model);
+
+// Stored forms of the multi-line texts. A comment is stored with its CR LF
+// pairs removed and read back by starting a new line at every apostrophe
+// after the first character. A footer is stored with "*9*9" for each CR LF.
+std::u16string EncodeComment(std::u16string_view text);
+std::u16string DecodeComment(std::u16string_view stored);
+std::u16string EncodeFooter(std::u16string_view text);
+std::u16string DecodeFooter(std::u16string_view stored);
 
 }  // namespace tarno

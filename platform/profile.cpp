@@ -222,32 +222,6 @@ class Profile {
   const CodePage& cp_;
 };
 
-// File contents; nullopt when it cannot be read, "" when it does not exist.
-std::optional<std::string> ReadProfile(const fs::path& path, bool& exists) {
-  std::error_code ec;
-  exists = fs::exists(path, ec);
-  if (!exists) return std::string();
-  try {
-    return files::ReadAllBytes(path);
-  } catch (const files::FileError&) {
-    return std::nullopt;
-  }
-}
-
-bool WriteIfChanged(const fs::path& path, bool existed, const std::string& before,
-                    const std::string& after) {
-  if (existed && before == after) return true;
-  fs::path dir = path.parent_path();
-  std::error_code ec;
-  if (!dir.empty() && !fs::is_directory(dir, ec) && !EnsureStandardDirectory(dir)) return false;
-  try {
-    files::WriteAllBytes(path, after);
-    return true;
-  } catch (const files::FileError&) {
-    return false;
-  }
-}
-
 bool ValidSectionName(std::string_view name) {
   std::string_view t = TrimBlanks(name);
   return !t.empty() && !HasLineBreak(t) && LastCloseBracket(t, SystemCodePage()) == std::string_view::npos;
@@ -277,32 +251,32 @@ uint32_t CopyValue(std::string_view value, std::string& out, uint32_t size) {
   return static_cast<uint32_t>(n);
 }
 
-bool DeleteSections(const fs::path& path, std::string_view section) {
-  bool existed = false;
-  auto before = ReadProfile(path, existed);
-  if (!before) return false;
-  if (!existed) return true;
-  Profile p(*before);
-  std::string name(TrimBlanks(section));
-  for (long h = p.FindSection(name); h >= 0; h = p.FindSection(name, h + 1)) p.MarkSection(h);
-  return WriteIfChanged(path, existed, *before, p.Bytes());
-}
-
 }  // namespace
 
-uint32_t GetPrivateProfileStringA(OptText lpAppName, OptText lpKeyName, std::string_view lpDefault,
-                                  std::string& lpReturnedString, uint32_t nSize,
-                                  const fs::path& lpFileName) {
+ProfileBatch::ProfileBatch(const fs::path& lpFileName)
+    : path_(ResolveInWindowsDirectory(lpFileName)) {
+  std::error_code ec;
+  bool exists = fs::exists(path_, ec);
+  if (ec) {
+    readable_ = false;
+  } else if (exists) {
+    try {
+      bytes_ = files::ReadAllBytes(path_);
+    } catch (const files::FileError&) {
+      readable_ = false;
+    }
+  }
+  original_ = bytes_;
+}
+
+uint32_t ProfileBatch::GetPrivateProfileStringA(OptText lpAppName, OptText lpKeyName,
+                                                std::string_view lpDefault,
+                                                std::string& lpReturnedString, uint32_t nSize) const {
   lpReturnedString.clear();
   if (nSize == 0) return 0;
-  fs::path path = ResolveInWindowsDirectory(lpFileName);
-  bool existed = false;
-  auto bytes = ReadProfile(path, existed);
   std::string_view def = lpDefault;
   while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
-  if (!bytes) return (lpAppName && lpKeyName) ? CopyValue(def, lpReturnedString, nSize) : 0;
-
-  Profile p(*bytes);
+  Profile p(bytes_);
   if (!lpAppName) return CopyList(p.SectionNames(), lpReturnedString, nSize);
   long header = p.FindSection(TrimBlanks(*lpAppName));
   if (!lpKeyName) return header < 0 ? 0 : CopyList(p.KeyNames(header), lpReturnedString, nSize);
@@ -310,18 +284,21 @@ uint32_t GetPrivateProfileStringA(OptText lpAppName, OptText lpKeyName, std::str
   return CopyValue(line < 0 ? def : p.Value(line), lpReturnedString, nSize);
 }
 
-bool WritePrivateProfileStringA(OptText lpAppName, OptText lpKeyName, OptText lpString,
-                                const fs::path& lpFileName) {
+bool ProfileBatch::DeleteSections(std::string_view section) {
+  Profile p(bytes_);
+  std::string name(TrimBlanks(section));
+  for (long h = p.FindSection(name); h >= 0; h = p.FindSection(name, h + 1)) p.MarkSection(h);
+  bytes_ = p.Bytes();
+  return true;
+}
+
+bool ProfileBatch::WritePrivateProfileStringA(OptText lpAppName, OptText lpKeyName, OptText lpString) {
   if (!lpAppName) return !lpKeyName && !lpString;  // flush request: nothing is cached
-  if (!ValidSectionName(*lpAppName)) return false;
-  fs::path path = ResolveInWindowsDirectory(lpFileName);
-  if (!lpKeyName) return DeleteSections(path, *lpAppName);
+  if (!readable_ || !ValidSectionName(*lpAppName)) return false;
+  if (!lpKeyName) return DeleteSections(*lpAppName);
   if (!ValidKeyName(*lpKeyName)) return false;
 
-  bool existed = false;
-  auto before = ReadProfile(path, existed);
-  if (!before) return false;
-  Profile p(*before);
+  Profile p(bytes_);
   std::string section(TrimBlanks(*lpAppName));
   std::string key(TrimBlanks(*lpKeyName));
   long header = p.FindSection(section);
@@ -331,27 +308,25 @@ bool WritePrivateProfileStringA(OptText lpAppName, OptText lpKeyName, OptText lp
     // Every spelling of the key goes, so that no duplicate shows up in its place.
     for (long line = p.FindKey(header, key); line >= 0; line = p.FindKey(header, key))
       p.Mark(static_cast<size_t>(line));
-    return WriteIfChanged(path, existed, *before, p.Bytes());
-  }
-
-  std::string value = DropLineBreaks(*lpString);
-  std::string entry = key + "=" + value;
-  if (header < 0) {
-    p.AppendSection(section, {entry});
-  } else if (long line = p.FindKey(header, key); line >= 0) {
-    if (p.Value(line) == EntryValue(entry, key.size())) return true;
-    p.ReplaceEntryValue(line, value);
   } else {
-    p.InsertIntoSection(header, {entry});
+    std::string value = DropLineBreaks(*lpString);
+    std::string entry = key + "=" + value;
+    if (header < 0) {
+      p.AppendSection(section, {entry});
+    } else if (long line = p.FindKey(header, key); line >= 0) {
+      if (p.Value(line) == EntryValue(entry, key.size())) return true;
+      p.ReplaceEntryValue(line, value);
+    } else {
+      p.InsertIntoSection(header, {entry});
+    }
   }
-  return WriteIfChanged(path, existed, *before, p.Bytes());
+  bytes_ = p.Bytes();
+  return true;
 }
 
-bool WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString,
-                                 const fs::path& lpFileName) {
-  if (!ValidSectionName(lpAppName)) return false;
-  fs::path path = ResolveInWindowsDirectory(lpFileName);
-  if (!lpString) return DeleteSections(path, lpAppName);
+bool ProfileBatch::WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString) {
+  if (!readable_ || !ValidSectionName(lpAppName)) return false;
+  if (!lpString) return DeleteSections(lpAppName);
 
   std::vector<std::string> entries;
   std::string_view rest = *lpString;
@@ -363,22 +338,54 @@ bool WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString,
     rest.remove_prefix(nul + 1);
   }
 
-  bool existed = false;
-  auto before = ReadProfile(path, existed);
-  if (!before) return false;
-  Profile p(*before);
+  Profile p(bytes_);
   std::string section(TrimBlanks(lpAppName));
   long header = p.FindSection(section);
   if (header < 0) {
     p.AppendSection(section, entries);
   } else {
-    size_t end = p.SectionEnd(header);
     // Only the entries are replaced; comments and other lines stay.
+    size_t end = p.SectionEnd(header);
     for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i)
       if (p.IsEntry(i)) p.Mark(i);
     p.InsertIntoSection(header, entries);
   }
-  return WriteIfChanged(path, existed, *before, p.Bytes());
+  bytes_ = p.Bytes();
+  return true;
+}
+
+bool ProfileBatch::Commit() {
+  if (!readable_) return false;
+  if (bytes_ == original_) return true;  // nothing changed: the file stays as it is
+  fs::path dir = path_.parent_path();
+  std::error_code ec;
+  if (!dir.empty() && !fs::is_directory(dir, ec) && !EnsureStandardDirectory(dir)) return false;
+  try {
+    files::WriteAllBytes(path_, bytes_);
+  } catch (const files::FileError&) {
+    return false;
+  }
+  original_ = bytes_;
+  return true;
+}
+
+uint32_t GetPrivateProfileStringA(OptText lpAppName, OptText lpKeyName, std::string_view lpDefault,
+                                  std::string& lpReturnedString, uint32_t nSize,
+                                  const fs::path& lpFileName) {
+  return ProfileBatch(lpFileName)
+      .GetPrivateProfileStringA(lpAppName, lpKeyName, lpDefault, lpReturnedString, nSize);
+}
+
+bool WritePrivateProfileStringA(OptText lpAppName, OptText lpKeyName, OptText lpString,
+                                const fs::path& lpFileName) {
+  ProfileBatch batch(lpFileName);
+  return batch.WritePrivateProfileStringA(lpAppName, lpKeyName, lpString) && batch.Commit();
+}
+
+bool WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString,
+                                 const fs::path& lpFileName) {
+  ProfileBatch batch(lpFileName);
+  return batch.WritePrivateProfileSectionA(lpAppName, lpString) && batch.Commit();
 }
 
 }  // namespace tarno::win

@@ -23,7 +23,27 @@
 
 namespace tarno::win {
 
-using OptText = std::optional<std::string_view>;
+// A text argument that may be null (the Windows calls' NULL pointer):
+// std::nullopt, nullptr or a null const char* all mean null.
+class OptText {
+ public:
+  OptText() = default;
+  OptText(std::nullopt_t) {}
+  OptText(std::nullptr_t) {}
+  OptText(const char* s) {
+    if (s) value_ = std::string_view(s);
+  }
+  OptText(std::string_view s) : value_(s) {}
+  OptText(const std::string& s) : value_(std::string_view(s)) {}
+  OptText(std::optional<std::string_view> s) : value_(s) {}
+
+  explicit operator bool() const { return value_.has_value(); }
+  bool has_value() const { return value_.has_value(); }
+  std::string_view operator*() const { return *value_; }
+
+ private:
+  std::optional<std::string_view> value_;
+};
 
 // Copies the value of lpKeyName in lpAppName (or lpDefault, without its
 // trailing spaces, when the key or the file is missing) into lpReturnedString
@@ -50,5 +70,33 @@ bool WritePrivateProfileStringA(OptText lpAppName, OptText lpKeyName, OptText lp
 // Comment and blank lines inside the section are kept.
 bool WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString,
                                  const std::filesystem::path& lpFileName);
+
+// A series of profile calls on one file, applied in memory and written once
+// by Commit (through a temporary file renamed into place). Reads see the
+// earlier writes. Each call behaves as the function of the same name above;
+// the file is read when the batch is made. Used where many keys are written
+// together, so that the file is replaced once and never left half-updated.
+class ProfileBatch {
+ public:
+  explicit ProfileBatch(const std::filesystem::path& lpFileName);
+
+  uint32_t GetPrivateProfileStringA(OptText lpAppName, OptText lpKeyName, std::string_view lpDefault,
+                                    std::string& lpReturnedString, uint32_t nSize) const;
+  bool WritePrivateProfileStringA(OptText lpAppName, OptText lpKeyName, OptText lpString);
+  bool WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString);
+  // Writes the file when its contents changed (creating it, but not its
+  // folder unless it is one of the standard folders). False when the file
+  // could not be read at the start or cannot be written.
+  bool Commit();
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  bool DeleteSections(std::string_view section);
+
+  std::filesystem::path path_;
+  std::string bytes_;
+  std::string original_;
+  bool readable_ = true;
+};
 
 }  // namespace tarno::win
