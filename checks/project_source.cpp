@@ -1,0 +1,193 @@
+#include "checks/project_source.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "platform/vb_text.h"
+
+namespace tarno::checks {
+
+View AnchorWord(View name) {
+  size_t best = 0, bestLen = 0;
+  size_t i = 0;
+  while (i < name.size()) {
+    if (!IsWordChar(name[i])) {
+      ++i;
+      continue;
+    }
+    size_t b = i;
+    while (i < name.size() && IsWordChar(name[i])) ++i;
+    if (i - b > bestLen) {
+      best = b;
+      bestLen = i - b;
+    }
+  }
+  return name.substr(best, bestLen);
+}
+
+ProjectSource::ProjectSource(ide::VBProject& project) : project_(project) {
+  auto comps = project_.VBComponents();
+  int count = comps->Count();
+  components_.reserve(static_cast<size_t>(count));
+  for (int i = 1; i <= count; ++i) components_.push_back(comps->Item(i));
+  modules_.resize(components_.size());
+  loaded_.assign(components_.size(), false);
+  members_.resize(components_.size());
+  controls_.resize(components_.size());
+}
+
+ide::VBComponent& ProjectSource::Component(int index) { return *components_.at(static_cast<size_t>(index - 1)); }
+
+const ModuleSource* ProjectSource::Module(int index) {
+  size_t i = static_cast<size_t>(index - 1);
+  if (!loaded_.at(i)) {
+    auto code = components_[i]->CodeModule();
+    if (code) modules_[i] = std::make_unique<ModuleSource>(ModuleSource::Read(*code));
+    loaded_[i] = true;
+  }
+  return modules_[i].get();
+}
+
+const std::vector<ide::Member>& ProjectSource::Members(int index) {
+  size_t i = static_cast<size_t>(index - 1);
+  if (!members_.at(i)) {
+    auto list = std::make_unique<std::vector<ide::Member>>();
+    auto code = components_[i]->CodeModule();
+    if (code) *list = code->Members();
+    members_[i] = std::move(list);
+  }
+  return *members_[i];
+}
+
+const std::vector<std::u16string>& ProjectSource::ControlNamesUpper(int index) {
+  size_t i = static_cast<size_t>(index - 1);
+  if (!controls_.at(i)) {
+    auto names = std::make_unique<std::vector<std::u16string>>();
+    auto designer = components_[i]->Designer();
+    if (designer) {
+      auto controls = designer->VBControls();
+      int n = controls ? controls->Count() : 0;
+      for (int k = 1; k <= n; ++k) {
+        auto value = controls->Item(k)->Properties()->Item(u"Name")->Value();
+        if (auto* s = std::get_if<std::u16string>(&value)) names->push_back(vb::UCaseAscii(*s));
+      }
+      std::sort(names->begin(), names->end());
+      names->erase(std::unique(names->begin(), names->end()), names->end());
+    }
+    controls_[i] = std::move(names);
+  }
+  return *controls_[i];
+}
+
+void ProjectSource::IndexWords(const std::vector<std::u16string>& words) {
+  // The words not indexed yet, looked up by view while the lines are read.
+  std::unordered_map<View, std::vector<std::vector<int>>*> pending;
+  for (const auto& w : words) {
+    if (w.empty() || index_.count(w)) continue;
+    auto& posting = index_[w];
+    posting.byModule.resize(components_.size());
+    pending.emplace(View(index_.find(w)->first), &posting.byModule);
+  }
+  if (pending.empty()) return;
+  // A cheap first test before hashing: which lengths occur among the words.
+  size_t maxLen = 0;
+  for (auto& [w, _] : pending) maxLen = std::max(maxLen, w.size());
+  std::vector<bool> lengthUsed(maxLen + 1, false);
+  for (auto& [w, _] : pending) lengthUsed[w.size()] = true;
+
+  for (int m = 1; m <= ComponentCount(); ++m) {
+    const ModuleSource* mod = Module(m);
+    if (!mod) continue;
+    const int n = mod->CountOfLines();
+    for (int line = 1; line <= n; ++line) {
+      View l = mod->Line(line);
+      size_t i = 0;
+      const size_t size = l.size();
+      while (i < size) {
+        if (!IsWordChar(l[i])) {
+          ++i;
+          continue;
+        }
+        size_t b = i;
+        while (i < size && IsWordChar(l[i])) ++i;
+        size_t len = i - b;
+        if (len > maxLen || !lengthUsed[len]) continue;
+        auto it = pending.find(l.substr(b, len));
+        if (it == pending.end()) continue;
+        auto& lines = (*it->second)[static_cast<size_t>(m - 1)];
+        if (lines.empty() || lines.back() != line) lines.push_back(line);
+      }
+    }
+  }
+}
+
+const std::vector<int>& ProjectSource::Lines(View word, int index) const {
+  static const std::vector<int> kNone;
+  auto it = index_.find(std::u16string(word));
+  if (it == index_.end()) return kNone;
+  return it->second.byModule.at(static_cast<size_t>(index - 1));
+}
+
+int ProjectSource::FindUseLiteral(const ModuleSource& module, View name, int first, int last, int boundary) {
+  for (int s = first; s <= last;) {
+    Statement st = ReadStatement(module, s);
+    if (IsUseInStatement(module, st, name, boundary)) return s;
+    s = st.LastLine() + 1;
+  }
+  return 0;
+}
+
+ProjectSource::PreparedName ProjectSource::Prepare(View name) {
+  PreparedName p;
+  p.name = name;
+  // An empty name, or one that holds a line break, has no whole-word match on
+  // any single line.
+  if (name.empty() || name.find_first_of(u"\r\n") != View::npos) return p;
+  View anchor = AnchorWord(name);
+  if (anchor.empty()) {
+    p.how = PreparedName::Literal;
+    return p;
+  }
+  std::u16string key(anchor);
+  auto it = index_.find(key);
+  if (it == index_.end()) {
+    IndexWords({key});
+    it = index_.find(key);
+  }
+  p.how = PreparedName::Indexed;
+  p.lines = &it->second.byModule;
+  return p;
+}
+
+int ProjectSource::FindUseInModule(int index, View name, int first, int last, int boundary) {
+  return FindUseInModule(index, Prepare(name), first, last, boundary);
+}
+
+int ProjectSource::FindUseInModule(int index, const PreparedName& name, int first, int last, int boundary) {
+  if (name.how == PreparedName::Never) return 0;
+  const ModuleSource* module = Module(index);
+  if (!module) return 0;
+  if (first < 1) first = 1;
+  last = std::min(last, module->CountOfLines());
+  if (first > last) return 0;
+  if (name.how == PreparedName::Literal) return FindUseLiteral(*module, name.name, first, last, boundary);
+  const std::vector<int>& lines = (*name.lines)[static_cast<size_t>(index - 1)];
+  if (lines.empty()) return 0;
+  // A match up to boundary + 1 never counts, so start the candidates after it;
+  // the statement that holds a candidate is still read from its own start.
+  const int from = std::max(first, boundary + 2);
+  const int firstEnd = module->StatementEnd(first);
+  int lastTried = 0;
+  for (auto it = std::lower_bound(lines.begin(), lines.end(), from); it != lines.end(); ++it) {
+    const int m = *it;
+    const int s = m <= firstEnd ? first : module->StatementStart(m);
+    if (s > last) break;
+    if (s == lastTried) continue;
+    lastTried = s;
+    Statement st = ReadStatement(*module, s);
+    if (IsUseInStatement(*module, st, name.name, boundary)) return s;
+  }
+  return 0;
+}
+
+}  // namespace tarno::checks

@@ -1,0 +1,75 @@
+// The source of a whole project as the checks search it: every component's
+// module read once, and an index from words to the lines that hold them as
+// whole words, so that a name is looked up instead of searched line by line.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "checks/source_reader.h"
+
+namespace tarno::checks {
+
+// The word of a name that every whole-word match of the name must hold as a
+// whole word of its own: the longest run of word characters in the name.
+// Empty when the name has no word character.
+View AnchorWord(View name);
+
+class ProjectSource {
+ public:
+  // Components are read lazily; `project` must outlive this object.
+  explicit ProjectSource(ide::VBProject& project);
+
+  int ComponentCount() const { return static_cast<int>(components_.size()); }
+  ide::VBComponent& Component(int index);  // 1-based
+  // The component's module, or nullptr when it has no code module.
+  const ModuleSource* Module(int index);
+
+  // Makes Lines() answer for these anchor words; words already indexed are
+  // not read again. One pass over every module's lines.
+  void IndexWords(const std::vector<std::u16string>& words);
+  // Sorted lines of module `index` that hold `word` as a whole word (each line
+  // once). The word must have been indexed.
+  const std::vector<int>& Lines(View word, int index) const;
+
+  // The module's members, read once (nullptr module: empty).
+  const std::vector<ide::Member>& Members(int index);
+  // The "Name" property of every control of the component's designer, in
+  // upper-case ASCII (controls of an array share one name); empty without a
+  // designer.
+  const std::vector<std::u16string>& ControlNamesUpper(int index);
+
+  // How a name is searched: never found (empty, or holding a line break),
+  // through the lines of its anchor word, or statement by statement when it
+  // has no word character.
+  struct PreparedName {
+    View name;
+    enum { Never, Indexed, Literal } how = Never;
+    const std::vector<std::vector<int>>* lines = nullptr;  // per module, for Indexed
+  };
+  // Indexes the name's anchor word first when needed (IndexWords in bulk is faster).
+  PreparedName Prepare(View name);
+
+  // The first statement in lines first..last (statements read from `first`,
+  // each beginning at or before `last`) that uses the name; 0 when none.
+  int FindUseInModule(int index, View name, int first, int last, int boundary);
+  int FindUseInModule(int index, const PreparedName& name, int first, int last, int boundary);
+
+ private:
+  struct Posting {
+    std::vector<std::vector<int>> byModule;  // [component - 1]
+  };
+  int FindUseLiteral(const ModuleSource& module, View name, int first, int last, int boundary);
+
+  ide::VBProject& project_;
+  std::vector<std::shared_ptr<ide::VBComponent>> components_;
+  std::vector<std::unique_ptr<ModuleSource>> modules_;
+  std::vector<bool> loaded_;
+  std::unordered_map<std::u16string, Posting> index_;
+  std::vector<std::unique_ptr<std::vector<ide::Member>>> members_;
+  std::vector<std::unique_ptr<std::vector<std::u16string>>> controls_;
+};
+
+}  // namespace tarno::checks
