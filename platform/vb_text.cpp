@@ -74,9 +74,11 @@ std::string ToUtf8(StrView text) {
 int Len(StrView s) { return static_cast<int>(s.size()); }
 int LenB(StrView s) { return static_cast<int>(s.size()) * 2; }
 
+// As VB: an empty string to search gives 0, a start beyond its end gives 0,
+// and an empty string to find is found at the start.
 int InStr(int start, StrView s, StrView find) {
   if (start < 1) start = 1;
-  if (static_cast<size_t>(start - 1) > s.size()) return 0;
+  if (s.empty() || static_cast<size_t>(start) > s.size()) return 0;
   size_t pos = s.find(find, static_cast<size_t>(start - 1));
   return pos == StrView::npos ? 0 : static_cast<int>(pos) + 1;
 }
@@ -89,7 +91,7 @@ static char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 3
 int InStrText(int start, StrView s, StrView find) {
   if (start < 1) start = 1;
   size_t from = static_cast<size_t>(start - 1);
-  if (from > s.size()) return 0;
+  if (s.empty() || from >= s.size()) return 0;
   if (find.empty()) return start;
   for (size_t i = from; i + find.size() <= s.size(); ++i) {
     size_t k = 0;
@@ -100,6 +102,8 @@ int InStrText(int start, StrView s, StrView find) {
 }
 
 int InStrRev(StrView s, StrView find) {
+  if (s.empty()) return 0;
+  if (find.empty()) return Len(s);  // found at the default start, the last position
   size_t pos = s.rfind(find);
   return pos == StrView::npos ? 0 : static_cast<int>(pos) + 1;
 }
@@ -176,6 +180,16 @@ Str Replace(StrView s, StrView find, StrView with) {
   return out;
 }
 
+// Numeric text. VB 6 leaves part of this to the Windows locale; we take a
+// fixed, locale-free subset that every locale accepts:
+//   [blanks] [+|-] digits [. digits] [E|D [+|-] digits] [blanks]
+// with digits on at least one side of the point, blanks being spaces and
+// tabs; and the literals &H<hex> and &O<octal> (an optional "&" suffix),
+// which read as 16-bit when they fit in four hex digits and 32-bit
+// otherwise, as in VB (&HFFFF is -1). Not accepted, although some locales
+// accept them in VB 6: thousands separators ("1,000"), currency symbols,
+// parentheses or a trailing sign for negatives, full-width digits. "" and
+// blanks only are not numeric.
 // Blanks that VB's numeric parsing skips around a number.
 static bool IsNumBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 

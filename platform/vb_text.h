@@ -44,7 +44,7 @@ Str LCaseAscii(StrView s);
 bool EqualsIgnoreCaseAscii(StrView a, StrView b);
 Str Replace(StrView s, StrView find, StrView with);
 
-// VB's IsNumeric for text.
+// VB's IsNumeric for text (the accepted forms are listed in vb_text.cpp).
 bool IsNumeric(StrView s);
 // Text to a number as VB's Val-less conversions do (CDbl); nullopt when not numeric.
 std::optional<double> ToDouble(StrView s);
