@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <fstream>
-#include <random>
 
 #include "host/files/file_error.h"
+#include "platform/text_file.h"
 
 namespace tarno::host::files {
 
@@ -83,28 +83,13 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  namespace fs = std::filesystem;
-  static std::mt19937_64 rng{std::random_device{}()};
-  fs::path tmp = path;
-  tmp += ".tmp" + std::to_string(rng() % 1000000000);
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) throw ProjectFileError(path, 0, "cannot create a temporary file beside it");
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ec;
-      fs::remove(tmp, ec);
-      throw ProjectFileError(path, 0, "cannot write the file");
-    }
-  }
-  std::error_code ec;
-  fs::rename(tmp, path, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(tmp, ignored);
-    throw ProjectFileError(path, 0, "cannot replace the file: " + ec.message());
+  try {
+    tarno::files::WriteAllBytes(path, bytes);
+  } catch (const tarno::files::FileError& e) {
+    std::string reason = e.what();
+    std::string prefix = path.string() + ": ";
+    if (reason.starts_with(prefix)) reason.erase(0, prefix.size());
+    throw ProjectFileError(path, 0, reason);
   }
 }
 
