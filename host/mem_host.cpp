@@ -117,6 +117,8 @@ void MemComponent::Init() {
     code_ = std::make_shared<MemCodeModule>();
     code_->SetParent(weak_from_this());
   }
+  designer_ = MemDesigner::Create(type_, name_);
+  if (designer_) designer_->SetOwner(weak_from_this());
 }
 
 std::u16string MemComponent::Name() {
@@ -126,16 +128,25 @@ std::u16string MemComponent::Name() {
 
 void MemComponent::SetName(const std::u16string& name) {
   CheckFault("VBComponent.SetName");
-  if (!IsValidName(name)) throw ide::HostError("VBComponent.SetName", "invalid name \"" + vb::ToUtf8(name) + "\"");
+  Rename(name, "VBComponent.SetName");
+}
+
+void MemComponent::Rename(const std::u16string& name, const char* operation) {
+  if (!IsValidName(name)) throw ide::HostError(operation, "invalid name \"" + vb::ToUtf8(name) + "\"");
   if (auto p = project_.lock()) {
     auto other = p->Component(name);
     if (other && other.get() != this) {
-      throw ide::HostError("VBComponent.SetName", "the name \"" + vb::ToUtf8(name) + "\" is already used");
+      throw ide::HostError(operation, "the name \"" + vb::ToUtf8(name) + "\" is already used");
     }
   }
   if (name_ == name) return;
-  name_ = name;
+  set_name(name);
   MarkDirty();
+}
+
+void MemComponent::set_name(std::u16string name) {
+  name_ = std::move(name);
+  if (designer_) designer_->form()->set_name(name_);
 }
 
 int MemComponent::Type() {
@@ -150,12 +161,13 @@ std::shared_ptr<ide::CodeModule> MemComponent::CodeModule() {
 
 std::shared_ptr<ide::VBForm> MemComponent::Designer() {
   CheckFault("VBComponent.Designer");
-  return nullptr;
+  return designer_;
 }
 
 std::shared_ptr<ide::Properties> MemComponent::Properties() {
   CheckFault("VBComponent.Properties");
-  throw ide::HostError("VBComponent.Properties", "the component has no properties");
+  if (!designer_) throw ide::HostError("VBComponent.Properties", "the component has no designer properties");
+  return PropertiesOf(designer_->form());
 }
 
 std::u16string MemComponent::FileNames(int index) {
@@ -289,6 +301,7 @@ std::shared_ptr<MemComponent> MemProject::NewComponent(int type) {
     }
   }
   auto c = MemComponent::Create(type, name);
+  if (c->designer()) c->designer()->form()->SetInitial(u"Caption", name);
   AddComponent(c);
   c->MarkDirty();
   saved_ = false;

@@ -12,6 +12,7 @@
 #include "addin/host_api.h"
 #include "host/code_module.h"
 #include "host/component_store.h"
+#include "host/controls.h"
 
 namespace tarno::host {
 
@@ -75,7 +76,7 @@ class MemComponent : public ide::VBComponent, public std::enable_shared_from_thi
 
   // Model access (no fault checks, no dirty marking).
   const std::u16string& name() const { return name_; }
-  void set_name(std::u16string name) { name_ = std::move(name); }
+  void set_name(std::u16string name);
   int type() const { return type_; }
   const std::shared_ptr<MemCodeModule>& code() const { return code_; }
   const std::shared_ptr<MemDesigner>& designer() const { return designer_; }
@@ -83,6 +84,9 @@ class MemComponent : public ide::VBComponent, public std::enable_shared_from_thi
   bool dirty() const { return dirty_; }
   std::shared_ptr<MemProject> project() const { return project_.lock(); }
   void SetProject(const std::weak_ptr<MemProject>& project) { project_ = project; }
+  // Renames after the IDE's checks (an identifier of at most 40 characters,
+  // unique in the project); throws ide::HostError(operation, ...).
+  void Rename(const std::u16string& name, const char* operation);
   // Called by every edit of code or controls.
   void MarkDirty() { dirty_ = true; }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host_builders.h"
+#include "support/host_builders.h"
 #include "platform/vb_text.h"
 
 namespace tarno {

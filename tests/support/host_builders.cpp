@@ -58,6 +58,25 @@ void TestHost::ShowCode(std::string_view component, int startLine, int startColu
 
 void TestHost::ShowDesigner(std::string_view component) const { mem->ShowDesigner(Component(component)); }
 
+std::shared_ptr<host::MemDesigner> TestHost::Designer(std::string_view component) const {
+  auto d = Component(component)->designer();
+  if (!d) throw std::out_of_range(std::string(component) + " has no designer");
+  return d;
+}
+
+std::shared_ptr<host::MemControl> TestHost::Control(std::string_view component, std::string_view name,
+                                                    int index) const {
+  auto c = Designer(component)->Control(vb::U(name), index);
+  if (!c) throw std::out_of_range("no control " + std::string(name) + " on " + std::string(component));
+  return c;
+}
+
+void TestHost::Select(std::string_view component, const std::vector<std::string>& names) const {
+  std::vector<std::shared_ptr<host::MemControl>> sel;
+  for (const auto& n : names) sel.push_back(Control(component, n));
+  Designer(component)->SetSelected(std::move(sel));
+}
+
 HostBuilder::HostBuilder() : vbe_(host::MemVBE::Create()) {}
 
 HostBuilder& HostBuilder::Project(std::string_view name, int type) {
@@ -93,7 +112,22 @@ HostBuilder& HostBuilder::Component(int type, std::string_view name, std::string
   auto c = host::MemComponent::Create(type, vb::U(name));
   if (c->code()) c->code()->SetText(CodeText(code));
   CurrentProject()->AddComponent(c);
-  (void)controls;
+  if (!controls.empty() && !c->designer()) {
+    throw std::invalid_argument(std::string(name) + " has no designer for its controls");
+  }
+  for (const auto& spec : controls) {
+    std::shared_ptr<host::MemControl> parent;
+    if (!spec.container.empty()) {
+      parent = c->designer()->Control(vb::U(spec.container));
+      if (!parent) throw std::invalid_argument("no container " + spec.container + " for " + spec.name);
+    }
+    auto ctl = c->designer()->AddControl(vb::U(spec.cls), vb::U(spec.name), parent, spec.index);
+    for (const auto& [prop, value] : spec.props) {
+      if (!ctl->Load(vb::U(prop), value)) {
+        throw std::invalid_argument(spec.name + " cannot take property " + prop);
+      }
+    }
+  }
   return *this;
 }
 

@@ -30,6 +30,13 @@ namespace tarno::test {
 // such as "MSComctlLib.ListViewCtrl.2"), name, control-array index (-1: none),
 // the name of its container ("" for the form) and properties to set.
 struct ControlSpec {
+  ControlSpec(std::string cls_, std::string name_, int index_ = -1, std::string container_ = {},
+              std::vector<std::pair<std::string, ide::Variant>> props_ = {})
+      : cls(std::move(cls_)),
+        name(std::move(name_)),
+        index(index_),
+        container(std::move(container_)),
+        props(std::move(props_)) {}
   std::string cls;
   std::string name;
   int index = -1;
@@ -57,6 +64,12 @@ struct TestHost {
                 int endColumn = 1) const;
   void ShowDesigner(std::string_view component) const;
   host::FaultInjector& Faults() const { return host::Faults(); }
+
+  // Designers and controls; throw std::out_of_range when absent.
+  std::shared_ptr<host::MemDesigner> Designer(std::string_view component) const;
+  std::shared_ptr<host::MemControl> Control(std::string_view component, std::string_view name, int index = -1) const;
+  // The designer's selection (SelectedVBControls), by control name.
+  void Select(std::string_view component, const std::vector<std::string>& names) const;
 };
 
 class HostBuilder {
