@@ -153,7 +153,7 @@ void AdvanceTimers(int64_t ms) {
   // Timers of windows that are not loaded do not count time.
   for (Timer* t : Timers())
     if (!t->Running()) t->elapsed_ = 0;
-  while (ms > 0) {
+  while (true) {
     Timer* next = nullptr;
     int64_t wait = ms + 1;
     for (Timer* t : Timers()) {

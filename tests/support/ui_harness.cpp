@@ -15,13 +15,14 @@ class UiHarness::Fakes : public ui::MessageBoxService,
   int Show(const std::u16string& prompt, int buttons, const std::u16string& title) override {
     ShownMessage m{prompt, buttons, title, 0};
     if (h_.on_message) h_.on_message(m);
-    if (!h_.answers_.empty()) {
+    if (m.ButtonSet() == ui::vbOKOnly) {
+      m.answer = ui::vbOK;
+    } else if (!h_.answers_.empty()) {
       m.answer = h_.answers_.front();
       h_.answers_.pop_front();
     } else {
       m.answer = ui::DefaultAnswer(buttons);
-      if (m.ButtonSet() != ui::vbOKOnly)
-        ADD_FAILURE() << "message box without a scripted answer: \"" << vb::ToUtf8(prompt) << "\"";
+      ADD_FAILURE() << "message box without a scripted answer: \"" << vb::ToUtf8(prompt) << "\"";
     }
     h_.messages_.push_back(m);
     return m.answer;

@@ -70,9 +70,10 @@ class UiHarness {
   const std::vector<std::u16string>& ModalShown() const { return modal_shown_; }
 
   // --- Message boxes -------------------------------------------------------
-  // Queues the answers of the next message boxes (vbYes, vbNo, ...). A box
-  // with only an OK button needs no script; any other box without a queued
-  // answer fails the test and gets its default button.
+  // Queues the answers of the next message boxes that ask something (vbYes,
+  // vbNo, ...). A box with only an OK button is answered vbOK and takes no
+  // queued answer; any other box without a queued answer fails the test and
+  // gets its default button.
   void Answer(int answer) { answers_.push_back(answer); }
   const std::vector<ShownMessage>& Messages() const { return messages_; }
   // Texts only, for EXPECT_THAT(h.MessageTexts(), ElementsAre(...)).
