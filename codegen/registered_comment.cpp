@@ -44,9 +44,9 @@ int CurrentCommentIndex(const SettingsModel& settings) {
 
 InsertCommentResult InsertRegisteredCommentText(ide::VBE& vbe, const SettingsModel& settings) {
   auto pane = ActiveCodeWindowPane(vbe);
-  if (!pane) return InsertCommentResult::NoCodeWindow;
+  if (!pane) return InsertCommentResult::NotRun;
   int line = SelectionStartLine(*pane);
-  if (line <= 0) return InsertCommentResult::NoCodeWindow;
+  if (line <= 0) return InsertCommentResult::NotRun;
   const std::u16string& text = settings.CommentTexts[CurrentCommentIndex(settings)];
   if (vb::Trim(text).empty()) return InsertCommentResult::NoComment;
   try {

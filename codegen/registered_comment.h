@@ -31,10 +31,11 @@ std::u16string HeaderCommentText(const HeaderCommentFields& fields);
 // settings file) counts as slot 0.
 int CurrentCommentIndex(const SettingsModel& settings);
 
-enum class InsertCommentResult { Inserted, NoCodeWindow, NoComment };
+enum class InsertCommentResult { Inserted, NotRun, NoComment };
 
 // Inserts the current registered comment above the caret line of the active
-// code window. NoComment when the current slot is blank: the caller shows the
+// code window. NotRun when no code window is active or the caret cannot be read;
+// NoComment when the current slot is blank: the caller shows the
 // message. Host errors are ignored step by step.
 InsertCommentResult InsertRegisteredCommentText(ide::VBE& vbe, const SettingsModel& settings);
 
