@@ -317,7 +317,18 @@ std::shared_ptr<MemComponent> MemProject::Component(const std::u16string& name) 
 
 // --- VBE ---------------------------------------------------------------------
 
-std::shared_ptr<MemVBE> MemVBE::Create() { return std::shared_ptr<MemVBE>(new MemVBE()); }
+std::shared_ptr<MemVBE> MemVBE::Create() {
+  std::shared_ptr<MemVBE> v(new MemVBE());
+  v->commandBars_ = MemCommandBars::CreateDefault();
+  v->events_ = std::make_shared<MemEvents>();
+  return v;
+}
+
+MemCommandBarControl::ClickResult MemVBE::Click(const std::shared_ptr<ide::CommandBarControl>& control) {
+  auto c = std::dynamic_pointer_cast<MemCommandBarControl>(control);
+  if (!c) throw ide::HostError("VBE.Click", "not a command bar control of this host");
+  return c->Click();
+}
 
 std::shared_ptr<ide::VBProjects> MemVBE::VBProjects() {
   CheckFault("VBE.VBProjects");
@@ -341,12 +352,12 @@ std::shared_ptr<ide::VBComponent> MemVBE::SelectedVBComponent() {
 
 std::shared_ptr<ide::CommandBars> MemVBE::CommandBars() {
   CheckFault("VBE.CommandBars");
-  throw ide::HostError("VBE.CommandBars", "no command bars");
+  return commandBars_;
 }
 
 std::shared_ptr<ide::Events> MemVBE::Events() {
   CheckFault("VBE.Events");
-  throw ide::HostError("VBE.Events", "no events");
+  return events_;
 }
 
 void MemVBE::AddProject(const std::shared_ptr<MemProject>& project) {

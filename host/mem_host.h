@@ -11,6 +11,7 @@
 
 #include "addin/host_api.h"
 #include "host/code_module.h"
+#include "host/command_bars.h"
 #include "host/component_store.h"
 #include "host/controls.h"
 
@@ -20,8 +21,6 @@ class MemVBE;
 class MemProject;
 class MemComponent;
 class MemDesigner;
-class MemCommandBars;
-class MemEvents;
 
 class MemWindow : public ide::Window {
  public:
@@ -179,6 +178,8 @@ class MemVBE : public ide::VBE, public std::enable_shared_from_this<MemVBE> {
   void SetStore(std::shared_ptr<ComponentStore> store) { store_ = std::move(store); }
   const std::shared_ptr<ComponentStore>& store() const { return store_; }
   const std::shared_ptr<MemCommandBars>& commandBars() const { return commandBars_; }
+  // The user clicks a command bar control: its event sources raise Click.
+  MemCommandBarControl::ClickResult Click(const std::shared_ptr<ide::CommandBarControl>& control);
 
  private:
   MemVBE() = default;

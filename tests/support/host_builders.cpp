@@ -77,6 +77,14 @@ void TestHost::Select(std::string_view component, const std::vector<std::string>
   Designer(component)->SetSelected(std::move(sel));
 }
 
+std::shared_ptr<host::MemCommandBarControl> TestHost::BarItem(std::string_view bar, std::string_view caption) const {
+  auto b = mem->commandBars()->Bar(vb::U(bar));
+  if (!b) throw std::out_of_range("no command bar " + std::string(bar));
+  auto c = b->items()->Find(vb::U(caption));
+  if (!c) throw std::out_of_range("no item " + std::string(caption) + " on " + std::string(bar));
+  return c;
+}
+
 HostBuilder::HostBuilder() : vbe_(host::MemVBE::Create()) {}
 
 HostBuilder& HostBuilder::Project(std::string_view name, int type) {

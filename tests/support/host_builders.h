@@ -70,6 +70,14 @@ struct TestHost {
   std::shared_ptr<host::MemControl> Control(std::string_view component, std::string_view name, int index = -1) const;
   // The designer's selection (SelectedVBControls), by control name.
   void Select(std::string_view component, const std::vector<std::string>& names) const;
+
+  // Command bars: the item captioned so on the bar (popups searched too);
+  // throws std::out_of_range when absent.
+  std::shared_ptr<host::MemCommandBarControl> BarItem(std::string_view bar, std::string_view caption) const;
+  // The user clicks the control; returns the handled and cancel-default flags.
+  host::MemCommandBarControl::ClickResult Click(const std::shared_ptr<ide::CommandBarControl>& control) const {
+    return mem->Click(control);
+  }
 };
 
 class HostBuilder {
