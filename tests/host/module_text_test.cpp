@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "host/code_module.h"
+#include "host/module_text.h"
+
+namespace tarno {
+namespace {
+
+using host::ModuleText;
+using Lines = std::vector<std::u16string>;
+
+std::vector<bool> HiddenFlags(const ModuleText& t) {
+  std::vector<bool> out;
+  for (const auto& l : t.PhysicalLines()) out.push_back(l.hidden);
+  return out;
+}
+
+TEST(ModuleText, SplitsAtCrLfWithoutAFinalEmptyLine) {
+  EXPECT_EQ(ModuleText::SplitLines(u""), Lines{});
+  EXPECT_EQ(ModuleText::SplitLines(u"a\r\nb\r\n"), (Lines{u"a", u"b"}));
+  EXPECT_EQ(ModuleText::SplitLines(u"a\r\n\r\n"), (Lines{u"a", u""}));
+  EXPECT_EQ(ModuleText::SplitLines(u"a\nb"), (Lines{u"a\nb"}));  // a lone LF is not a line end
+}
+
+TEST(ModuleText, MemberAttributesAfterDeclarationsAreHidden) {
+  ModuleText t(Lines{
+      u"Option Explicit",                                   // code 1
+      u"Private WithEvents m_Timer As Timer",               // code 2
+      u"Attribute m_Timer.VB_VarHelpID = -1",               // hidden
+      u"Public Property Get Value() As Long",               // code 3
+      u"  attribute Value.VB_UserMemId = 0",                // hidden (any case, leading blanks)
+      u"Attribute Value.VB_Description = \"The value\"",    // hidden
+      u"End Property",                                      // code 4
+      u"Attribute VB_Exposed = False",                      // code 5: module attribute after code
+      u"Sub Foo()",                                         // code 6
+      u"  x = 1",                                           // code 7
+      u"Attribute Foo.VB_Description = \"not after a declaration\"",  // code 8
+      u"End Sub",                                           // code 9
+  });
+  EXPECT_EQ(t.CountOfLines(), 9);
+  EXPECT_EQ(t.PhysicalCount(), 12);
+  EXPECT_EQ(HiddenFlags(t), (std::vector<bool>{false, false, true, false, true, true, false, false, false, false,
+                                               false, false}));
+  EXPECT_EQ(t.Line(4), u"End Property");
+  EXPECT_EQ(t.PhysicalIndex(3), 3);
+  EXPECT_EQ(t.PhysicalIndex(4), 6);
+  EXPECT_EQ(t.PhysicalIndex(10), 12);
+  EXPECT_THROW(t.Line(10), std::out_of_range);
+}
+
+TEST(ModuleText, ContinuedDeclarationTakesItsAttributes) {
+  ModuleText t(Lines{u"Public Function F( _", u"  ByVal x As Long) As Long", u"Attribute F.VB_UserMemId = 0",
+                     u"End Function"});
+  EXPECT_EQ(t.CountOfLines(), 3);
+  EXPECT_TRUE(t.PhysicalLines()[2].hidden);
+}
+
+TEST(ModuleText, EditsKeepHiddenLinesWithTheirDeclaration) {
+  const Lines body{u"Sub A()", u"Attribute A.VB_Description = \"a\"", u"End Sub", u"Sub B()",
+                   u"Attribute B.VB_Description = \"b\"", u"End Sub"};
+  ModuleText t(body);
+  // Inserting after the declaration puts the lines after its attributes.
+  t.InsertLines(2, {u"  On Error GoTo E"});
+  t.InsertLines(1, {u"' top"});
+  auto phys = t.PhysicalLines();
+  ASSERT_EQ(phys.size(), 8u);
+  EXPECT_EQ(phys[1].text, u"Sub A()");
+  EXPECT_EQ(phys[2].text, u"Attribute A.VB_Description = \"a\"");
+  EXPECT_TRUE(phys[2].hidden);
+  EXPECT_EQ(phys[3].text, u"  On Error GoTo E");
+  EXPECT_EQ(t.PhysicalIndex(5), 5);  // Sub B()
+
+  // Deleting a declaration drops the attributes that belonged to it.
+  t.DeleteLines(5, 2);  // Sub B and its End Sub
+  EXPECT_EQ(t.CodeText(), u"' top\r\nSub A()\r\n  On Error GoTo E\r\nEnd Sub");
+  EXPECT_EQ(t.PhysicalCount(), 5);
+  EXPECT_THROW(t.DeleteLines(4, 2), std::out_of_range);
+  EXPECT_THROW(t.InsertLines(6, {u"x"}), std::out_of_range);
+}
+
+TEST(ModuleText, WritingBackGivesTheLoadedLines) {
+  const Lines body{u"Option Explicit", u"Public Event Changed()", u"Attribute Changed.VB_Description = \"c\"",
+                   u"Sub Main()", u"End Sub"};
+  ModuleText t(body);
+  Lines back;
+  for (const auto& l : t.PhysicalLines()) back.push_back(l.text);
+  EXPECT_EQ(back, body);
+  // The code module sees only code lines.
+  host::MemCodeModule m(t);
+  EXPECT_EQ(m.CountOfLines(), 4);
+  EXPECT_EQ(m.ProcBodyLine(u"Main", 0), 3);
+  EXPECT_EQ(m.CountOfDeclarationLines(), 2);
+}
+
+}  // namespace
+}  // namespace tarno
