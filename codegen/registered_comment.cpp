@@ -3,6 +3,7 @@
 #include "addin/settings.h"
 #include "codegen/comment_block.h"
 #include "platform/vb_text.h"
+#include "ui/services.h"
 
 namespace tarno::codegen {
 
@@ -55,6 +56,11 @@ InsertCommentResult InsertRegisteredCommentText(ide::VBE& vbe, const SettingsMod
   } catch (const ide::HostError&) {
   }
   return InsertCommentResult::Inserted;
+}
+
+void InsertRegisteredComment(ide::VBE& vbe, const SettingsModel& settings) {
+  if (InsertRegisteredCommentText(vbe, settings) == InsertCommentResult::NoComment)
+    ui::MsgBox(vb::U("コメントが入力されていません"), ui::vbOKOnly | ui::vbExclamation, u"Tarno Kit");
 }
 
 }  // namespace tarno::codegen

@@ -39,4 +39,8 @@ enum class InsertCommentResult { Inserted, NotRun, NoComment };
 // message. Host errors are ignored step by step.
 InsertCommentResult InsertRegisteredCommentText(ide::VBE& vbe, const SettingsModel& settings);
 
+// The command: the insertion, and "コメントが入力されていません" when the
+// current slot is blank.
+void InsertRegisteredComment(ide::VBE& vbe, const SettingsModel& settings);
+
 }  // namespace tarno::codegen
