@@ -36,7 +36,9 @@ namespace {
 constexpr char16_t kEscapeBase = 0xDC00;
 constexpr uint32_t kNoBytes = 0;
 
-struct Table {
+}  // namespace
+
+struct CodePageTable {
   bool utf8 = false;
   std::array<char16_t, 256> single{};
   std::array<bool, 256> single_ok{};
@@ -45,6 +47,9 @@ struct Table {
   // unit -> encoded bytes: (length << 16) | bytes, kNoBytes when unmappable.
   std::vector<uint32_t> enc;
 };
+
+namespace {
+using Table = CodePageTable;
 
 class Iconv {
  public:
@@ -204,16 +209,15 @@ std::string Canonical(std::string_view name) {
 
 }  // namespace
 
-CodePage CodePage::Named(std::string_view name) {
-  CodePage cp(Canonical(name));
-  TableFor(cp.name_);  // fail here, not at the first conversion
-  return cp;
-}
+CodePage::CodePage(std::string canonical_name)
+    : name_(std::move(canonical_name)), table_(&TableFor(name_)) {}
+
+CodePage CodePage::Named(std::string_view name) { return CodePage(Canonical(name)); }
 
 CodePage CodePage::Cp932() { return CodePage("CP932"); }
 
 std::u16string CodePage::Decode(std::string_view bytes) const {
-  const Table& t = TableFor(name_);
+  const Table& t = *table_;
   std::u16string out;
   out.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size();) {
@@ -247,7 +251,7 @@ std::u16string CodePage::Decode(std::string_view bytes) const {
 }
 
 std::string CodePage::Encode(std::u16string_view text) const {
-  const Table& t = TableFor(name_);
+  const Table& t = *table_;
   std::string out;
   out.reserve(text.size() * 2);
   for (size_t i = 0; i < text.size(); ++i) {
@@ -299,7 +303,7 @@ std::string CodePage::Encode(std::u16string_view text) const {
 }
 
 std::size_t CodePage::CharLength(std::string_view bytes, std::size_t pos) const {
-  const Table& t = TableFor(name_);
+  const Table& t = *table_;
   if (t.utf8) {
     size_t len = Utf8Length(bytes, pos, nullptr);
     return len == 0 ? 1 : len;

@@ -30,8 +30,9 @@ class CodePage {
   bool operator==(const CodePage& other) const { return name_ == other.name_; }
 
  private:
-  explicit CodePage(std::string canonical_name) : name_(std::move(canonical_name)) {}
-  std::string name_;  // canonical iconv name
+  explicit CodePage(std::string canonical_name);
+  std::string name_;               // canonical iconv name
+  const struct CodePageTable* table_;  // built once per code page, never freed
 };
 
 // The code page that the tools use for files and profile strings, CP932 unless set.

@@ -1,6 +1,7 @@
 #include "platform/profile.h"
 
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/code_page.h"
@@ -17,24 +18,6 @@ std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
-}
-
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-// Names compare without regard to ASCII case; the bytes of a double-byte
-// character are compared as they are (a trail byte can look like a letter).
-bool NamesEqual(std::string_view a, std::string_view b, const CodePage& cp) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size();) {
-    size_t len = cp.CharLength(a, i);
-    if (len == 1) {
-      if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    } else if (a.substr(i, len) != b.substr(i, len)) {
-      return false;
-    }
-    i += len;
-  }
-  return true;
 }
 
 // Position of the last "]" character, skipping trail bytes; npos when none.
@@ -55,44 +38,53 @@ std::string DropLineBreaks(std::string_view s) {
   return out;
 }
 
-struct Line {
-  std::string text;  // without its line end
-  std::string end;   // "\r\n", "\n", "\r" or "" for a last line without one
-};
-
 enum class Kind { kBlank, kComment, kSection, kEntry, kOther };
 
-struct Parsed {
+struct Line {
+  Line(std::string t, std::string e) : text(std::move(t)), end(std::move(e)) {}
+  std::string text;  // without its line end
+  std::string end;   // "\r\n", "\n", "\r" or "" for a last line without one
   Kind kind = Kind::kOther;
-  std::string_view name;  // section name or key, trimmed
-  size_t eq = 0;          // position of "=" in an entry line
+  std::string name;    // section name or key, trimmed
+  std::string folded;  // name with ASCII letters folded, for lookups
+  size_t eq = 0;       // position of "=" in an entry
 };
 
-Parsed Classify(const std::string& text, const CodePage& cp) {
-  Parsed p;
-  std::string_view t = TrimBlanks(text);
+// Folds single-byte ASCII letters; the bytes of a double-byte character stay
+// as they are (a trail byte can look like a letter).
+std::string Fold(std::string_view s, const CodePage& cp) {
+  std::string out(s);
+  for (size_t i = 0; i < s.size(); i += cp.CharLength(s, i))
+    if (s[i] >= 'a' && s[i] <= 'z') out[i] = static_cast<char>(s[i] - 32);
+  return out;
+}
+
+void Classify(Line& line, const CodePage& cp) {
+  std::string_view t = TrimBlanks(line.text);
+  line.kind = Kind::kOther;
+  line.name.clear();
   if (t.empty()) {
-    p.kind = Kind::kBlank;
+    line.kind = Kind::kBlank;
   } else if (t.front() == ';') {
-    p.kind = Kind::kComment;
+    line.kind = Kind::kComment;
   } else if (t.front() == '[') {
     size_t close = LastCloseBracket(t, cp);
     if (close != std::string_view::npos) {
-      p.kind = Kind::kSection;
-      p.name = TrimBlanks(t.substr(1, close - 1));
+      line.kind = Kind::kSection;
+      line.name = TrimBlanks(t.substr(1, close - 1));
     }
-  } else if (size_t eq = text.find('='); eq != std::string::npos) {
+  } else if (size_t eq = line.text.find('='); eq != std::string::npos) {
     // "=" (0x3D) is never a trail byte of the supported code pages.
-    p.kind = Kind::kEntry;
-    p.eq = eq;
-    p.name = TrimBlanks(std::string_view(text).substr(0, eq));
+    line.kind = Kind::kEntry;
+    line.eq = eq;
+    line.name = TrimBlanks(std::string_view(line.text).substr(0, eq));
   }
-  return p;
+  line.folded = Fold(line.name, cp);
 }
 
 // The value of an entry as the reader sees it.
-std::string_view EntryValue(const std::string& text, size_t eq) {
-  std::string_view v = TrimBlanks(std::string_view(text).substr(eq + 1));
+std::string_view EntryValue(std::string_view text, size_t eq) {
+  std::string_view v = TrimBlanks(text.substr(eq + 1));
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
     v.remove_prefix(1);
     v.remove_suffix(1);
@@ -116,111 +108,125 @@ std::vector<Line> SplitLines(std::string_view bytes) {
   return lines;
 }
 
-class Profile {
+struct Section {
+  Line header;
+  std::vector<Line> body;
+  bool removed = false;
+};
+
+}  // namespace
+
+// A parsed profile file: the lines before the first header, then the
+// sections with their lines, and an index from folded section name to the
+// sections of that name in file order (only the first is ever searched).
+class ProfileDocument {
  public:
-  explicit Profile(std::string_view bytes) : lines_(SplitLines(bytes)), cp_(SystemCodePage()) {
-    for (const auto& l : lines_) parsed_.push_back(Classify(l.text, cp_));
+  explicit ProfileDocument(std::string_view bytes) : cp_(SystemCodePage()) {
+    for (Line& line : SplitLines(bytes)) {
+      if (line_end_.empty() && !line.end.empty()) line_end_ = line.end;
+      Classify(line, cp_);
+      if (line.kind == Kind::kSection) {
+        sections_.push_back({std::move(line), {}, false});
+        index_[sections_.back().header.folded].push_back(sections_.size() - 1);
+      } else if (sections_.empty()) {
+        preamble_.push_back(std::move(line));
+      } else {
+        sections_.back().body.push_back(std::move(line));
+      }
+    }
+    if (line_end_.empty()) line_end_ = "\r\n";
   }
 
-  // Index of the first header named `name`, or -1.
-  long FindSection(std::string_view name, long from = 0) const {
-    for (size_t i = static_cast<size_t>(from); i < lines_.size(); ++i)
-      if (parsed_[i].kind == Kind::kSection && NamesEqual(parsed_[i].name, name, cp_))
-        return static_cast<long>(i);
-    return -1;
+  Section* FindSection(std::string_view name) {
+    auto it = index_.find(Fold(TrimBlanks(name), cp_));
+    return it == index_.end() || it->second.empty() ? nullptr : &sections_[it->second.front()];
   }
-  // One past the last line of the section whose header is at `header`.
-  size_t SectionEnd(long header) const {
-    size_t i = static_cast<size_t>(header) + 1;
-    while (i < lines_.size() && parsed_[i].kind != Kind::kSection) ++i;
-    return i;
-  }
-  long FindKey(long header, std::string_view key) const {
-    for (size_t i = static_cast<size_t>(header) + 1; i < SectionEnd(header); ++i)
-      if (parsed_[i].kind == Kind::kEntry && NamesEqual(parsed_[i].name, key, cp_))
-        return static_cast<long>(i);
+  // Index in the body of the first entry named `key`, or -1.
+  long FindKey(const Section& s, std::string_view key) const {
+    std::string folded = Fold(TrimBlanks(key), cp_);
+    for (size_t i = 0; i < s.body.size(); ++i)
+      if (s.body[i].kind == Kind::kEntry && s.body[i].folded == folded) return static_cast<long>(i);
     return -1;
   }
 
   std::vector<std::string> SectionNames() const {
     std::vector<std::string> names;
-    for (size_t i = 0; i < lines_.size(); ++i)
-      if (parsed_[i].kind == Kind::kSection && FindSection(parsed_[i].name) == static_cast<long>(i))
-        names.emplace_back(parsed_[i].name);
+    for (size_t i = 0; i < sections_.size(); ++i)
+      if (!sections_[i].removed && index_.at(sections_[i].header.folded).front() == i)
+        names.push_back(sections_[i].header.name);
     return names;
   }
-  std::vector<std::string> KeyNames(long header) const {
+  std::vector<std::string> KeyNames(const Section& s) const {
     std::vector<std::string> names;
-    for (size_t i = static_cast<size_t>(header) + 1; i < SectionEnd(header); ++i)
-      if (parsed_[i].kind == Kind::kEntry && FindKey(header, parsed_[i].name) == static_cast<long>(i))
-        names.emplace_back(parsed_[i].name);
+    for (size_t i = 0; i < s.body.size(); ++i)
+      if (s.body[i].kind == Kind::kEntry && FindKey(s, s.body[i].name) == static_cast<long>(i))
+        names.push_back(s.body[i].name);
     return names;
   }
-  std::string_view Value(long line) const {
-    return EntryValue(lines_[static_cast<size_t>(line)].text, parsed_[static_cast<size_t>(line)].eq);
-  }
 
-  // --- editing (the parsed view is not kept up to date; edit, then Bytes()) ---
-
-  // The line end used for new lines: the file's own, CR LF for a new file.
-  std::string NewLineEnd() const {
-    for (const auto& l : lines_)
-      if (!l.end.empty()) return l.end;
-    return "\r\n";
+  void ReplaceEntryValue(Line& line, std::string_view value) {
+    line.text = line.text.substr(0, line.eq + 1) + std::string(value);
+    Classify(line, cp_);
   }
-  void ReplaceEntryValue(long line, std::string_view value) {
-    Line& l = lines_[static_cast<size_t>(line)];
-    l.text = l.text.substr(0, parsed_[static_cast<size_t>(line)].eq + 1) + std::string(value);
+  // Inserts entries after the last line of the section that is not blank,
+  // so blank lines that separate it from the next section stay there.
+  void InsertIntoSection(Section& s, const std::vector<std::string>& texts) {
+    size_t at = s.body.size();
+    while (at > 0 && s.body[at - 1].kind == Kind::kBlank) --at;
+    std::vector<Line> added = MakeLines(texts);
+    s.body.insert(s.body.begin() + static_cast<long>(at), added.begin(), added.end());
   }
-  // Inserts whole lines after the last non-blank line of the section.
-  void InsertIntoSection(long header, const std::vector<std::string>& texts) {
-    size_t at = SectionEnd(header);
-    while (at > static_cast<size_t>(header) + 1 && parsed_[at - 1].kind == Kind::kBlank) --at;
-    Insert(at, texts);
-  }
+  // Appending may move sections in memory: pointers from FindSection go stale.
   void AppendSection(std::string_view name, const std::vector<std::string>& texts) {
-    std::vector<std::string> all{"[" + std::string(name) + "]"};
-    all.insert(all.end(), texts.begin(), texts.end());
-    Insert(lines_.size(), all);
+    Line header{"[" + std::string(name) + "]", line_end_};
+    Classify(header, cp_);
+    sections_.push_back({std::move(header), MakeLines(texts), false});
+    index_[sections_.back().header.folded].push_back(sections_.size() - 1);
   }
-  bool IsEntry(size_t line) const { return parsed_[line].kind == Kind::kEntry; }
-  // Marks lines for removal; RemoveMarked drops them.
-  void Mark(size_t line) { parsed_[line].kind = Kind::kOther, removed_.push_back(line); }
-  void MarkSection(long header) {
-    for (size_t i = static_cast<size_t>(header); i < SectionEnd(header); ++i) removed_.push_back(i);
+  // Removes every section of that name with all its lines; false when none.
+  bool RemoveSections(std::string_view name) {
+    auto it = index_.find(Fold(TrimBlanks(name), cp_));
+    if (it == index_.end() || it->second.empty()) return false;
+    for (size_t i : it->second) sections_[i].removed = true;
+    index_.erase(it);
+    return true;
   }
 
   std::string Bytes() const {
-    std::vector<bool> gone(lines_.size(), false);
-    for (size_t i : removed_) gone[i] = true;
+    std::vector<const Line*> all;
+    for (const Line& l : preamble_) all.push_back(&l);
+    for (const Section& s : sections_) {
+      if (s.removed) continue;
+      all.push_back(&s.header);
+      for (const Line& l : s.body) all.push_back(&l);
+    }
     std::string out;
-    for (size_t i = 0; i < lines_.size(); ++i)
-      if (!gone[i]) out += lines_[i].text + lines_[i].end;
+    for (size_t i = 0; i < all.size(); ++i) {
+      out += all[i]->text;
+      // Only the file's last line can lack a line end; lines added after it need one.
+      out += (all[i]->end.empty() && i + 1 < all.size()) ? line_end_ : all[i]->end;
+    }
     return out;
   }
 
  private:
-  void Insert(size_t at, const std::vector<std::string>& texts) {
-    std::string end = NewLineEnd();
-    if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = end;
-    std::vector<Line> added;
-    std::vector<Parsed> added_parsed;
+  std::vector<Line> MakeLines(const std::vector<std::string>& texts) const {
+    std::vector<Line> lines;
     for (const auto& t : texts) {
-      added.push_back({t, end});
-      added_parsed.push_back({Kind::kOther, {}, 0});
+      lines.push_back({t, line_end_});
+      Classify(lines.back(), cp_);
     }
-    // Later insertions look sections up again, so keep indexes consistent.
-    for (size_t& r : removed_)
-      if (r >= at) r += texts.size();
-    lines_.insert(lines_.begin() + static_cast<long>(at), added.begin(), added.end());
-    parsed_.insert(parsed_.begin() + static_cast<long>(at), added_parsed.begin(), added_parsed.end());
+    return lines;
   }
 
-  std::vector<Line> lines_;
-  std::vector<Parsed> parsed_;
-  std::vector<size_t> removed_;
   const CodePage& cp_;
+  std::string line_end_;  // the file's own, CR LF for a new file
+  std::vector<Line> preamble_;
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, std::vector<size_t>> index_;
 };
+
+namespace {
 
 bool ValidSectionName(std::string_view name) {
   std::string_view t = TrimBlanks(name);
@@ -261,13 +267,15 @@ ProfileBatch::ProfileBatch(const fs::path& lpFileName)
     readable_ = false;
   } else if (exists) {
     try {
-      bytes_ = files::ReadAllBytes(path_);
+      original_ = files::ReadAllBytes(path_);
     } catch (const files::FileError&) {
       readable_ = false;
     }
   }
-  original_ = bytes_;
+  doc_ = std::make_unique<ProfileDocument>(original_);
 }
+
+ProfileBatch::~ProfileBatch() = default;
 
 uint32_t ProfileBatch::GetPrivateProfileStringA(OptText lpAppName, OptText lpKeyName,
                                                 std::string_view lpDefault,
@@ -276,58 +284,54 @@ uint32_t ProfileBatch::GetPrivateProfileStringA(OptText lpAppName, OptText lpKey
   if (nSize == 0) return 0;
   std::string_view def = lpDefault;
   while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
-  Profile p(bytes_);
-  if (!lpAppName) return CopyList(p.SectionNames(), lpReturnedString, nSize);
-  long header = p.FindSection(TrimBlanks(*lpAppName));
-  if (!lpKeyName) return header < 0 ? 0 : CopyList(p.KeyNames(header), lpReturnedString, nSize);
-  long line = header < 0 ? -1 : p.FindKey(header, TrimBlanks(*lpKeyName));
-  return CopyValue(line < 0 ? def : p.Value(line), lpReturnedString, nSize);
-}
-
-bool ProfileBatch::DeleteSections(std::string_view section) {
-  Profile p(bytes_);
-  std::string name(TrimBlanks(section));
-  for (long h = p.FindSection(name); h >= 0; h = p.FindSection(name, h + 1)) p.MarkSection(h);
-  bytes_ = p.Bytes();
-  return true;
+  if (!lpAppName) return CopyList(doc_->SectionNames(), lpReturnedString, nSize);
+  const Section* s = doc_->FindSection(*lpAppName);
+  if (!lpKeyName) return s ? CopyList(doc_->KeyNames(*s), lpReturnedString, nSize) : 0;
+  long line = s ? doc_->FindKey(*s, *lpKeyName) : -1;
+  if (line < 0) return CopyValue(def, lpReturnedString, nSize);
+  const Line& l = s->body[static_cast<size_t>(line)];
+  return CopyValue(EntryValue(l.text, l.eq), lpReturnedString, nSize);
 }
 
 bool ProfileBatch::WritePrivateProfileStringA(OptText lpAppName, OptText lpKeyName, OptText lpString) {
   if (!lpAppName) return !lpKeyName && !lpString;  // flush request: nothing is cached
   if (!readable_ || !ValidSectionName(*lpAppName)) return false;
-  if (!lpKeyName) return DeleteSections(*lpAppName);
+  if (!lpKeyName) {
+    doc_->RemoveSections(*lpAppName);
+    return true;
+  }
   if (!ValidKeyName(*lpKeyName)) return false;
 
-  Profile p(bytes_);
   std::string section(TrimBlanks(*lpAppName));
   std::string key(TrimBlanks(*lpKeyName));
-  long header = p.FindSection(section);
-
+  Section* s = doc_->FindSection(section);
   if (!lpString) {
-    if (header < 0) return true;
+    if (!s) return true;
     // Every spelling of the key goes, so that no duplicate shows up in its place.
-    for (long line = p.FindKey(header, key); line >= 0; line = p.FindKey(header, key))
-      p.Mark(static_cast<size_t>(line));
-  } else {
-    std::string value = DropLineBreaks(*lpString);
-    std::string entry = key + "=" + value;
-    if (header < 0) {
-      p.AppendSection(section, {entry});
-    } else if (long line = p.FindKey(header, key); line >= 0) {
-      if (p.Value(line) == EntryValue(entry, key.size())) return true;
-      p.ReplaceEntryValue(line, value);
-    } else {
-      p.InsertIntoSection(header, {entry});
-    }
+    for (long line = doc_->FindKey(*s, key); line >= 0; line = doc_->FindKey(*s, key))
+      s->body.erase(s->body.begin() + line);
+    return true;
   }
-  bytes_ = p.Bytes();
+  std::string value = DropLineBreaks(*lpString);
+  std::string entry = key + "=" + value;
+  if (!s) {
+    doc_->AppendSection(section, {entry});
+  } else if (long line = doc_->FindKey(*s, key); line >= 0) {
+    Line& l = s->body[static_cast<size_t>(line)];
+    // A value that reads back the same leaves the line as it is.
+    if (EntryValue(l.text, l.eq) != EntryValue(entry, key.size())) doc_->ReplaceEntryValue(l, value);
+  } else {
+    doc_->InsertIntoSection(*s, {entry});
+  }
   return true;
 }
 
 bool ProfileBatch::WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString) {
   if (!readable_ || !ValidSectionName(lpAppName)) return false;
-  if (!lpString) return DeleteSections(lpAppName);
-
+  if (!lpString) {
+    doc_->RemoveSections(lpAppName);
+    return true;
+  }
   std::vector<std::string> entries;
   std::string_view rest = *lpString;
   while (!rest.empty()) {
@@ -337,35 +341,30 @@ bool ProfileBatch::WritePrivateProfileSectionA(std::string_view lpAppName, OptTe
     if (nul == std::string_view::npos) break;
     rest.remove_prefix(nul + 1);
   }
-
-  Profile p(bytes_);
-  std::string section(TrimBlanks(lpAppName));
-  long header = p.FindSection(section);
-  if (header < 0) {
-    p.AppendSection(section, entries);
+  Section* s = doc_->FindSection(lpAppName);
+  if (!s) {
+    doc_->AppendSection(TrimBlanks(lpAppName), entries);
   } else {
     // Only the entries are replaced; comments and other lines stay.
-    size_t end = p.SectionEnd(header);
-    for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i)
-      if (p.IsEntry(i)) p.Mark(i);
-    p.InsertIntoSection(header, entries);
+    std::erase_if(s->body, [](const Line& l) { return l.kind == Kind::kEntry; });
+    doc_->InsertIntoSection(*s, entries);
   }
-  bytes_ = p.Bytes();
   return true;
 }
 
 bool ProfileBatch::Commit() {
   if (!readable_) return false;
-  if (bytes_ == original_) return true;  // nothing changed: the file stays as it is
+  std::string bytes = doc_->Bytes();
+  if (bytes == original_) return true;  // nothing changed: the file stays as it is
   fs::path dir = path_.parent_path();
   std::error_code ec;
   if (!dir.empty() && !fs::is_directory(dir, ec) && !EnsureStandardDirectory(dir)) return false;
   try {
-    files::WriteAllBytes(path_, bytes_);
+    files::WriteAllBytes(path_, bytes);
   } catch (const files::FileError&) {
     return false;
   }
-  original_ = bytes_;
+  original_ = std::move(bytes);
   return true;
 }
 

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,9 +77,13 @@ bool WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString,
 // earlier writes. Each call behaves as the function of the same name above;
 // the file is read when the batch is made. Used where many keys are written
 // together, so that the file is replaced once and never left half-updated.
+class ProfileDocument;
 class ProfileBatch {
  public:
   explicit ProfileBatch(const std::filesystem::path& lpFileName);
+  ~ProfileBatch();
+  ProfileBatch(const ProfileBatch&) = delete;
+  ProfileBatch& operator=(const ProfileBatch&) = delete;
 
   uint32_t GetPrivateProfileStringA(OptText lpAppName, OptText lpKeyName, std::string_view lpDefault,
                                     std::string& lpReturnedString, uint32_t nSize) const;
@@ -91,11 +96,9 @@ class ProfileBatch {
   const std::filesystem::path& path() const { return path_; }
 
  private:
-  bool DeleteSections(std::string_view section);
-
   std::filesystem::path path_;
-  std::string bytes_;
-  std::string original_;
+  std::unique_ptr<ProfileDocument> doc_;
+  std::string original_;  // the file as read or last written
   bool readable_ = true;
 };
 
