@@ -110,7 +110,10 @@ void MemCodeModule::InsertLines(int line, const std::u16string& text) {
     throw ide::HostError("CodeModule.InsertLines",
                          "line " + std::to_string(line) + " is outside 1 to " + std::to_string(n + 1));
   }
-  text_.InsertLines(line, SplitInsertText(text));
+  auto lines = SplitInsertText(text);
+  const bool shift = OnlyMoves(line, &lines, 0);
+  text_.InsertLines(line, lines);
+  if (shift) Shift(line, static_cast<int>(lines.size()));
   Edited();
 }
 
@@ -123,7 +126,9 @@ void MemCodeModule::DeleteLines(int start, int count) {
                                                        std::to_string(n));
   }
   if (count == 0) return;
+  const bool shift = OnlyMoves(start, nullptr, count);
   text_.DeleteLines(start, count);
+  if (shift) Shift(start + count, -count);
   Edited();
 }
 
@@ -241,7 +246,6 @@ const MemCodeModule::Analysis& MemCodeModule::Analyze() {
       decl = syntax::ParseProcDecl(syntax::JoinContinued(parts));
     }
     if (decl) {
-      if (open) open->end = i - 1;
       ProcRange p;
       p.name = std::move(decl->name);
       p.kind = decl->kind;
@@ -254,6 +258,7 @@ const MemCodeModule::Analysis& MemCodeModule::Analyze() {
       for (int k = i; k <= j; ++k) {
         if (syntax::IsProcEnd(text_.Line(k))) {
           open->end = k;
+          open->hasEnd = true;
           open = nullptr;
           break;
         }
@@ -261,22 +266,9 @@ const MemCodeModule::Analysis& MemCodeModule::Analyze() {
     }
     i = j + 1;
   }
-  if (open) open->end = n;
 
-  if (a->procs.empty()) {
-    a->declarationLines = n;
-  } else {
-    int d = a->procs.front().body - 1;
-    while (d >= 1 && (syntax::IsBlank(text_.Line(d)) || syntax::IsCommentOnly(text_.Line(d)))) --d;
-    a->declarationLines = d;
-  }
-  for (size_t i = 0; i < a->procs.size(); ++i) {
-    ProcRange& p = a->procs[i];
-    p.start = i == 0 ? a->declarationLines + 1 : a->procs[i - 1].end + 1;
-    int last = i + 1 == a->procs.size() ? n : p.end;
-    p.count = last - p.start + 1;
-    a->procByKey.emplace(ProcKey(p.name, p.kind), i);
-  }
+  Finish(*a);
+  for (size_t i = 0; i < a->procs.size(); ++i) a->procByKey.emplace(ProcKey(a->procs[i].name, a->procs[i].kind), i);
 
   ScanDeclarations(*a, a->declarationLines);
 
@@ -291,6 +283,60 @@ const MemCodeModule::Analysis& MemCodeModule::Analyze() {
   analysis_ = std::move(a);
   analysedVersion_ = text_.version();
   return *analysis_;
+}
+
+void MemCodeModule::Finish(Analysis& a) const {
+  const int n = text_.CountOfLines();
+  for (size_t i = 0; i < a.procs.size(); ++i) {
+    ProcRange& p = a.procs[i];
+    if (!p.hasEnd) p.end = i + 1 < a.procs.size() ? a.procs[i + 1].body - 1 : n;
+  }
+  if (a.procs.empty()) {
+    a.declarationLines = n;
+  } else {
+    int d = a.procs.front().body - 1;
+    while (d >= 1 && (syntax::IsBlank(text_.Line(d)) || syntax::IsCommentOnly(text_.Line(d)))) --d;
+    a.declarationLines = d;
+  }
+  for (size_t i = 0; i < a.procs.size(); ++i) {
+    ProcRange& p = a.procs[i];
+    p.start = i == 0 ? a.declarationLines + 1 : a.procs[i - 1].end + 1;
+    int last = i + 1 == a.procs.size() ? n : p.end;
+    p.count = last - p.start + 1;
+  }
+}
+
+bool MemCodeModule::OnlyMoves(int at, const std::vector<std::u16string>* added, int removedCount) const {
+  if (!analysis_ || analysedVersion_ != text_.version()) return false;
+  const Analysis& a = *analysis_;
+  if (a.procs.empty() || at <= a.procs.front().body) return false;
+  if (at > 1 && syntax::Continues(text_.Line(at - 1))) return false;
+  auto harmless = [](std::u16string_view line) {
+    return !syntax::Continues(line) && !syntax::IsProcEnd(line) && !syntax::ParseProcDecl(line);
+  };
+  if (added) {
+    for (const auto& l : *added) {
+      if (!harmless(l)) return false;
+    }
+  }
+  for (int i = 0; i < removedCount; ++i) {
+    if (!harmless(text_.Line(at + i))) return false;
+  }
+  return true;
+}
+
+void MemCodeModule::Shift(int from, int delta) {
+  // Lines from `from` on (numbered before the edit) move by delta.
+  Analysis& a = *analysis_;
+  for (ProcRange& p : a.procs) {
+    if (p.body >= from) p.body += delta;
+    if (p.hasEnd && p.end >= from) p.end += delta;
+  }
+  for (ide::Member& m : a.members) {
+    if (m.CodeLocation >= from) m.CodeLocation += delta;
+  }
+  Finish(a);
+  analysedVersion_ = text_.version();
 }
 
 void MemCodeModule::ScanDeclarations(Analysis& a, int lastLine) {

@@ -48,6 +48,7 @@ class MemCodeModule : public ide::CodeModule {
     bool property = false;
     int body = 0;   // first line of the declaration statement
     int end = 0;    // End statement line (or where the range stops without one)
+    bool hasEnd = false;
     int start = 0;  // ProcStartLine
     int count = 0;  // ProcCountLines
   };
@@ -66,6 +67,13 @@ class MemCodeModule : public ide::CodeModule {
   };
 
   const Analysis& Analyze();
+  // Start lines and counts from bodies and ends.
+  void Finish(Analysis& a) const;
+  // Whether an edit that adds or removes these lines at `at` leaves every
+  // procedure and the declarations as they were, only moved: no declaration,
+  // End or continued line, past the first procedure's declaration.
+  bool OnlyMoves(int at, const std::vector<std::u16string>* added, int removedCount) const;
+  void Shift(int from, int delta);
   void ScanDeclarations(Analysis& a, int lastLine);
   // The range for (name, kind): a procedure, or with kind 0 a Declare/Event.
   struct Range {

@@ -1,6 +1,7 @@
 #include "host/module_text.h"
 
 #include <stdexcept>
+#include <type_traits>
 
 #include "host/vb_syntax.h"
 
@@ -30,24 +31,35 @@ bool ModuleText::IsMemberAttribute(std::u16string_view line) {
   return rest.size() >= 4 && rest[0] == u'.' && syntax::EqualsNoCase(rest.substr(1, 3), u"VB_");
 }
 
-ModuleText::ModuleText(const std::vector<std::u16string>& bodyLines) {
+ModuleText::ModuleText(const std::vector<std::u16string>& bodyLines) { Classify(bodyLines); }
+
+ModuleText::ModuleText(std::vector<std::u16string>&& bodyLines) { Classify(std::move(bodyLines)); }
+
+template <class Lines>
+void ModuleText::Classify(Lines&& bodyLines) {
+  constexpr bool kMove = !std::is_lvalue_reference_v<Lines>;
   lines_.reserve(bodyLines.size());
   std::u16string statement;
   bool inStatement = false;
   bool afterDeclaration = false;
-  for (const auto& line : bodyLines) {
-    if (afterDeclaration && !lines_.empty() && IsMemberAttribute(line)) {
-      lines_.back().hiddenAfter.push_back(line);
+  for (auto& source : bodyLines) {
+    if (afterDeclaration && !lines_.empty() && IsMemberAttribute(source)) {
+      if constexpr (kMove) lines_.back().hiddenAfter.push_back(std::move(source));
+      else lines_.back().hiddenAfter.push_back(source);
       continue;
     }
-    lines_.push_back(Entry{line, {}});
-    if (inStatement) {
-      statement.push_back(u' ');
-      statement.append(line);
-    } else {
-      statement.assign(line);
+    if constexpr (kMove) lines_.push_back(Entry{std::move(source), {}});
+    else lines_.push_back(Entry{source, {}});
+    const std::u16string& line = lines_.back().text;
+    const bool continues = syntax::Continues(line);
+    if (!inStatement && !continues) {
+      afterDeclaration = TakesMemberAttributes(line);
+      continue;
     }
-    if (syntax::Continues(line)) {
+    if (!inStatement) statement.clear();
+    else statement.push_back(u' ');
+    statement.append(line);
+    if (continues) {
       statement.pop_back();
       inStatement = true;
       afterDeclaration = false;

@@ -23,6 +23,7 @@ class ModuleText {
   // The body of a component file (everything after its header), one entry per
   // physical line without line ends. Hidden lines are recognised here.
   explicit ModuleText(const std::vector<std::u16string>& bodyLines);
+  explicit ModuleText(std::vector<std::u16string>&& bodyLines);
   // Text with CR LF line ends; a final CR LF does not add an empty line.
   static ModuleText FromText(std::u16string_view text);
   // Splits at CR LF; "" gives no line, a final CR LF adds none.
@@ -55,6 +56,8 @@ class ModuleText {
     std::vector<std::u16string> hiddenAfter;
   };
   void Touch();
+  template <class Lines>
+  void Classify(Lines&& bodyLines);
 
   std::vector<Entry> lines_;
   mutable std::vector<int> physical_;  // prefix positions, rebuilt lazily

@@ -302,3 +302,66 @@ TEST(CodeModuleFind, WholeWordTreatsJapaneseAsWordCharacters) {
 
 }  // namespace
 }  // namespace tarno
+
+namespace tarno {
+namespace {
+
+// After any edit the answers must be those of the new text read afresh,
+// however the module keeps its ranges up to date.
+void ExpectSameAsFresh(host::MemCodeModule& edited) {
+  std::vector<std::u16string> lines;
+  for (int i = 1; i <= edited.text().CountOfLines(); ++i) lines.push_back(edited.text().Line(i));
+  host::MemCodeModule fresh{host::ModuleText(lines)};
+  ASSERT_EQ(edited.CountOfLines(), fresh.CountOfLines());
+  EXPECT_EQ(edited.CountOfDeclarationLines(), fresh.CountOfDeclarationLines());
+  auto members = fresh.Members();
+  auto got = edited.Members();
+  ASSERT_EQ(got.size(), members.size());
+  for (size_t i = 0; i < members.size(); ++i) {
+    EXPECT_EQ(got[i].Name, members[i].Name);
+    EXPECT_EQ(got[i].CodeLocation, members[i].CodeLocation) << vb::ToUtf8(members[i].Name);
+  }
+  for (const auto& m : members) {
+    if (m.Type != ide::MemberType::Method) continue;
+    EXPECT_EQ(edited.ProcStartLine(m.Name, 0), fresh.ProcStartLine(m.Name, 0)) << vb::ToUtf8(m.Name);
+    EXPECT_EQ(edited.ProcCountLines(m.Name, 0), fresh.ProcCountLines(m.Name, 0)) << vb::ToUtf8(m.Name);
+    EXPECT_EQ(edited.ProcBodyLine(m.Name, 0), fresh.ProcBodyLine(m.Name, 0)) << vb::ToUtf8(m.Name);
+  }
+  for (int l = 1; l <= fresh.CountOfLines(); ++l) {
+    int k1, k2;
+    ASSERT_EQ(edited.ProcOfLine(l, &k1), fresh.ProcOfLine(l, &k2)) << "line " << l;
+  }
+}
+
+TEST(CodeModuleEdits, RangesAfterManyEditsMatchAFreshReading) {
+  auto host = HostBuilder()
+                  .Module("Module1",
+                          "Option Explicit\nDim a\n\nSub A()\n  x = 1\nEnd Sub\n' c\nSub B()\n  y = 2\n"
+                          "Sub C()\n  z = 3\nEnd Sub\n\n")
+                  .Build();
+  auto& m = *host.Component("Module1")->code();
+  const std::u16string inserts[] = {u"  w = 0",  u"' note\r\n", u"\r\n\r\n",       u"End Sub",
+                                    u"Sub D()",  u"  q = _",    u"Dim late As Long", u"  On Error GoTo E\r\nE:\r\n"};
+  unsigned seed = 12345;
+  auto next = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<unsigned>(n));
+  };
+  for (int step = 0; step < 300; ++step) {
+    SCOPED_TRACE(step);
+    m.Members();  // keep the ranges worked out between edits
+    const int n = m.CountOfLines();
+    if (n > 4 && next(3) == 0) {
+      int start = 1 + next(n);
+      int count = std::min(1 + next(2), n - start + 1);
+      m.DeleteLines(start, count);
+    } else {
+      m.InsertLines(1 + next(n + 1), inserts[next(8)]);
+    }
+    ExpectSameAsFresh(m);
+    if (HasFailure()) return;
+  }
+}
+
+}  // namespace
+}  // namespace tarno
