@@ -1,0 +1,117 @@
+#include "addin/connect/command_table.h"
+
+#include "addin/addin_globals.h"
+#include "addin/settings.h"
+#include "codegen/comment_block.h"
+#include "codegen/error_block.h"
+#include "codegen/registered_comment.h"
+#include "platform/vb_text.h"
+#include "ui/services.h"
+
+namespace tarno {
+
+namespace {
+
+using M = MenuPlace;
+
+const std::array<CommandSpec, kCommandCount> kSpecs = {{
+    {Command::Handler, "Handler", M::Tools, 3, "コメント登録(&C)", true, 1,
+     "Tarno Kitで挿入するコメントを登録します", false, "picComMnt", "frmMain"},
+    {Command::Hensuu, "Hensuu", M::Tools, 4, "変数未使用チェック(&F)", true, 2,
+     "未使用の変数をチェックし検出します", true, "picHenMnt", "frmHensuFind"},
+    {Command::Proc, "Proc", M::Tools, 5, "プロシージャ未使用チェック(&P)", true, 3,
+     "未使用のプロシージャをチェックし検出します", true, "picProcMnt", "frmProcFind"},
+    {Command::CodePatrn, "CodePatrn", M::Tools, 6, "コードパターン挿入(&S)", true, 4,
+     "コードパターンを登録し挿入します", true, "picCodeMnt", "frmCodePatrn"},
+    {Command::ProjectTool, "ProjectTool", M::ToolsPopup, 1, "プロジェクト自動保存(&S)", true, 5,
+     "指定されたプロジェクトを設定されたインターバルで保存します", true, "picPrjSave", "frmProject"},
+    {Command::CopyTool, "CopyTool", M::ToolsPopup, 2, "ファイルコピー(&F)", true, 6,
+     "指定されたファイルをコピーし新しくフォームを追加します", false, "picFrmCopy", "frmCopy"},
+    {Command::ContorolTool, "ContorolTool", M::ToolsPopup, 3, "コントロール整列設定(&C)", true, 7,
+     "指定されたコントロールの整列の設定を行います", false, "picCtlSize", "frmContorol"},
+    {Command::ContorolPatrnTool, "ContorolPatrnTool", M::ToolsPopup, 4,
+     "コントロールスタイルパターン設定・登録(&P)", true, 8,
+     "コントロールのスタイル情報の設定及びパターン登録を行います", false, "picCtlPatrn", "frmContorolPatrn"},
+    {Command::ContorolTabIndexTool, "ContorolTabIndexTool", M::ToolsPopup, 5,
+     "コントロールのTabIndexプロパティの一括設定(&T)", true, 9,
+     "コントロールのTabIndexプロパティの一括設定を行います", false, "picCtlTabIndex", "frmTabIndex"},
+    {Command::ContorolIndexTool, "ContorolIndexTool", M::ToolsPopup, 6,
+     "コントロールのIndexプロパティの一括設定(&I)", true, 10,
+     "コントロールのIndexプロパティの一括設定を行います", false, "picCtlIndex", "frmIndex"},
+    {Command::Edit, "Edit", M::Edit, 3, "コメントを挿入(&T)", true, 11,
+     "Tarno Kitで登録されたコメントを挿入します", true, "picComInst", "InsertRegisteredComment"},
+    {Command::CommentOut, "CommentOut", M::Edit, 4, "コメントブロック(&O)", false, 12,
+     "選択されたコードをコメントブロックします", false, "picComBlck", "CommentSelection"},
+    {Command::CommentDel, "CommentDel", M::Edit, 5, "コメント解除(&D)", false, 13,
+     "選択されたコードをコメント解除します", false, "picComNBlk", "UncommentSelection"},
+    {Command::Comment, "Comment", M::Edit, 6, "一括コメントブロック(&I)", false, 14,
+     "選択されたプロシージャをコメントブロックします", false, "picComIBlk", "frmComment"},
+    {Command::ErrorHeader, "ErrorHeader", M::EditPopup, 1, "エラー処理ヘッダ挿入(&H)", true, 15,
+     "Tarno Kitの定型エラーヘッダー処理を挿入します", true, "picErrHInst", "InsertErrorHeader"},
+    {Command::ErrorHuter, "ErrorHuter", M::EditPopup, 2, "エラー処理フッタ挿入(&F)", true, 16,
+     "Tarno Kitの定型エラーフッタ処理を挿入します", false, "picErrFInst", "InsertErrorFooter"},
+    {Command::ContorolErrTool, "ContorolErrTool", M::EditPopup, 3, "エラーヘッダフッタ一括挿入(&E)", true, 17,
+     "Tarno Kitの定型エラーヘッダーフッタ処理を一括挿入します", true, "picErrInst", "frmErrInput"},
+}};
+
+// Shows a window of class F modally; it is created afresh for each opening.
+template <class F>
+void ShowModal() {
+  F window;
+  window.Show(ui::vbModal);
+}
+
+void InsertRegisteredComment() {
+  if (codegen::InsertRegisteredCommentText(*HostVBE, Settings()) == codegen::InsertCommentResult::NoComment)
+    ui::MsgBox(vb::U("コメントが入力されていません"), ui::vbExclamation, u"Tarno Kit");
+}
+
+// The dispatch table. A tool's window is bound here, one line, when it
+// exists; until then its command runs nothing.
+std::array<std::function<void()>, kCommandCount>& Actions() {
+  static std::array<std::function<void()>, kCommandCount> actions = {{
+      /* Handler              frmMain          */ {},
+      /* Hensuu               frmHensuFind     */ {},
+      /* Proc                 frmProcFind      */ {},
+      /* CodePatrn            frmCodePatrn     */ {},
+      /* ProjectTool          frmProject       */ {},
+      /* CopyTool             frmCopy          */ {},
+      /* ContorolTool         frmContorol      */ {},
+      /* ContorolPatrnTool    frmContorolPatrn */ {},
+      /* ContorolTabIndexTool frmTabIndex      */ {},
+      /* ContorolIndexTool    frmIndex         */ {},
+      /* Edit                 */ [] { InsertRegisteredComment(); },
+      /* CommentOut           */ [] { codegen::CommentSelection(*HostVBE); },
+      /* CommentDel           */ [] { codegen::UncommentSelection(*HostVBE); },
+      /* Comment              frmComment       */ {},
+      /* ErrorHeader          */ [] { codegen::InsertErrorHeader(*HostVBE); },
+      /* ErrorHuter           */ [] { codegen::InsertErrorFooter(*HostVBE); },
+      /* ContorolErrTool      frmErrInput      */ {},
+  }};
+  return actions;
+}
+
+}  // namespace
+
+const std::array<CommandSpec, kCommandCount>& CommandSpecs() { return kSpecs; }
+
+const CommandSpec& SpecOf(Command command) { return kSpecs[static_cast<size_t>(command)]; }
+
+std::function<void()>& CommandAction(Command command) { return Actions()[static_cast<size_t>(command)]; }
+
+bool RunCommand(Command command) {
+  // A copy: the action may rebind the table while it runs.
+  std::function<void()> action = CommandAction(command);
+  if (!action) return false;
+  action();
+  return true;
+}
+
+AutoSaveWindowHooks& AutoSaveWindow() {
+  // frmProject is bound here when it exists: load_hidden loads it without
+  // showing it, unload unloads it. Until then both do nothing.
+  static AutoSaveWindowHooks hooks{[] {}, [] {}};
+  return hooks;
+}
+
+}  // namespace tarno

@@ -1,0 +1,232 @@
+#include "addin/connect/connect.h"
+
+#include <array>
+
+#include "addin/addin_globals.h"
+#include "addin/connect/frm_image.h"
+#include "addin/connect/frm_title.h"
+#include "addin/settings.h"
+#include "platform/clipboard.h"
+#include "platform/vb_text.h"
+#include "ui/services.h"
+
+namespace tarno {
+
+const char* const kToolsPopupCaption = "開発支援ツール(&T)";
+const char* const kEditPopupCaption = "エラー処理挿入(&R)";
+const char16_t* const kToolbarName = u"Tarno Kit";
+
+namespace {
+
+using Sink = std::shared_ptr<ide::CommandBarEvents> clsTarnoAddInP::*;
+struct SinkPair {
+  Sink menu, ctrl;
+};
+// In command order.
+constexpr std::array<SinkPair, kCommandCount> kSinks = {{
+    {&clsTarnoAddInP::MenuHandler, &clsTarnoAddInP::CtrlHandler},
+    {&clsTarnoAddInP::MenuHensuu, &clsTarnoAddInP::CtrlHensuu},
+    {&clsTarnoAddInP::MenuProc, &clsTarnoAddInP::CtrlProc},
+    {&clsTarnoAddInP::MenuCodePatrn, &clsTarnoAddInP::CtrlCodePatrn},
+    {&clsTarnoAddInP::MenuProjectTool, &clsTarnoAddInP::CtrlProjectTool},
+    {&clsTarnoAddInP::MenuCopyTool, &clsTarnoAddInP::CtrlCopyTool},
+    {&clsTarnoAddInP::MenuContorolTool, &clsTarnoAddInP::CtrlContorolTool},
+    {&clsTarnoAddInP::MenuContorolPatrnTool, &clsTarnoAddInP::CtrlContorolPatrnTool},
+    {&clsTarnoAddInP::MenuContorolTabIndexTool, &clsTarnoAddInP::CtrlContorolTabIndexTool},
+    {&clsTarnoAddInP::MenuContorolIndexTool, &clsTarnoAddInP::CtrlContorolIndexTool},
+    {&clsTarnoAddInP::MenuEdit, &clsTarnoAddInP::CtrlEdit},
+    {&clsTarnoAddInP::MenuCommentOut, &clsTarnoAddInP::CtrlCommentOut},
+    {&clsTarnoAddInP::MenuCommentDel, &clsTarnoAddInP::CtrlCommentDel},
+    {&clsTarnoAddInP::MenuComment, &clsTarnoAddInP::CtrlComment},
+    {&clsTarnoAddInP::MenuErrorHeader, &clsTarnoAddInP::CtrlErrorHeader},
+    {&clsTarnoAddInP::MenuErrorHuter, &clsTarnoAddInP::CtrlErrorHuter},
+    {&clsTarnoAddInP::MenuContorolErrTool, &clsTarnoAddInP::CtrlContorolErrTool},
+}};
+
+template <class F>
+void IgnoringErrors(F&& step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
+
+clsTarnoAddInP::clsTarnoAddInP() = default;
+clsTarnoAddInP::~clsTarnoAddInP() = default;
+
+std::shared_ptr<ide::CommandBarEvents>& clsTarnoAddInP::MenuSink(Command command) {
+  return this->*kSinks[static_cast<size_t>(command)].menu;
+}
+
+std::shared_ptr<ide::CommandBarEvents>& clsTarnoAddInP::CtrlSink(Command command) {
+  return this->*kSinks[static_cast<size_t>(command)].ctrl;
+}
+
+void clsTarnoAddInP::OnConnection(std::shared_ptr<ide::VBE> Application, int ConnectMode,
+                                  std::shared_ptr<void> AddInInst, CustomArray& custom) {
+  SettingsModel& settings = Settings();
+  // Until this connection has read the settings file to the end, the
+  // clean-up must not write the model back over it.
+  settings.LoadCompleted = false;
+  menu_items_.clear();
+  buttons_.clear();
+  try {
+    splash_ = std::make_unique<frmTitle>();
+    splash_->Show();
+    HostVBE = std::move(Application);
+    AddToolsItems();
+    AddEditItems();
+    CreateToolBar();
+    GetSystemDir(settings);
+    settings.PatternCollection = CotrolStyleCollection();
+    LoadSettings(settings);
+    if (settings.AutoSaveOn == 1) {
+      ProjectToolFromMenu = 0;
+      AutoSaveWindow().load_hidden();
+    }
+  } catch (const std::exception&) {
+    ui::MsgBox(vb::U("Tarno Kitの起動時にエラーが発生しました。") + vb::kCrLf +
+                   vb::U("アドインマネージャーを起動しアンロードしてください。"),
+               ui::vbExclamation | ui::vbOKOnly, u"Tarno Kit");
+    OnDisconnection(ext_dm_UserClosed, custom);
+  }
+}
+
+void clsTarnoAddInP::OnDisconnection(int RemoveMode, CustomArray& custom) { RemoveCommandBars(); }
+
+void clsTarnoAddInP::PasteFace(ide::CommandBarControl& control, const char* face) {
+  SystemClipboard().SetData(Images().Face(face));
+  control.PasteFace();
+}
+
+std::shared_ptr<ide::CommandBarEvents> clsTarnoAddInP::Connect(const std::shared_ptr<ide::CommandBarControl>& control,
+                                                               const Command* command) {
+  auto sink = HostVBE->Events()->CommandBarEvents(control);
+  if (command) {
+    Command c = *command;
+    // The handled and cancel-default flags are left as the host passed them.
+    sink->SetClickHandler([c](const std::shared_ptr<ide::CommandBarControl>&, bool&, bool&) { RunCommand(c); });
+  }
+  return sink;
+}
+
+void clsTarnoAddInP::AddMenuItem(const CommandSpec& spec, ide::CommandBarControls& controls, int before) {
+  auto item = controls.Add(ide::ControlType::Button, before);
+  menu_items_.push_back(item);
+  if (spec.menu_begin_group) item->SetBeginGroup(true);
+  item->SetCaption(vb::U(spec.caption));
+  PasteFace(*item, spec.face);
+  MenuSink(spec.command) = Connect(item, &spec.command);
+}
+
+std::shared_ptr<ide::CommandBarControls> clsTarnoAddInP::PopupItems(const char16_t* menu,
+                                                                    const std::u16string& caption) {
+  auto controls = HostVBE->CommandBars()->Item(menu)->Controls();
+  for (int i = 1, n = controls->Count(); i <= n; ++i) {
+    auto control = controls->Item(i);
+    if (control->Caption() == caption) return control->Controls();
+  }
+  throw ide::HostError("CommandBarControls.Item", "no control captioned " + vb::ToUtf8(caption));
+}
+
+void clsTarnoAddInP::AddToolsItems() {
+  for (const CommandSpec& spec : CommandSpecs())
+    if (spec.menu == MenuPlace::Tools)
+      AddMenuItem(spec, *HostVBE->CommandBars()->Item(u"Tools")->Controls(), spec.position);
+
+  auto popup = HostVBE->CommandBars()->Item(u"Tools")->Controls()->Add(ide::ControlType::Popup, 8);
+  menu_items_.push_back(popup);
+  popup->SetBeginGroup(true);
+  popup->SetCaption(vb::U(kToolsPopupCaption));
+  popup->SetDescriptionText(vb::U("開発を支援するツール"));
+  popup->SetToolTipText(vb::U("開発を支援するツール"));
+  MenuToolsPopup = Connect(popup, nullptr);
+
+  for (const CommandSpec& spec : CommandSpecs())
+    if (spec.menu == MenuPlace::ToolsPopup) AddMenuItem(spec, *PopupItems(u"Tools", vb::U(kToolsPopupCaption)), 0);
+}
+
+void clsTarnoAddInP::AddEditItems() {
+  for (const CommandSpec& spec : CommandSpecs())
+    if (spec.menu == MenuPlace::Edit)
+      AddMenuItem(spec, *HostVBE->CommandBars()->Item(u"Edit")->Controls(), spec.position);
+
+  auto popup = HostVBE->CommandBars()->Item(u"Edit")->Controls()->Add(ide::ControlType::Popup, 7);
+  menu_items_.push_back(popup);
+  popup->SetCaption(vb::U(kEditPopupCaption));
+  MenuEditPopup = Connect(popup, nullptr);
+
+  for (const CommandSpec& spec : CommandSpecs())
+    if (spec.menu == MenuPlace::EditPopup) AddMenuItem(spec, *PopupItems(u"Edit", vb::U(kEditPopupCaption)), 0);
+
+  // The IDE's own item that now follows the add-in's block starts a group.
+  HostVBE->CommandBars()->Item(u"Edit")->Controls()->Item(8)->SetBeginGroup(true);
+}
+
+void clsTarnoAddInP::CreateToolBar() {
+  toolbar_.reset();
+  auto bars = HostVBE->CommandBars();
+  // A toolbar left over from an earlier run of the host goes first.
+  IgnoringErrors([&] { bars->Item(kToolbarName)->Delete(); });
+
+  toolbar_ = bars->Add(kToolbarName, 1, true);
+  toolbar_->SetVisible(true);
+  for (const CommandSpec& spec : CommandSpecs()) {
+    auto button = toolbar_->Controls()->Add(ide::ControlType::Button, 0);
+    buttons_.push_back(button);
+    if (spec.button_begin_group) button->SetBeginGroup(true);
+    button->SetToolTipText(vb::U(spec.tool_tip));
+    PasteFace(*button, spec.face);
+    CtrlSink(spec.command) = Connect(button, &spec.command);
+  }
+}
+
+void clsTarnoAddInP::RemoveCommandBars() {
+  IgnoringErrors([] { SaveSettings(Settings()); });
+
+  // Items are deleted last-created first, so that popup items go before their
+  // popup. A deletion that fails is tried once more at the end: a control
+  // must not outlive the add-in because of a passing host error.
+  std::vector<std::shared_ptr<ide::CommandBarControl>> failed;
+  auto remove = [&failed](const std::shared_ptr<ide::CommandBarControl>& c) {
+    try {
+      c->Delete();
+    } catch (const std::exception&) {
+      failed.push_back(c);
+    }
+  };
+  for (auto it = menu_items_.rbegin(); it != menu_items_.rend(); ++it) remove(*it);
+  for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) remove(*it);
+  bool toolbarFailed = false;
+  if (toolbar_) {
+    try {
+      toolbar_->Delete();
+    } catch (const std::exception&) {
+      toolbarFailed = true;
+    }
+  }
+  for (auto& c : failed) IgnoringErrors([&] { c->Delete(); });
+  if (toolbarFailed) IgnoringErrors([&] { toolbar_->Delete(); });
+
+  IgnoringErrors([] { AutoSaveWindow().unload(); });
+
+  // Clicks must not reach a disconnected add-in.
+  auto release = [](std::shared_ptr<ide::CommandBarEvents>& sink) {
+    if (sink) IgnoringErrors([&] { sink->SetClickHandler({}); });
+    sink.reset();
+  };
+  for (const SinkPair& pair : kSinks) {
+    release(this->*pair.menu);
+    release(this->*pair.ctrl);
+  }
+  release(MenuToolsPopup);
+  release(MenuEditPopup);
+  menu_items_.clear();
+  buttons_.clear();
+  toolbar_.reset();
+  HostVBE.reset();
+}
+
+}  // namespace tarno
