@@ -7,9 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 namespace tarno::files {
 namespace fs = std::filesystem;
@@ -18,12 +16,23 @@ FileError::FileError(const fs::path& path, const std::string& reason)
     : std::runtime_error(path.string() + ": " + reason), path_(path) {}
 
 std::string ReadAllBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw FileError(path, std::string("cannot open for reading: ") + std::strerror(errno));
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  if (in.bad()) throw FileError(path, "read failed");
-  return std::move(ss).str();
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw FileError(path, std::string("cannot open for reading: ") + std::strerror(errno));
+  std::string out;
+  char buf[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      int err = errno;
+      ::close(fd);
+      throw FileError(path, std::string("read failed: ") + std::strerror(err));
+    }
+    if (n == 0) break;
+    out.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return out;
 }
 
 void WriteAllBytes(const fs::path& path, std::string_view bytes) {

@@ -44,7 +44,7 @@ TEST_P(RoundTrip, RandomByteStrings) {
   CodePage cp = CodePage::Named(GetParam());
   std::mt19937 rng(12345);
   std::uniform_int_distribution<int> byte(0, 255), len(0, 64);
-  for (int n = 0; n < 20000; ++n) {
+  for (int n = 0; n < 5000; ++n) {
     std::string in;
     int l = len(rng);
     for (int k = 0; k < l; ++k) in.push_back(static_cast<char>(byte(rng)));

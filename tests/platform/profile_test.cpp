@@ -237,6 +237,47 @@ TEST_F(ProfileTest, WriteSectionReplacesOnlyTheEntries) {
   EXPECT_EQ(File(), "[T]\r\n[New]\r\nK=v\r\n");
 }
 
+TEST_F(ProfileTest, BatchReadsSeeEarlierWritesAndTheFileChangesOnlyAtCommit) {
+  Put("[A]\r\nK=1");
+  ProfileBatch batch(path_);
+  EXPECT_TRUE(batch.WritePrivateProfileStringA("A", "K", "2"));
+  EXPECT_TRUE(batch.WritePrivateProfileStringA("B", "X", "y"));
+  EXPECT_TRUE(batch.WritePrivateProfileStringA("B", "Z", "z"));
+  EXPECT_TRUE(batch.WritePrivateProfileStringA("B", "X", nullopt));
+  std::string out;
+  EXPECT_EQ(batch.GetPrivateProfileStringA("a", "k", "", out, 255), 1u);
+  EXPECT_EQ(out, "2");
+  EXPECT_EQ(batch.GetPrivateProfileStringA("B", "X", "gone", out, 255), 4u);
+  EXPECT_EQ(File(), "[A]\r\nK=1");  // nothing written yet
+  EXPECT_TRUE(batch.Commit());
+  EXPECT_EQ(File(), "[A]\r\nK=2\r\n[B]\r\nZ=z\r\n");
+  // Removing and re-adding a section within one batch.
+  EXPECT_TRUE(batch.WritePrivateProfileSectionA("B", nullopt));
+  EXPECT_TRUE(batch.WritePrivateProfileStringA("B", "N", "1"));
+  EXPECT_TRUE(batch.Commit());
+  EXPECT_EQ(File(), "[A]\r\nK=2\r\n[B]\r\nN=1\r\n");
+}
+
+TEST_F(ProfileTest, UnreadableFileRefusesWritesAndGivesDefaults) {
+  fs::create_directory(path_);  // a folder where the file should be
+  ProfileBatch batch(path_);
+  std::string out;
+  EXPECT_EQ(batch.GetPrivateProfileStringA("S", "K", "dflt", out, 255), 4u);
+  EXPECT_FALSE(batch.WritePrivateProfileStringA("S", "K", "v"));
+  EXPECT_FALSE(batch.Commit());
+  EXPECT_FALSE(Set("S", "K", "v"));
+  EXPECT_TRUE(fs::is_directory(path_));
+}
+
+TEST_F(ProfileTest, NothingToDeleteCreatesNoFile) {
+  EXPECT_TRUE(Set("S", "K", nullopt));
+  EXPECT_TRUE(Set("S", nullopt, nullopt));
+  EXPECT_TRUE(WritePrivateProfileSectionA("S", nullopt, path_));
+  EXPECT_FALSE(fs::exists(path_));
+  EXPECT_TRUE(WritePrivateProfileSectionA("S", "", path_));
+  EXPECT_EQ(File(), "[S]\r\n");
+}
+
 TEST_F(ProfileTest, PathWithoutFolderUsesTheWindowsDirectory) {
   ::setenv("TARNO_WINDOWS_DIR", (dir_ / "win").c_str(), 1);
   EXPECT_TRUE(WritePrivateProfileStringA("Add-Ins32", "prj.cls", "0", "VBADDIN.INI"));
