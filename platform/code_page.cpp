@@ -218,35 +218,37 @@ CodePage CodePage::Cp932() { return CodePage("CP932"); }
 
 std::u16string CodePage::Decode(std::string_view bytes) const {
   const Table& t = *table_;
-  std::u16string out;
-  out.reserve(bytes.size());
+  // Never more units than bytes: fill a sized buffer, then trim it.
+  std::u16string out(bytes.size(), u'\0');
+  size_t o = 0;
   for (size_t i = 0; i < bytes.size();) {
     unsigned char b = static_cast<unsigned char>(bytes[i]);
     if (t.utf8) {
       char32_t cp = 0;
       size_t len = Utf8Length(bytes, i, &cp);
       if (len == 0) {
-        out.push_back(static_cast<char16_t>(kEscapeBase + b));
+        out[o++] = static_cast<char16_t>(kEscapeBase + b);
         ++i;
       } else if (cp >= 0x10000) {
         cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        out[o++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+        out[o++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
         i += len;
       } else {
-        out.push_back(static_cast<char16_t>(cp));
+        out[o++] = static_cast<char16_t>(cp);
         i += len;
       }
       continue;
     }
     if (TableCharLength(t, bytes, i) == 2) {
-      out.push_back(t.pair[static_cast<size_t>(b << 8 | static_cast<unsigned char>(bytes[i + 1]))]);
+      out[o++] = t.pair[static_cast<size_t>(b << 8 | static_cast<unsigned char>(bytes[i + 1]))];
       i += 2;
     } else {
-      out.push_back(t.single_ok[b] ? t.single[b] : static_cast<char16_t>(kEscapeBase + b));
+      out[o++] = t.single_ok[b] ? t.single[b] : static_cast<char16_t>(kEscapeBase + b);
       ++i;
     }
   }
+  out.resize(o);
   return out;
 }
 
