@@ -598,11 +598,14 @@ std::shared_ptr<MemControl> MemDesigner::AddControl(std::u16string_view classOrP
     if (parent->designer().get() != this || parent.get() == form_.get()) {
       throw std::invalid_argument("the container of " + U8(name) + " is not a control of this designer");
     }
-    if (!parent->cls().container) {
-      throw std::invalid_argument(U8(parent->name()) + " cannot contain controls");
-    }
   }
   auto c = MemControl::Create(classOrProgId, name);
+  // A file also nests menus in menus and controls in ActiveX containers
+  // (tab strips, user controls), which the catalog cannot know.
+  if (parent && !parent->cls().container && parent->cls().intrinsic &&
+      !(parent->cls().name == u"Menu" && c->cls().name == u"Menu")) {
+    throw std::invalid_argument(U8(parent->name()) + " cannot contain controls");
+  }
   c->set_index(index);
   Insert(c, parent);
   return c;

@@ -1,84 +1,370 @@
-// The designer block of a component file and the host's designer.
+// The designer block of a component file and the host's designer: loading
+// controls and typed property values, and writing changed properties back in
+// VB 6's own form (only the lines that changed).
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
 #include <string>
 
+#include "host/controls.h"
 #include "host/files/file_state.h"
+#include "host/files/property_format.h"
 #include "platform/vb_text.h"
 
 namespace tarno::host::files {
 
 namespace {
 
-// Controls in VBControls order: every Begin block under the form, depth first.
-void CollectControls(const ComponentFile& f, int node, std::vector<int>& out) {
-  for (int c : f.nodes()[size_t(node)].children) {
-    if (f.nodes()[size_t(c)].kind != DesignerNode::Kind::Block) continue;
-    out.push_back(c);
-    CollectControls(f, c, out);
+using Kind = DesignerNode::Kind;
+
+struct ControlState {
+  int node = -1;
+};
+
+int NodeOf(const MemControl& c) {
+  auto* s = static_cast<ControlState*>(c.file_state.get());
+  return s ? s->node : -1;
+}
+
+void SetNode(MemControl& c, int node) { c.file_state = std::make_shared<ControlState>(ControlState{node}); }
+
+int IndexOfBlock(const ComponentFile& f, int node) {
+  int p = f.FindProperty(node, "Index");
+  if (p < 0) return -1;
+  ParsedValue v = ParseValue(f.nodes()[size_t(p)].value);
+  return v.kind == ParsedValue::Kind::Number ? int(v.number) : -1;
+}
+
+FontValues ReadFont(const ComponentFile& f, int group, const CodePage& cp) {
+  FontValues font = DefaultFont();
+  for (int c : f.nodes()[size_t(group)].children) {
+    const auto& n = f.nodes()[size_t(c)];
+    if (n.kind != Kind::Property) continue;
+    ParsedValue v = ParseValue(n.value);
+    if (EqualsIgnoreCase(n.name, "Name") && v.kind == ParsedValue::Kind::String)
+      font.name = DecodeBytes(cp, v.text);
+    else if (v.kind != ParsedValue::Kind::Number)
+      continue;
+    else if (EqualsIgnoreCase(n.name, "Size"))
+      font.size = v.number;
+    else if (EqualsIgnoreCase(n.name, "Charset"))
+      font.charset = int16_t(v.number);
+    else if (EqualsIgnoreCase(n.name, "Weight"))
+      font.weight = int16_t(v.number);
+    else if (EqualsIgnoreCase(n.name, "Underline"))
+      font.underline = v.number != 0;
+    else if (EqualsIgnoreCase(n.name, "Italic"))
+      font.italic = v.number != 0;
+    else if (EqualsIgnoreCase(n.name, "Strikethrough"))
+      font.strikethru = v.number != 0;
+  }
+  font.bold = font.weight >= 600;
+  return font;
+}
+
+void LoadProperties(MemControl& control, const ComponentFile& f, int block, const CodePage& cp) {
+  for (int c : f.nodes()[size_t(block)].children) {
+    const auto& n = f.nodes()[size_t(c)];
+    if (n.kind == Kind::Group) {
+      if (EqualsIgnoreCase(n.name, "Font")) control.LoadFont(u"Font", ReadFont(f, c, cp));
+      continue;
+    }
+    if (n.kind != Kind::Property || EqualsIgnoreCase(n.name, "Index") || EqualsIgnoreCase(n.name, "Name")) continue;
+    std::u16string name = DecodeBytes(cp, n.name);
+    int pos = control.PropertyPosition(name);
+    ParsedValue parsed = ParseValue(n.value);
+    PropType type = PropType::String;
+    if (pos >= 0)
+      type = control.PropertyDef(pos).type;
+    else if (parsed.kind == ParsedValue::Kind::Number)
+      type = parsed.integral ? PropType::Long : PropType::Double;  // a property only the file knows
+    else if (parsed.kind == ParsedValue::Kind::Reference)
+      type = PropType::Picture;
+    if (auto v = ToVariant(parsed, type, cp)) control.Load(name, *v);
   }
 }
 
-void MapNodes(ComponentState& state) {
-  state.control_nodes.clear();
-  state.form_node = state.file ? state.file->designer_root() : -1;
-  if (state.form_node >= 0) CollectControls(*state.file, state.form_node, state.control_nodes);
+// Every Begin block under `block`, depth first, as controls of the designer.
+void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::shared_ptr<MemControl>& parent,
+                  const CodePage& cp, Warnings& warnings) {
+  for (int c : f.nodes()[size_t(block)].children) {
+    const auto& n = f.nodes()[size_t(c)];
+    if (n.kind != Kind::Block) continue;
+    std::shared_ptr<MemControl> control;
+    try {
+      control = d.AddControl(DecodeBytes(cp, n.type), DecodeBytes(cp, n.name), parent, IndexOfBlock(f, c));
+    } catch (const std::exception& e) {
+      // VB 6 logs a control it cannot load and opens the form without it.
+      warnings.push_back({f.path(), int(n.line) + 1, "control " + n.name + " left out: " + e.what()});
+      continue;
+    }
+    SetNode(*control, c);
+    LoadProperties(*control, f, c, cp);
+    LoadChildren(d, f, c, control, cp, warnings);
+  }
 }
 
-std::string Quote(std::string_view s) {
-  std::string out = "\"";
-  for (char ch : s) {
-    if (ch == '"') out += '"';
-    out += ch;
+void MapBlocks(MemDesigner& d, const ComponentFile& f, int block, const CodePage& cp) {
+  for (int c : f.nodes()[size_t(block)].children) {
+    const auto& n = f.nodes()[size_t(c)];
+    if (n.kind != Kind::Block) continue;
+    if (auto control = d.Control(DecodeBytes(cp, n.name), IndexOfBlock(f, c))) {
+      SetNode(*control, c);
+      control->ClearChanges();
+    }
+    MapBlocks(d, f, c, cp);
   }
-  return out + "\"";
+}
+
+// --- writing -------------------------------------------------------------------
+
+struct Edits {
+  std::vector<std::vector<std::string>> before;  // lines to put before line i
+  std::vector<std::optional<std::vector<std::string>>> replace;
+  explicit Edits(size_t n) : before(n + 1), replace(n) {}
+};
+
+std::string Pad(size_t n) { return std::string(n, ' '); }
+
+bool SameValue(const ide::Variant& a, const ide::Variant& b) {
+  if (a.index() == b.index()) return a == b;
+  // Numbers of different widths.
+  auto num = [](const ide::Variant& v, double& out) {
+    return std::visit(
+        [&](const auto& x) {
+          using T = std::decay_t<decltype(x)>;
+          if constexpr (std::is_same_v<T, bool>) {
+            out = x ? -1 : 0;
+            return true;
+          } else if constexpr (std::is_arithmetic_v<T>) {
+            out = double(x);
+            return true;
+          }
+          return false;
+        },
+        v);
+  };
+  double x, y;
+  return num(a, x) && num(b, y) && x == y;
+}
+
+// Where a new property line goes in a block: before the first property or
+// group that sorts after it (VB 6 writes them in name order), else after the
+// last one, before any control block.
+size_t InsertionLine(const ComponentFile& f, int block, std::string_view name) {
+  const auto& b = f.nodes()[size_t(block)];
+  for (int c : b.children) {
+    const auto& n = f.nodes()[size_t(c)];
+    if (n.kind == Kind::Block) return n.line;
+    if ((n.kind == Kind::Property || n.kind == Kind::Group) && CompareNames(n.name, name) > 0) return n.line;
+  }
+  return b.end_line;
+}
+
+std::string RenderedLine(size_t indent, std::string_view name, const std::string& value) {
+  return Pad(indent) + PropertyLineText(name, value);
+}
+
+// Lines of the properties of a control that has no block yet, and of its children.
+using References = std::map<std::u16string, std::u16string>;
+
+void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>>& all, size_t indent,
+              const CodePage& cp, const std::filesystem::path& file, std::vector<std::string>& out,
+              const References& refs) {
+  std::string progId = vb::ToUtf8(control.ProgId());
+  if (!control.cls().intrinsic) {
+    // "Library.Class.2": the file names the class without its version.
+    size_t last = progId.rfind('.');
+    if (last != std::string::npos && last > progId.find('.') &&
+        std::all_of(progId.begin() + long(last) + 1, progId.end(), [](char ch) { return std::isdigit(static_cast<unsigned char>(ch)); }))
+      progId.erase(last);
+  }
+  out.push_back(Pad(indent) + "Begin " + progId + " " + cp.Encode(control.name()) + " ");
+  std::vector<std::pair<std::string, std::vector<std::string>>> props;
+  for (int i = 0; i < control.PropertyCount(); ++i) {
+    const PropDef& def = control.PropertyDef(i);
+    if (def.name == u"Name") continue;
+    std::string name = vb::ToUtf8(def.name);
+    if (def.type == PropType::Font) {
+      auto font = control.GetFont(def.name);
+      if (font && !(font->values() == DefaultFont())) props.emplace_back(name, FontGroupLines(name, "", font->values(), indent + 3, cp));
+      continue;
+    }
+    ide::Variant v = control.ValueAt(i);
+    if (SameValue(v, def.defaultValue)) continue;
+    if (auto* s = std::get_if<std::u16string>(&v); s && def.type == PropType::Picture) {
+      if (auto it = refs.find(*s); it != refs.end()) v = it->second;
+    }
+    auto text = FormatValue(control.cls().name, def, v, cp);
+    if (!text) throw ProjectFileError(file, 0, "cannot write the value of " + name + " of " + vb::ToUtf8(control.name()));
+    props.emplace_back(name, std::vector<std::string>{RenderedLine(indent + 3, name, *text)});
+  }
+  std::stable_sort(props.begin(), props.end(), [](const auto& a, const auto& b) { return CompareNames(a.first, b.first) < 0; });
+  for (auto& p : props)
+    for (auto& l : p.second) out.push_back(std::move(l));
+  for (const auto& child : all)
+    if (child->parent().get() == &control) NewBlock(*child, all, indent + 3, cp, file, out, refs);
+  out.push_back(Pad(indent) + "End");
+}
+
+void ControlEdits(MemControl& control, int block, const ComponentFile& f, const CodePage& cp, Edits& edits) {
+  const auto& b = f.nodes()[size_t(block)];
+  size_t indent = b.indent + 3;
+  for (const auto& name16 : control.ChangedProperties()) {
+    int pos = control.PropertyPosition(name16);
+    const PropDef& def = control.PropertyDef(pos);
+    std::string name = cp.Encode(name16);
+    if (def.name == u"Name") {
+      std::string begin = Pad(b.indent) + "Begin " + b.type + " " + cp.Encode(control.name()) + " ";
+      edits.replace[b.line] = std::vector<std::string>{begin};
+      continue;
+    }
+    int node = f.FindProperty(block, name);
+    if (def.type == PropType::Font) {
+      auto font = control.GetFont(name16);
+      if (!font) continue;
+      if (node >= 0 && f.nodes()[size_t(node)].kind == Kind::Group) {
+        const auto& g = f.nodes()[size_t(node)];
+        if (ReadFont(f, node, cp) == font->values()) continue;
+        auto lines = FontGroupLines(g.name, g.type, font->values(), g.indent, cp);
+        edits.replace[g.line] = std::move(lines);
+        for (size_t l = g.line + 1; l <= g.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
+      } else if (!(font->values() == DefaultFont())) {
+        std::string guid = control.cls().intrinsic ? "" : "{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
+        auto lines = FontGroupLines(name, guid, font->values(), indent, cp);
+        auto& at = edits.before[InsertionLine(f, block, name)];
+        at.insert(at.end(), lines.begin(), lines.end());
+      }
+      continue;
+    }
+    ide::Variant v = control.ValueAt(pos);
+    if (node >= 0 && f.nodes()[size_t(node)].kind == Kind::Property) {
+      const auto& n = f.nodes()[size_t(node)];
+      // Unchanged in effect (changed and changed back): the line stays as it is.
+      if (auto was = ToVariant(ParseValue(n.value), def.type, cp)) {
+        ide::Variant coerced;
+        if (CoerceValue(def.type, *was, coerced) && SameValue(coerced, v)) continue;
+      }
+      if (SameValue(v, def.defaultValue)) {
+        edits.replace[n.line] = std::vector<std::string>{};
+        continue;
+      }
+      auto text = FormatValue(control.cls().name, def, v, cp);
+      if (!text) throw ProjectFileError(f.path(), int(n.line) + 1, "cannot write the new value of " + name);
+      edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, *text)};
+    } else if (!SameValue(v, def.defaultValue)) {
+      auto text = FormatValue(control.cls().name, def, v, cp);
+      if (!text) throw ProjectFileError(f.path(), int(b.line) + 1, "cannot write the new value of " + name);
+      edits.before[InsertionLine(f, block, name)].push_back(RenderedLine(indent, name, *text));
+    }
+  }
 }
 
 }  // namespace
 
-void LoadDesigner(MemComponent& component, ComponentState& state, Warnings& warnings) { MapNodes(state); }
-
-void AdoptDesignerState(MemComponent& component, ComponentState& state) { MapNodes(state); }
-
-void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::vector<OutLine>& header,
-                          const std::string& old_sidecar, const std::string& new_sidecar) {
-  if (!state.file || old_sidecar.empty() || old_sidecar == new_sidecar) return;
-  // The copied binary file takes the new name in every reference to it.
-  const std::string from = "\"" + old_sidecar + "\":";
-  const std::string to = "\"" + new_sidecar + "\":";
-  for (const auto& n : state.file->nodes()) {
-    if (n.kind != DesignerNode::Kind::Property) continue;
-    std::string& text = header[n.line].text;
-    size_t pos = text.find(from);
-    if (pos != std::string::npos) text.replace(pos, from.size(), to);
+void LoadDesigner(MemComponent& component, ComponentState& state, Warnings& warnings) {
+  state.control_nodes.clear();
+  state.form_node = state.file ? state.file->designer_root() : -1;
+  auto d = component.designer();
+  if (!d || state.form_node < 0) return;
+  const ComponentFile& f = *state.file;
+  SetNode(*d->form(), state.form_node);
+  LoadProperties(*d->form(), f, state.form_node, state.code_page);
+  LoadChildren(*d, f, state.form_node, nullptr, state.code_page, warnings);
+  d->form()->ClearChanges();
+  for (const auto& c : d->controls()) {
+    c->ClearChanges();
+    state.control_nodes.push_back(NodeOf(*c));
   }
 }
 
-void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out) {
-  std::string cls = "VB.Form";
-  switch (component.type()) {
-    case ide::ComponentType::MDIForm:
-      cls = "VB.MDIForm";
-      break;
-    case ide::ComponentType::UserControl:
-      cls = "VB.UserControl";
-      break;
-    case ide::ComponentType::PropPage:
-      cls = "VB.PropertyPage";
-      break;
-    case ide::ComponentType::DocObject:
-      cls = "VB.UserDocument";
-      break;
-    default:
-      break;
+void AdoptDesignerState(MemComponent& component, ComponentState& state) {
+  state.form_node = state.file ? state.file->designer_root() : -1;
+  auto d = component.designer();
+  if (!d || state.form_node < 0) return;
+  for (const auto& c : d->controls()) c->file_state.reset();
+  SetNode(*d->form(), state.form_node);
+  d->form()->ClearChanges();
+  MapBlocks(*d, *state.file, state.form_node, state.code_page);
+  state.control_nodes.clear();
+  for (const auto& c : d->controls()) state.control_nodes.push_back(NodeOf(*c));
+}
+
+void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::vector<OutLine>& header,
+                          const std::string& old_sidecar, const std::string& new_sidecar) {
+  if (!state.file) return;
+  const ComponentFile& f = *state.file;
+  const CodePage& cp = state.code_page;
+  size_t lf = 0;
+  for (const auto& l : header) lf += l.end == LineEnd::Lf;
+  LineEnd nl = lf * 2 > header.size() ? LineEnd::Lf : LineEnd::CrLf;
+
+  Edits edits(header.size());
+  auto d = component.designer();
+  if (d && state.form_node >= 0) {
+    ControlEdits(*d->form(), state.form_node, f, cp, edits);
+    for (const auto& c : d->controls()) {
+      int node = NodeOf(*c);
+      if (node >= 0) {
+        ControlEdits(*c, node, f, cp, edits);
+        continue;
+      }
+      // A control added since loading: a block of its own, last in its container.
+      auto parent = c->parent();
+      if (parent && NodeOf(*parent) < 0) continue;  // written with its new container
+      int parent_node = parent ? NodeOf(*parent) : state.form_node;
+      const auto& pn = f.nodes()[size_t(parent_node)];
+      NewBlock(*c, d->controls(), pn.indent + 3, cp, f.path(), edits.before[pn.end_line], {});
+    }
   }
-  std::string name = cp.Encode(component.name());
-  auto add = [&](std::string s) { out.push_back({std::move(s), LineEnd::CrLf}); };
-  add("Begin " + cls + " " + name + " ");
-  if (cls == "VB.Form" || cls == "VB.MDIForm") add("   Caption         =   " + Quote(name));
-  add("   ClientHeight    =   3195");
-  add("   ClientLeft      =   60");
-  add("   ClientTop       =   345");
-  add("   ClientWidth     =   4680");
-  add("End");
+  if (!old_sidecar.empty() && old_sidecar != new_sidecar) {
+    // The copied binary file takes the new name in every reference to it.
+    const std::string from = "\"" + old_sidecar + "\":";
+    const std::string to = "\"" + new_sidecar + "\":";
+    for (const auto& n : f.nodes()) {
+      if (n.kind != Kind::Property) continue;
+      auto fix = [&](std::string& text) {
+        size_t pos = text.find(from);
+        if (pos != std::string::npos) text.replace(pos, from.size(), to);
+      };
+      if (edits.replace[n.line]) {
+        for (auto& l : *edits.replace[n.line]) fix(l);
+      } else {
+        fix(header[n.line].text);
+      }
+    }
+  }
+
+  bool any = false;
+  for (size_t i = 0; i < header.size() && !any; ++i) any = !edits.before[i].empty() || edits.replace[i].has_value();
+  if (!any) return;
+  std::vector<OutLine> out;
+  out.reserve(header.size() + 16);
+  for (size_t i = 0; i < header.size(); ++i) {
+    for (auto& l : edits.before[i]) out.push_back({std::move(l), nl});
+    if (!edits.replace[i]) {
+      out.push_back(std::move(header[i]));
+      continue;
+    }
+    for (auto& l : *edits.replace[i]) out.push_back({std::move(l), header[i].end == LineEnd::None ? nl : header[i].end});
+  }
+  header = std::move(out);
+}
+
+void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out,
+                       const References& refs) {
+  auto d = component.designer();
+  if (!d) return;
+  std::vector<std::string> lines;
+  NewBlock(*d->form(), d->controls(), 0, cp, {}, lines, refs);
+  // Controls directly on the designer: NewBlock found them by parent, which
+  // for top-level controls is empty rather than the form.
+  std::vector<std::string> top;
+  for (const auto& c : d->controls())
+    if (!c->parent()) NewBlock(*c, d->controls(), 3, cp, {}, top, refs);
+  lines.insert(lines.end() - 1, top.begin(), top.end());
+  for (auto& l : lines) out.push_back({std::move(l), LineEnd::CrLf});
 }
 
 }  // namespace tarno::host::files

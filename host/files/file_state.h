@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,6 +63,8 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
 // changes are compared with.
 void AdoptDesignerState(MemComponent& component, ComponentState& state);
 // The designer block of a component that has no file yet.
-void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out);
+// `references` maps binary-file references of copied pictures to the new file's.
+void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out,
+                       const std::map<std::u16string, std::u16string>& references);
 
 }  // namespace tarno::host::files

@@ -1,9 +1,13 @@
 #include "host/files/project_loader.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
 
+#include "host/controls.h"
 #include "host/files/file_state.h"
+#include "host/files/property_format.h"
 #include "host/files/text_lines.h"
 #include "platform/vb_text.h"
 
@@ -276,7 +280,9 @@ std::string Quote(std::string_view s) {
 }
 
 // The header of a component that has no file yet, as VB 6 writes a new one.
-void NewHeader(MemComponent& c, const CodePage& cp, std::vector<OutLine>& out) {
+using References = std::map<std::u16string, std::u16string>;
+
+void NewHeader(MemComponent& c, const CodePage& cp, std::vector<OutLine>& out, const References& refs) {
   std::string name = EncodeText(cp, c.name());
   auto add = [&](std::string s) { out.push_back({std::move(s), LineEnd::CrLf}); };
   bool exposed = false;
@@ -304,7 +310,7 @@ void NewHeader(MemComponent& c, const CodePage& cp, std::vector<OutLine>& out) {
       break;
   }
   add("VERSION 5.00");
-  RenderNewDesigner(c, cp, out);
+  RenderNewDesigner(c, cp, out, refs);
   add("Attribute VB_Name = " + Quote(name));
   add("Attribute VB_GlobalNameSpace = False");
   bool form = c.type() == ide::ComponentType::VBForm || c.type() == ide::ComponentType::MDIForm;
@@ -326,12 +332,21 @@ void ApplyRename(MemComponent& c, ComponentState& st, std::vector<OutLine>& head
   }
 }
 
-std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, const std::string& new_sidecar) {
+// The code page of the store the component's host saves through.
+const CodePage& CodePageOf(MemComponent& c) {
+  if (auto p = c.project())
+    if (auto v = p->vbe())
+      if (auto* store = dynamic_cast<FileStore*>(v->store().get())) return store->code_page();
+  return SystemCodePage();
+}
+
+std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, const std::string& new_sidecar,
+                              const References& refs = {}) {
   ComponentState* st = StateOf(c);
   if (!st) {
-    const CodePage& cp = SystemCodePage();
+    const CodePage& cp = CodePageOf(c);
     std::vector<OutLine> lines;
-    NewHeader(c, cp, lines);
+    NewHeader(c, cp, lines, refs);
     if (c.code())
       for (const auto& l : c.code()->text().PhysicalLines()) lines.push_back({EncodeText(cp, l.text), LineEnd::CrLf});
     return Join(lines, false);
@@ -466,6 +481,67 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
   return patched.Render(inserted);
 }
 
+
+// The binary file a loaded component's references name, by its file name.
+std::optional<fs::path> FindSidecar(MemComponent& from, std::string_view file_name) {
+  auto p = from.project();
+  auto v = p ? p->vbe() : nullptr;
+  if (!v) return std::nullopt;
+  for (const auto& proj : v->projects())
+    for (const auto& c : proj->components()) {
+      ComponentState* st = StateOf(*c);
+      if (!st || !st->file) continue;
+      for (const auto& n : st->file->nodes()) {
+        if (n.kind != DesignerNode::Kind::Property) continue;
+        std::string_view val = n.value;
+        if (val.starts_with('$')) val.remove_prefix(1);
+        if (val.size() > file_name.size() + 2 && val[0] == '"' && EqualsIgnoreCase(val.substr(1, file_name.size()), file_name) &&
+            val[file_name.size() + 1] == '"')
+          return ResolveWindowsPath(st->path.parent_path(), vb::ToUtf8(DecodeBytes(st->code_page, file_name)));
+      }
+    }
+  return std::nullopt;
+}
+
+// A new component whose pictures were copied from loaded forms: their bytes
+// go into the new component's own binary file, references renamed to it.
+void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePage& cp, References& refs,
+                           std::string& bytes, fs::path& sidecar) {
+  auto d = c.designer();
+  std::string ext = SidecarExtension(target);
+  if (!d || ext.empty()) return;
+  sidecar = target;
+  sidecar.replace_extension(ext);
+  std::string own = EncodeText(cp, vb::U(sidecar.filename().string()));
+  std::map<std::string, size_t> bases;
+  std::vector<std::shared_ptr<MemControl>> all{d->form()};
+  all.insert(all.end(), d->controls().begin(), d->controls().end());
+  for (const auto& control : all) {
+    for (int i = 0; i < control->PropertyCount(); ++i) {
+      if (control->PropertyDef(i).type != PropType::Picture) continue;
+      ide::Variant v = control->ValueAt(i);
+      auto* s = std::get_if<std::u16string>(&v);
+      if (!s || refs.count(*s)) continue;
+      ParsedValue ref = ParseValue(EncodeText(cp, *s));
+      if (ref.kind != ParsedValue::Kind::Reference) continue;
+      size_t close = ref.text.find('"', 1);
+      std::string file = ref.text.substr(1, close - 1);
+      unsigned long offset = std::strtoul(ref.text.c_str() + close + 2, nullptr, 16);
+      std::string key = file;
+      for (auto& ch : key) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+      if (!bases.count(key)) {
+        auto found = FindSidecar(c, file);
+        if (!found) throw ProjectFileError(target, 0, "the binary file \"" + file + "\" of a copied picture is missing");
+        bases[key] = bytes.size();
+        bytes += ReadFileBytes(*found);
+      }
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "%04lX", offset + bases[key]);
+      refs[*s] = DecodeBytes(cp, "\"" + own + "\":" + hex);
+    }
+  }
+}
+
 }  // namespace
 
 std::string RenderComponent(MemComponent& component) { return RenderWithSidecar(component, "", ""); }
@@ -505,8 +581,12 @@ void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16)
       }
     }
   }
-  std::string bytes = RenderWithSidecar(c, old_sidecar, new_sidecar);
+  References refs;
+  std::string new_sidecar_bytes;
+  if (!st) CollectCopiedPictures(c, target, code_page_, refs, new_sidecar_bytes, sidecar_to);
+  std::string bytes = RenderWithSidecar(c, old_sidecar, new_sidecar, refs);
   if (!sidecar_from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(sidecar_from));
+  if (!new_sidecar_bytes.empty()) WriteFileAtomically(sidecar_to, new_sidecar_bytes);
   WriteFileAtomically(target, bytes);
 
   // What was written is what later saves compare with.

@@ -1,0 +1,260 @@
+// Designers loaded from form files, and control properties written back.
+#include <gtest/gtest.h>
+
+#include "host/controls.h"
+#include "host/files/file_state.h"
+#include "host/files/project_loader.h"
+#include "platform/vb_text.h"
+#include "temp_project.h"
+
+namespace tarno::host::files {
+namespace {
+
+using testing::TempProject;
+using vb::U;
+
+const char kFrm[] =
+    "VERSION 5.00\r\n"
+    "Object = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
+    "Begin VB.Form frmMain \r\n"
+    "   BorderStyle     =   1  'Fixed Single\r\n"
+    "   Caption         =   \"Main\"\r\n"
+    "   ClientHeight    =   3000\r\n"
+    "   BeginProperty Font \r\n"
+    "      Name            =   \"Arial\"\r\n"
+    "      Size            =   9.75\r\n"
+    "      Charset         =   0\r\n"
+    "      Weight          =   700\r\n"
+    "      Underline       =   0   'False\r\n"
+    "      Italic          =   0   'False\r\n"
+    "      Strikethrough   =   0   'False\r\n"
+    "   EndProperty\r\n"
+    "   Icon            =   \"frmMain.frx\":0000\r\n"
+    "   Begin VB.Frame Frame1 \r\n"
+    "      Caption         =   \"Group\"\r\n"
+    "      Height          =   1500\r\n"
+    "      Begin VB.TextBox Text1 \r\n"
+    "         Height          =   300\r\n"
+    "         Index           =   0\r\n"
+    "         TabIndex        =   1\r\n"
+    "         Text            =   \"a\"\r\n"
+    "      End\r\n"
+    "      Begin VB.TextBox Text1 \r\n"
+    "         Height          =   300\r\n"
+    "         Index           =   1\r\n"
+    "         TabIndex        =   2\r\n"
+    "         Text            =   \"b\"\r\n"
+    "      End\r\n"
+    "   End\r\n"
+    "   Begin VB.Label Label1 \r\n"
+    "      BackColor       =   &H00FFFFFF&\r\n"
+    "      Caption         =   \"Name:\"\r\n"
+    "      Visible         =   0   'False\r\n"
+    "   End\r\n"
+    "   Begin MSComctlLib.ListView ListView1 \r\n"
+    "      Height          =   1000\r\n"
+    "      _ExtentX        =   3000\r\n"
+    "      _Version        =   393217\r\n"
+    "   End\r\n"
+    "   Begin VB.Menu mnuFile \r\n"
+    "      Caption         =   \"&File\"\r\n"
+    "      Begin VB.Menu mnuOpen \r\n"
+    "         Caption         =   \"&Open\"\r\n"
+    "      End\r\n"
+    "   End\r\n"
+    "End\r\n"
+    "Attribute VB_Name = \"frmMain\"\r\n"
+    "Option Explicit\r\n";
+
+struct FormFixture {
+  TempProject t;
+  LoadedWorkspace ws;
+  std::shared_ptr<MemComponent> form;
+  std::shared_ptr<MemDesigner> d;
+  explicit FormFixture(const std::string& frm = kFrm) {
+    t.Write("frmMain.frm", frm);
+    t.Write("frmMain.frx", std::string("ICONDATA\0\0\0\0", 12));
+    t.Write("P.vbp", "Type=Exe\r\nForm=frmMain.frm\r\n");
+    ws = LoadPath(t.dir() / "P.vbp", CodePage::Cp932());
+    form = ws.projects[0]->components()[0];
+    d = form->designer();
+  }
+  // The file after saving, as a list of differing lines against the original.
+  std::string Saved() {
+    Save(ws);
+    return t.Read("frmMain.frm");
+  }
+};
+
+std::string Replace(std::string s, const std::string& from, const std::string& to) {
+  size_t pos = s.find(from);
+  EXPECT_NE(pos, std::string::npos) << from;
+  if (pos != std::string::npos) s.replace(pos, from.size(), to);
+  return s;
+}
+
+TEST(DesignerLoadTest, ControlsContainersArraysMenusAndActiveX) {
+  FormFixture f;
+  ASSERT_TRUE(f.d);
+  EXPECT_TRUE(f.ws.warnings.empty()) << f.ws.warnings[0].ToString();
+  auto controls = f.d->VBControls();
+  ASSERT_EQ(controls->Count(), 7);
+  const char16_t* names[] = {u"Frame1", u"Text1", u"Text1", u"Label1", u"ListView1", u"mnuFile", u"mnuOpen"};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(f.d->controls()[size_t(i)]->name(), names[i]);
+  EXPECT_EQ(f.d->controls()[1]->index(), 0);
+  EXPECT_EQ(f.d->controls()[2]->index(), 1);
+  EXPECT_EQ(f.d->controls()[3]->index(), -1);
+  EXPECT_EQ(f.d->controls()[1]->parent(), f.d->controls()[0]);
+  EXPECT_EQ(f.d->controls()[6]->parent(), f.d->controls()[5]);
+  EXPECT_EQ(f.d->ContainedVBControls()->Count(), 4);
+  // Typed values.
+  auto label = f.d->controls()[3];
+  EXPECT_EQ(label->Get(u"Caption"), ide::Variant(std::u16string(u"Name:")));
+  EXPECT_EQ(label->Get(u"Visible"), ide::Variant(false));
+  EXPECT_EQ(label->Get(u"BackColor"), ide::Variant(int32_t(0xFFFFFF)));
+  EXPECT_EQ(f.d->form()->Get(u"BorderStyle"), ide::Variant(int16_t(1)));
+  // The font group is the font object.
+  auto font = f.form->Properties()->Item(u"Font")->Object();
+  ASSERT_TRUE(font);
+  EXPECT_EQ(font->Name(), u"Arial");
+  EXPECT_DOUBLE_EQ(font->Size(), 9.75);
+  EXPECT_TRUE(font->Bold());
+  // A picture is a reference to the binary file's bytes.
+  EXPECT_EQ(f.d->form()->Get(u"Icon"), ide::Variant(std::u16string(u"\"frmMain.frx\":0000")));
+  // An ActiveX control keeps what its file holds.
+  EXPECT_EQ(f.d->controls()[4]->ClassName(), u"ListView");
+  EXPECT_TRUE(f.d->controls()[4]->Has(u"_ExtentX"));
+  EXPECT_FALSE(f.form->IsDirty());
+}
+
+TEST(DesignerWriteTest, AChangedPropertyRewritesExactlyItsLine) {
+  FormFixture f;
+  f.d->controls()[3]->Properties()->Item(u"Caption")->SetValue(U("氏名:"));
+  EXPECT_TRUE(f.form->IsDirty());
+  std::string sjis = CodePage::Cp932().Encode(U("氏名:"));
+  EXPECT_EQ(f.Saved(), Replace(kFrm, "Caption         =   \"Name:\"", "Caption         =   \"" + sjis + "\""));
+}
+
+TEST(DesignerWriteTest, TypesAreWrittenAsVbWritesThem) {
+  FormFixture f;
+  f.d->form()->Properties()->Item(u"BorderStyle")->SetValue(int16_t(3));
+  f.d->controls()[3]->Properties()->Item(u"BackColor")->SetValue(int32_t(0x80000005));
+  f.d->controls()[1]->Properties()->Item(u"Height")->SetValue(float(412.5));
+  std::string expected = Replace(kFrm, "BorderStyle     =   1  'Fixed Single", "BorderStyle     =   3  'Fixed Dialog");
+  expected = Replace(expected, "BackColor       =   &H00FFFFFF&", "BackColor       =   &H80000005&");
+  expected = Replace(expected, "         Height          =   300\r\n         Index           =   0",
+                     "         Height          =   412.5\r\n         Index           =   0");
+  EXPECT_EQ(f.Saved(), expected);
+}
+
+TEST(DesignerWriteTest, DefaultValueRemovesTheLineAndANewValueAddsOne) {
+  FormFixture f;
+  auto label = f.d->controls()[3];
+  label->Properties()->Item(u"Visible")->SetValue(true);     // the default: the line goes
+  label->Properties()->Item(u"Enabled")->SetValue(false);    // not in the file: a line in name order
+  label->Properties()->Item(u"Alignment")->SetValue(int16_t(2));
+  std::string expected = Replace(kFrm, "      Visible         =   0   'False\r\n", "");
+  expected = Replace(expected, "      BackColor       =   &H00FFFFFF&\r\n",
+                     "      Alignment       =   2  'Center\r\n      BackColor       =   &H00FFFFFF&\r\n");
+  expected = Replace(expected, "      Caption         =   \"Name:\"\r\n",
+                     "      Caption         =   \"Name:\"\r\n      Enabled         =   0   'False\r\n");
+  EXPECT_EQ(f.Saved(), expected);
+}
+
+TEST(DesignerWriteTest, ChangedAndChangedBackLeavesTheFileIdentical) {
+  FormFixture f;
+  auto text = f.d->controls()[2];
+  text->Properties()->Item(u"Text")->SetValue(std::u16string(u"zzz"));
+  text->Properties()->Item(u"Text")->SetValue(std::u16string(u"b"));
+  f.form->CodeModule()->InsertLines(1, u"'x");
+  f.form->CodeModule()->DeleteLines(1, 1);
+  EXPECT_EQ(f.Saved(), kFrm);
+}
+
+TEST(DesignerWriteTest, FontGroupsAreRewrittenOrAdded) {
+  FormFixture f;
+  f.form->Properties()->Item(u"Font")->Object()->SetBold(false);
+  auto label_font = f.d->controls()[3]->Properties()->Item(u"Font")->Object();
+  label_font->SetName(U("ＭＳ ゴシック"));
+  label_font->SetSize(12);
+  std::string saved = f.Saved();
+  std::string expected = Replace(kFrm, "      Weight          =   700\r\n", "      Weight          =   400\r\n");
+  std::string group = "      BeginProperty Font \r\n"
+                      "         Name            =   \"" + CodePage::Cp932().Encode(U("ＭＳ ゴシック")) + "\"\r\n"
+                      "         Size            =   12\r\n"
+                      "         Charset         =   " + std::to_string(label_font->ItemValue(8).index() == 1 ? 0 : std::get<int16_t>(label_font->ItemValue(8))) + "\r\n"
+                      "         Weight          =   400\r\n"
+                      "         Underline       =   0   'False\r\n"
+                      "         Italic          =   0   'False\r\n"
+                      "         Strikethrough   =   0   'False\r\n"
+                      "      EndProperty\r\n";
+  expected = Replace(expected, "      Caption         =   \"Name:\"\r\n      Visible",
+                     "      Caption         =   \"Name:\"\r\n" + group + "      Visible");
+  EXPECT_EQ(saved, expected);
+}
+
+TEST(DesignerWriteTest, RenamedAndIndexedControlsAndNewControls) {
+  FormFixture f;
+  f.d->controls()[3]->Properties()->Item(u"Name")->SetValue(std::u16string(u"lblName"));
+  f.d->controls()[2]->Properties()->Item(u"Index")->SetValue(int16_t(5));
+  auto added = f.d->ContainedVBControls()->Add(u"VB.CommandButton", nullptr, false);
+  std::u16string name = std::get<std::u16string>(added->Properties()->Item(u"Name")->Value());
+  std::string saved = f.Saved();
+  std::string expected = Replace(kFrm, "Begin VB.Label Label1 ", "Begin VB.Label lblName ");
+  expected = Replace(expected, "Index           =   1", "Index           =   5");
+  EXPECT_EQ(saved.substr(0, saved.find("   Begin VB.CommandButton")), expected.substr(0, expected.find("End\r\nAttribute")));
+  EXPECT_NE(saved.find("   Begin VB.CommandButton " + vb::ToUtf8(name) + " \r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("   End\r\nEnd\r\nAttribute VB_Name"), std::string::npos);
+  // Loaded again, the new control is there and nothing else moved.
+  LoadedWorkspace again = LoadPath(f.t.dir() / "P.vbp", CodePage::Cp932());
+  auto d2 = again.projects[0]->components()[0]->designer();
+  ASSERT_EQ(d2->controls().size(), 8u);
+  EXPECT_EQ(d2->controls()[7]->name(), name);
+  EXPECT_EQ(d2->controls()[3]->name(), u"lblName");
+  // A second save after the first writes nothing new.
+  EXPECT_EQ(Save(f.ws).size(), 0u);
+}
+
+TEST(DesignerWriteTest, ANewFormGetsItsControlsAndTheCopiedPictureBytes) {
+  FormFixture f;
+  auto& p = *f.ws.projects[0];
+  auto copy = p.VBComponents()->Add(ide::ComponentType::VBForm);
+  copy->SetName(u"frmCopy");
+  // Copy the designer properties and the controls on the form, as a form copy does.
+  auto src = f.form->Properties();
+  auto dst = copy->Properties();
+  for (int k = 1; k <= src->Count(); ++k) {
+    if (src->Item(k)->Name() == u"Name") continue;
+    if (src->Item(k)->Object()) continue;
+    try {
+      dst->Item(k)->SetValue(src->Item(k)->Value());
+    } catch (const ide::HostError&) {
+    }
+  }
+  auto label = copy->Designer()->ContainedVBControls()->Add(u"VB.Label", nullptr, false);
+  label->Properties()->Item(u"Caption")->SetValue(std::u16string(u"Copied"));
+  Save(f.ws);
+  ASSERT_TRUE(f.t.Exists("frmCopy.frm"));
+  std::string frm = f.t.Read("frmCopy.frm");
+  EXPECT_EQ(frm.rfind("VERSION 5.00\r\nBegin VB.Form frmCopy \r\n", 0), 0u) << frm;
+  EXPECT_NE(frm.find("   BorderStyle     =   1  'Fixed Single\r\n"), std::string::npos) << frm;
+  EXPECT_NE(frm.find("   Icon            =   \"frmCopy.frx\":0000\r\n"), std::string::npos) << frm;
+  EXPECT_NE(frm.find("      Caption         =   \"Copied\"\r\n"), std::string::npos) << frm;
+  EXPECT_NE(frm.find("Attribute VB_Name = \"frmCopy\"\r\n"), std::string::npos);
+  EXPECT_EQ(f.t.Read("frmCopy.frx"), f.t.Read("frmMain.frx"));
+  EXPECT_NE(f.t.Read("P.vbp").find("Form=frmCopy.frm\r\n"), std::string::npos);
+  // The written form loads again with its control.
+  LoadedWorkspace again = LoadPath(f.t.dir() / "P.vbp", CodePage::Cp932());
+  ASSERT_EQ(again.projects[0]->components().size(), 2u);
+  EXPECT_EQ(again.projects[0]->components()[1]->designer()->controls().size(), 1u);
+}
+
+TEST(DesignerWriteTest, AValueThatCannotBeWrittenFailsTheSave) {
+  FormFixture f;
+  f.d->controls()[3]->Properties()->Item(u"Caption")->SetValue(std::u16string(u"two\r\nlines"));
+  EXPECT_THROW(f.form->SaveAs(f.form->FileNames(1)), ide::HostError);
+  EXPECT_EQ(f.t.Read("frmMain.frm"), kFrm);
+}
+
+}  // namespace
+}  // namespace tarno::host::files
