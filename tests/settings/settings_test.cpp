@@ -65,6 +65,9 @@ class SettingsTest : public ::testing::Test {
 TEST_F(SettingsTest, SystemDirComesFromThePlatform) {
   EXPECT_EQ(model_.SystemDir, sys_.native());
   EXPECT_EQ(SettingsFilePath(model_), ini_);
+  // Without any folder to go by (restored below: other tests need HOME).
+  std::string home = ::getenv("HOME") ? ::getenv("HOME") : "";
+  std::string xdg = ::getenv("XDG_CONFIG_HOME") ? ::getenv("XDG_CONFIG_HOME") : "";
   ::unsetenv("TARNO_SYSTEM_DIR");
   ::setenv("HOME", "", 1);
   ::unsetenv("XDG_CONFIG_HOME");
@@ -76,6 +79,8 @@ TEST_F(SettingsTest, SystemDirComesFromThePlatform) {
   ::setenv("TARNO_SYSTEM_DIR", ("/" + std::string(300, 'd')).c_str(), 1);
   GetSystemDir(other);
   EXPECT_EQ(other.SystemDir, "kept");
+  ::setenv("HOME", home.c_str(), 1);
+  if (!xdg.empty()) ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
 }
 
 TEST_F(SettingsTest, FirstConnectionReadsNothingAndTheFirstSaveWritesEveryKey) {
