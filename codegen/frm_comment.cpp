@@ -9,6 +9,8 @@ namespace tarno::codegen {
 frmComment::frmComment() : Form(u"frmComment") {
   SetCaption(vb::U("VB自動プロシージャ コメントブロック For VisualBasic6.0"));
   Move(0, 0, 7800, 5900);
+  // Only the close button closes it.
+  SetControlBox(false);
   panel_.Setup();
   Label1.Move(120, 120, 1500, 255);
   Combo1.Move(1680, 90, 3000, 300);

@@ -4,6 +4,9 @@
 #include "addin/settings.h"
 #include "codegen/comment_block.h"
 #include "codegen/error_block.h"
+#include "codegen/frm_comment.h"
+#include "codegen/frm_err_input.h"
+#include "codegen/frm_main.h"
 #include "codegen/registered_comment.h"
 #include "platform/vb_text.h"
 #include "ui/services.h"
@@ -70,7 +73,7 @@ void InsertRegisteredComment() {
 // exists; until then its command runs nothing.
 std::array<std::function<void()>, kCommandCount>& Actions() {
   static std::array<std::function<void()>, kCommandCount> actions = {{
-      /* Handler              frmMain          */ {},
+      /* Handler              frmMain          */ ShowModal<codegen::frmMain>,
       /* Hensuu               frmHensuFind     */ {},
       /* Proc                 frmProcFind      */ {},
       /* CodePatrn            frmCodePatrn     */ {},
@@ -83,10 +86,10 @@ std::array<std::function<void()>, kCommandCount>& Actions() {
       /* Edit                 */ [] { InsertRegisteredComment(); },
       /* CommentOut           */ [] { codegen::CommentSelection(*HostVBE); },
       /* CommentDel           */ [] { codegen::UncommentSelection(*HostVBE); },
-      /* Comment              frmComment       */ {},
+      /* Comment              frmComment       */ ShowModal<codegen::frmComment>,
       /* ErrorHeader          */ [] { codegen::InsertErrorHeader(*HostVBE); },
       /* ErrorHuter           */ [] { codegen::InsertErrorFooter(*HostVBE); },
-      /* ContorolErrTool      frmErrInput      */ {},
+      /* ContorolErrTool      frmErrInput      */ ShowModal<codegen::frmErrInput>,
   }};
   return actions;
 }

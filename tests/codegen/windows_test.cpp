@@ -457,3 +457,24 @@ TEST_F(WindowTest, InsertCommandReportsAnEmptySlot) {
 
 }  // namespace
 }  // namespace tarno::codegen
+
+namespace tarno::codegen {
+namespace {
+
+TEST_F(WindowTest, BulkWindowsCloseOnlyThroughTheirCloseButton) {
+  auto host = HostBuilder().Module("Module1", "Public Sub A()\nEnd Sub\n").Build();
+  Use(host);
+  frmComment c;
+  c.Show();
+  EXPECT_THROW(ui::ClickCloseBox(c), ui::InputRejected);
+  ui::Click(c.Command3);
+  EXPECT_FALSE(c.Loaded());
+  frmErrInput e;
+  e.Show();
+  EXPECT_THROW(ui::ClickCloseBox(e), ui::InputRejected);
+  ui::Click(e.Command3);
+  EXPECT_FALSE(e.Loaded());
+}
+
+}  // namespace
+}  // namespace tarno::codegen
