@@ -34,6 +34,17 @@ std::u16string ExitWord(const std::u16string& endLine) {
   return vb::Trim(vb::Mid(text, blank + 1));
 }
 
+namespace {
+
+// VB's line continuation: a blank and an underscore at the end of the line.
+bool Continues(const std::u16string& line) {
+  std::u16string text = vb::RTrim(line);
+  if (text.empty() || text.back() != u'_') return false;
+  return text.size() == 1 || text[text.size() - 2] == u' ' || text[text.size() - 2] == u'\t';
+}
+
+}  // namespace
+
 ErrorHandlingResult InsertErrorHandling(ide::CodeModule& module, const std::u16string& name, int kind,
                                         const ErrorHandlingTexts& texts) {
   ErrorHandlingResult result;
@@ -42,6 +53,13 @@ ErrorHandlingResult InsertErrorHandling(ide::CodeModule& module, const std::u16s
     headerLine = module.ProcBodyLine(name, kind) + 1;
   } catch (const ide::HostError&) {
     return result;
+  }
+  // A declaration continued over several lines ends at its last line; the
+  // header must not land inside it.
+  try {
+    const int count = module.CountOfLines();
+    while (headerLine <= count && Continues(module.Lines(headerLine - 1, 1))) ++headerLine;
+  } catch (const ide::HostError&) {
   }
   try {
     module.InsertLines(headerLine, texts.HeaderText());

@@ -34,8 +34,8 @@ struct ErrorHandlingResult {
   int FooterLine = 0;  // first inserted footer line (0 when none)
 };
 
-// Inserts the header after the declaration line of the procedure (name, kind)
-// and the footer above its end statement, skipping the blank lines that the
+// Inserts the header after the declaration of the procedure (name, kind), after
+// its last line when it is continued over several, and the footer above its end statement, skipping the blank lines that the
 // host counts with the procedure. Host errors are ignored step by step; a
 // procedure the host cannot locate is left alone.
 ErrorHandlingResult InsertErrorHandling(ide::CodeModule& module, const std::u16string& name, int kind,

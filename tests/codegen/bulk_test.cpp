@@ -298,3 +298,29 @@ TEST(FirstAcceptedKind, ProcedureThenGetThenLetThenSet) {
 
 }  // namespace
 }  // namespace tarno::codegen
+
+namespace tarno::codegen {
+namespace {
+
+TEST(BulkError, HeaderGoesAfterADeclarationContinuedOverSeveralLines) {
+  auto host = HostBuilder()
+                  .Module("Module1",
+                          "Public Function Area(ByVal w As Long, _\n"
+                          "                     ByVal h As Long) _\n"
+                          "                     As Long\n"
+                          "    Area = w * h\n"
+                          "End Function\n")
+                  .Build();
+  InsertErrorHandling(*host.Module("Module1"), u"Area", ide::ProcKind::Proc, StandardErrorTexts());
+  auto lines = host.Lines("Module1");
+  ASSERT_GE(lines.size(), 8u);
+  EXPECT_EQ(lines[2], "                     As Long");
+  EXPECT_EQ(lines[3], "");
+  EXPECT_EQ(lines[4], "On Error GoTo Error_Exit");
+  EXPECT_EQ(lines[7], "    Area = w * h");
+  EXPECT_EQ(lines.back(), "End Function");
+  EXPECT_EQ(lines[lines.size() - 2], "   &\"エラー内容：\"& Err.Description,vbExclamation");
+}
+
+}  // namespace
+}  // namespace tarno::codegen
