@@ -1,5 +1,6 @@
 #include "host/controls.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "host/faults.h"
@@ -477,12 +478,34 @@ void MemControl::SetAt(int position, const ide::Variant& value, const char* oper
   } else if (position == indexSlot_) {
     int16_t i = std::get<int16_t>(c);
     if (i < -1) throw ide::HostError(operation, "invalid index " + std::to_string(i));
+    if (d && i != index()) {
+      for (const auto& other : d->controls()) {
+        if (other.get() == this || !vb::EqualsIgnoreCaseAscii(other->name(), name())) continue;
+        if (i < 0) throw ide::HostError(operation, "other controls share the array name " + U8(name()));
+        if (other->index() == i) {
+          throw ide::HostError(operation, "index " + std::to_string(i) + " of " + U8(name()) + " is taken");
+        }
+      }
+    }
+  } else if (d && d->form().get() != this && vb::EqualsIgnoreCaseAscii(def.name, u"TabIndex")) {
+    // The designer keeps tab indexes 0 .. n-1: moving one shifts the others.
+    int16_t i = std::get<int16_t>(c);
+    if (i < 0) throw ide::HostError(operation, "invalid TabIndex " + std::to_string(i));
+    d->MoveInTabOrder(*this, i);
+    return;
   }
   if (s.value == c) {
     // Same value: VB still takes the write, but nothing changes on disk.
     return;
   }
   s.value = std::move(c);
+  MarkChanged(position);
+}
+
+void MemControl::StoreValue(int position, const ide::Variant& value) {
+  Slot& s = slots_.at(size_t(position));
+  if (s.value == value) return;
+  s.value = value;
   MarkChanged(position);
 }
 
@@ -645,6 +668,18 @@ std::shared_ptr<MemControl> MemDesigner::NewControl(std::u16string_view progId,
   Insert(c, parent);
   MarkDirty();
   return c;
+}
+
+void MemDesigner::MoveInTabOrder(MemControl& control, int tabIndex) {
+  std::vector<MemControl*> order;
+  for (const auto& c : controls_) {
+    if (c.get() != &control && c->Has(u"TabIndex")) order.push_back(c.get());
+  }
+  auto tabOf = [](const MemControl* c) { return std::get<int16_t>(*c->Get(u"TabIndex")); };
+  std::stable_sort(order.begin(), order.end(), [&](auto* a, auto* b) { return tabOf(a) < tabOf(b); });
+  size_t at = std::min(static_cast<size_t>(tabIndex), order.size());
+  order.insert(order.begin() + static_cast<std::ptrdiff_t>(at), &control);
+  for (size_t i = 0; i < order.size(); ++i) order[i]->StoreValue(order[i]->PropertyPosition(u"TabIndex"), static_cast<int16_t>(i));
 }
 
 void MemDesigner::MarkDirty() {

@@ -119,6 +119,8 @@ class MemControl : public ide::VBControl, public std::enable_shared_from_this<Me
   void Attach(const std::weak_ptr<MemDesigner>& designer, const std::weak_ptr<MemControl>& parent);
   void SetAt(int position, const ide::Variant& value, const char* operation);
   void SetFontAt(int position, const FontValues& font);
+  // Stores an already converted value; marks the property changed when it differs.
+  void StoreValue(int position, const ide::Variant& value);
   ide::Variant ValueAt(int position) const;
   std::shared_ptr<MemFont> FontAt(int position) const;
   void MarkChanged(int position);
@@ -176,6 +178,9 @@ class MemDesigner : public ide::VBForm, public std::enable_shared_from_this<MemD
   std::shared_ptr<MemControl> NewControl(std::u16string_view progId, const std::shared_ptr<MemControl>& parent,
                                          const char* operation = "VBControls.Add");
   std::u16string DefaultControlName(const ControlClass& cls) const;
+  // Gives the control that place in the tab order (clamped to the last) and
+  // renumbers the others 0 .. n-1 around it, as the IDE does.
+  void MoveInTabOrder(MemControl& control, int tabIndex);
 
   void SetOwner(const std::weak_ptr<MemComponent>& owner) { owner_ = owner; }
   std::shared_ptr<MemComponent> owner() const { return owner_.lock(); }

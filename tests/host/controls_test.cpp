@@ -106,13 +106,13 @@ TEST(ControlProperties, ValuesConvertAsVbDoesAndEditsAreTracked) {
   maxLen->SetValue(std::u16string(u"20"));
   EXPECT_EQ(maxLen->Value(), ide::Variant(int32_t(20)));
   EXPECT_THROW(maxLen->SetValue(std::u16string(u"abc")), ide::HostError);
-  c->Properties()->Item(u"TabIndex")->SetValue(2.5);  // CInt rounds half to even
-  EXPECT_EQ(Val(c, u"TabIndex"), ide::Variant(int16_t(2)));
+  c->Properties()->Item(u"Alignment")->SetValue(2.5);  // CInt rounds half to even
+  EXPECT_EQ(Val(c, u"Alignment"), ide::Variant(int16_t(2)));
   EXPECT_THROW(c->Properties()->Item(u"TabIndex")->SetValue(int32_t(40000)), ide::HostError);
   c->Properties()->Item(u"Visible")->SetValue(int16_t(0));
   EXPECT_EQ(Val(c, u"Visible"), ide::Variant(false));
   EXPECT_TRUE(comp->dirty());
-  EXPECT_EQ(c->ChangedProperties(), (std::vector<std::u16string>{u"MaxLength", u"TabIndex", u"Visible"}));
+  EXPECT_EQ(c->ChangedProperties(), (std::vector<std::u16string>{u"Alignment", u"MaxLength", u"Visible"}));
   c->ClearChanges();
   EXPECT_TRUE(c->ChangedProperties().empty());
 }
@@ -131,6 +131,45 @@ TEST(ControlProperties, NamesAreCheckedAndTheFormNameIsTheComponentName) {
   comp->SetName(u"frmOther");
   EXPECT_EQ(comp->Properties()->Item(u"Name")->Value(), ide::Variant(std::u16string(u"frmOther")));
   EXPECT_THROW(comp->SetName(u"bad name"), ide::HostError);
+}
+
+TEST(ControlProperties, TabIndexesStayAPermutationAsInTheIde) {
+  auto host = HostBuilder()
+                  .Form("Form1", "",
+                        {{"TextBox", "A", -1, "", {{"TabIndex", int16_t(0)}}},
+                         {"TextBox", "B", -1, "", {{"TabIndex", int16_t(1)}}},
+                         {"Timer", "Timer1"},
+                         {"TextBox", "C", -1, "", {{"TabIndex", int16_t(2)}}},
+                         {"Label", "D", -1, "", {{"TabIndex", int16_t(3)}}}})
+                  .Build();
+  auto tab = [&](const char* n) { return std::get<int16_t>(*host.Control("Form1", n)->Get(u"TabIndex")); };
+  auto set = [&](const char* n, int v) {
+    host.Control("Form1", n)->Properties()->Item(u"TabIndex")->SetValue(int16_t(v));
+  };
+  set("C", 0);
+  EXPECT_EQ((std::vector<int>{tab("A"), tab("B"), tab("C"), tab("D")}), (std::vector<int>{1, 2, 0, 3}));
+  set("C", 99);  // past the end: last
+  EXPECT_EQ((std::vector<int>{tab("A"), tab("B"), tab("C"), tab("D")}), (std::vector<int>{0, 1, 3, 2}));
+  // Assigning 0, 1, 2, ... in a chosen order gives exactly that order.
+  const char* order[] = {"D", "B", "A", "C"};
+  for (int i = 0; i < 4; ++i) set(order[i], i);
+  EXPECT_EQ((std::vector<int>{tab("D"), tab("B"), tab("A"), tab("C")}), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_TRUE(host.Control("Form1", "A")->IsChanged(u"TabIndex"));
+  EXPECT_THROW(set("A", -1), ide::HostError);
+}
+
+TEST(ControlProperties, ArrayIndexesMustStayDistinct) {
+  auto host = HostBuilder()
+                  .Form("Form1", "", {{"Label", "lbl", 0}, {"Label", "lbl", 1}, {"Label", "Single"}})
+                  .Build();
+  auto second = host.Designer("Form1")->Control(u"lbl", 1)->Properties()->Item(u"Index");
+  EXPECT_THROW(second->SetValue(int16_t(0)), ide::HostError);
+  EXPECT_THROW(second->SetValue(int16_t(-1)), ide::HostError);
+  second->SetValue(int16_t(32767));
+  second->SetValue(int16_t(0) + 5);
+  EXPECT_EQ(host.Designer("Form1")->Control(u"lbl", 5)->index(), 5);
+  host.Control("Form1", "Single")->Properties()->Item(u"Index")->SetValue(int16_t(0));
+  EXPECT_EQ(host.Control("Form1", "Single")->index(), 0);
 }
 
 TEST(ControlFonts, FontIsAnObjectWhoseChangesCount) {
