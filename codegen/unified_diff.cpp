@@ -14,9 +14,26 @@ struct Step {
   int newIndex;  // 0-based line of the new text (Keep, Insert)
 };
 
+// Keeps the common head and tail and replaces everything between them.
+std::vector<Step> CoarseScript(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  const int n = static_cast<int>(a.size());
+  const int m = static_cast<int>(b.size());
+  int head = 0;
+  while (head < n && head < m && a[head] == b[head]) ++head;
+  int tail = 0;
+  while (tail < n - head && tail < m - head && a[n - 1 - tail] == b[m - 1 - tail]) ++tail;
+  std::vector<Step> steps;
+  for (int i = 0; i < head; ++i) steps.push_back({Op::Keep, i, i});
+  for (int i = head; i < n - tail; ++i) steps.push_back({Op::Delete, i, head});
+  for (int j = head; j < m - tail; ++j) steps.push_back({Op::Insert, n - tail, j});
+  for (int i = 0; i < tail; ++i) steps.push_back({Op::Keep, n - tail + i, m - tail + i});
+  return steps;
+}
+
 // Myers' O((N+M)D) shortest edit script. The edits of the code generators are
-// few and local, so D stays small and the kept frontiers cost little.
-std::vector<Step> EditScript(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+// mostly few and local; the frontiers kept for the walk back cost about D*D
+// integers, so past `maxEdits` the script falls back to one coarse change.
+std::vector<Step> EditScript(const std::vector<std::string>& a, const std::vector<std::string>& b, int maxEdits) {
   const int n = static_cast<int>(a.size());
   const int m = static_cast<int>(b.size());
   const int max = n + m;
@@ -25,6 +42,7 @@ std::vector<Step> EditScript(const std::vector<std::string>& a, const std::vecto
   std::vector<std::vector<int>> trace;
   int finalD = 0;
   for (int d = 0; d <= max; ++d) {
+    if (d > maxEdits) return CoarseScript(a, b);
     // Only the diagonals -d..d can be read back at this depth.
     trace.emplace_back(v.begin() + offset - d, v.begin() + offset + d + 1);
     bool done = false;
@@ -96,8 +114,8 @@ std::string Range(int start, int count) {
 }  // namespace
 
 std::string UnifiedDiff(const std::vector<std::string>& oldLines, const std::vector<std::string>& newLines,
-                        const std::string& oldName, const std::string& newName, int context) {
-  std::vector<Step> steps = EditScript(oldLines, newLines);
+                        const std::string& oldName, const std::string& newName, int context, int maxEdits) {
+  std::vector<Step> steps = EditScript(oldLines, newLines, maxEdits);
   std::string out;
   const int total = static_cast<int>(steps.size());
   int i = 0;

@@ -89,6 +89,10 @@ TEST(UnifiedDiff, RandomEditsApplyBackToTheNewText) {
     std::string diff = UnifiedDiff(a, b, "a", "b", static_cast<int>(rng() % 4));
     EXPECT_EQ(Apply(a, diff), b) << diff;
     EXPECT_EQ(diff.empty(), a == b);
+    // A search cut short still gives a diff that makes the new text.
+    std::string coarse = UnifiedDiff(a, b, "a", "b", 3, static_cast<int>(rng() % 3));
+    EXPECT_EQ(Apply(a, coarse), b) << coarse;
+    EXPECT_EQ(coarse.empty(), a == b);
   }
 }
 
