@@ -58,6 +58,10 @@ class Form {
   // Resizing a shown window raises Form_Resize.
   void Move(int left, int top, int width, int height);
   void SetSize(int width, int height) { Move(left_, top_, width, height); }
+  void SetLeft(int v) { Move(v, top_, width_, height_); }
+  void SetTop(int v) { Move(left_, v, width_, height_); }
+  void SetWidth(int v) { Move(left_, top_, v, height_); }
+  void SetHeight(int v) { Move(left_, top_, width_, v); }
   // 0 normal, 1 minimized, 2 maximized; raises Form_Resize when shown.
   int WindowState() const { return window_state_; }
   void SetWindowState(int v);
@@ -116,8 +120,12 @@ class Form {
   bool resized_once_ = false;
   int modal_depth_ = 0;
   int left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
-  int window_state_ = 0, border_style_ = 3, startup_position_ = 1;
+  int window_state_ = 0, border_style_ = 2, startup_position_ = 1;
 };
+
+// Lets pending window messages run; nothing is pending headless, so it only
+// returns (kept so that handlers read as in VB).
+inline void DoEvents() {}
 
 // The loaded windows, in order of loading (VB's Forms collection).
 std::vector<Form*> LoadedForms();

@@ -248,4 +248,11 @@ void ClickCloseBox(Form& form) {
   form.CloseBox();
 }
 
+void ResizeWindow(Form& form, int width, int height) {
+  Require(form);
+  if (form.BorderStyle() != 2 && form.BorderStyle() != 5)
+    throw InputRejected(vb::ToUtf8(form.Name()) + " has a fixed border");
+  form.SetSize(width, height);
+}
+
 }  // namespace tarno::ui

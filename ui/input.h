@@ -68,6 +68,8 @@ void ClickUp(UpDown& updown);
 void ClickDown(UpDown& updown);
 // The window's close box (QueryUnload with vbFormControlMenu).
 void ClickCloseBox(Form& form);
+// The user drags the window's border to a new size (twips): Form_Resize.
+void ResizeWindow(Form& form, int width, int height);
 
 // Whether a user could act on the control now, and if not why (for messages).
 bool CanUse(const Control& control, std::string* why = nullptr);

@@ -120,7 +120,8 @@ class ListView : public Control {
   ListItemList ListItems;
 
   // The selected item (the last one selected in a multi-select view); nullptr
-  // when nothing is selected.
+  // when nothing is selected. Adding items selects nothing: a window that
+  // wants a first row selected selects it.
   ListItem* SelectedItem() const { return selected_; }
   // nullptr deselects everything.
   void SetSelectedItem(ListItem* item);

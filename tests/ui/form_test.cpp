@@ -172,6 +172,34 @@ TEST(FormLife, ResizeOnlyWhenShownAndSizeChanges) {
   EXPECT_EQ(std::count(f.log.begin(), f.log.end(), "Resize"), 2);
 }
 
+// A window held at a minimum size by its Resize handler.
+class frmSizable : public ui::Form {
+ public:
+  ui::TextBox Text2{*this, u"Text2"};
+  int resizes = 0;
+  frmSizable() : Form(u"frmSizable") { SetSize(7950, 7635); }
+  void Form_Resize() override {
+    ++resizes;
+    if (Height() > 7635) Text2.SetHeight(Height() - 2100);
+    else SetHeight(7635);
+    if (Width() < 7950) SetWidth(7950);
+  }
+};
+
+TEST(FormLife, ResizeHandlerCanSnapTheWindowBackToItsMinimum) {
+  test::UiHarness h;
+  frmSizable f;
+  f.Show();
+  ui::ResizeWindow(f, 9000, 9000);
+  EXPECT_EQ(f.Text2.Height(), 6900);
+  ui::ResizeWindow(f, 5000, 5000);
+  EXPECT_EQ(f.Width(), 7950);
+  EXPECT_EQ(f.Height(), 7635);
+  EXPECT_LT(f.resizes, 8);
+  f.SetBorderStyle(3);
+  EXPECT_THROW(ui::ResizeWindow(f, 9000, 9000), ui::InputRejected);
+}
+
 TEST(Focus, GotFocusSelectsTheWholeTextSoTypingReplacesIt) {
   test::UiHarness h;
   frmSample f;
