@@ -53,7 +53,7 @@ void Form::Load() {
 }
 
 void Form::Show(int modal) {
-  if (modal == vbModal && ShownModal())
+  if (modal == vbModal && loaded_ && visible_)
     throw VbError(400, "Form already displayed; can't show modally: " + vb::ToUtf8(name_));
   Load();
   if (!loaded_) return;  // Form_Load unloaded it

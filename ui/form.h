@@ -5,6 +5,7 @@
 //   Show(vbModal) loads, shows (Form_Resize, Form_Activate, focus to the first
 //                 control in tab order), then hands the window to the modal
 //                 loop of the services; returns when it is unloaded or hidden.
+//                 A window already visible cannot be shown modally (VbError 400).
 //   Show()        the same without waiting (modeless).
 //   Hide()        makes it invisible, still loaded (ends a modal Show).
 //   Unload()      Form_QueryUnload(Cancel, vbFormCode), Form_Unload(Cancel);

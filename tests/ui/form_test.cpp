@@ -160,6 +160,28 @@ TEST(FormLife, HideEndsModalShowButKeepsTheWindowLoaded) {
   EXPECT_EQ(f.log.back(), "Text1_GotFocus");
 }
 
+TEST(FormLife, HiddenWindowCanBeShownModallyAgainButAVisibleOneCannot) {
+  test::UiHarness h;
+  frmSample f;
+  int shows = 0;
+  h.OnShow<frmSample>([&](frmSample& w) {
+    ++shows;
+    w.Hide();
+  });
+  f.Show(ui::vbModal);
+  f.Show(ui::vbModal);  // loaded and hidden: shown again, Form_Load not run again
+  EXPECT_EQ(shows, 2);
+  EXPECT_EQ(std::count(f.log.begin(), f.log.end(), "Load"), 1);
+  EXPECT_EQ(std::count(f.log.begin(), f.log.end(), "Activate"), 2);
+  f.Show();
+  try {
+    f.Show(ui::vbModal);
+    FAIL();
+  } catch (const ui::VbError& e) {
+    EXPECT_EQ(e.number(), 400);
+  }
+}
+
 TEST(FormLife, ResizeOnlyWhenShownAndSizeChanges) {
   test::UiHarness h;
   frmSample f;
