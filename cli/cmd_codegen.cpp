@@ -98,9 +98,26 @@ std::vector<std::string> DisplayLines(const CodePage& cp, const std::string& byt
   return lines;
 }
 
+// Text the file's code page cannot hold would be written as "?": refuse
+// instead (the standard footer is Japanese; a CP1252 file cannot take it).
+void CheckEncodable(Target& t) {
+  auto* state = files::StateOf(*t.component);
+  auto module = t.component->CodeModule();
+  const int count = module->CountOfLines();
+  for (int line = 1; line <= count; ++line) {
+    std::u16string text = module->Lines(line, 1);
+    if (state->code_page.Decode(state->code_page.Encode(text)) != text) {
+      throw Refused{state->path.string() + ":" + std::to_string(codegen::FileLineOfCodeLine(*t.component, line)) +
+                    ": the new text holds characters that code page " + state->code_page.name() +
+                    " cannot hold; nothing written (choose the file's code page with --encoding)"};
+    }
+  }
+}
+
 // Saves the edit, or prints it as a diff.
 void Finish(Target& t, const Common& c) {
   auto* state = files::StateOf(*t.component);
+  CheckEncodable(t);
   std::string after = files::RenderComponent(*t.component);
   if (after == t.before) {
     std::cout << state->path.string() << ": no change\n";

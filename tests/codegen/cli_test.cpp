@@ -204,7 +204,7 @@ TEST_F(CliTest, CommentOutAndErrorHandlingRefusals) {
 
 TEST_F(CliTest, ErrorHandlingForEveryProcedureOfAnLfOnlyModule) {
   fs::path file = Copy(kTimer);
-  Result r = Run("error-handling pdTimerCountdown.cls --all --encoding CP1252");
+  Result r = Run("error-handling pdTimerCountdown.cls --all --encoding CP932");
   ASSERT_EQ(r.status, 0) << r.err;
   std::string text = ReadFile(file);
   EXPECT_EQ(text.find("\r"), std::string::npos);
@@ -216,6 +216,19 @@ TEST_F(CliTest, ErrorHandlingForEveryProcedureOfAnLfOnlyModule) {
   // Still loads, and every procedure now has its handler.
   r = Run("error-handling pdTimerCountdown.cls --procedure GetIntervalTime --diff");
   EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(CliTest, TextTheCodePageCannotHoldIsRefused) {
+  fs::path file = Copy(kTimer);
+  std::string before = ReadFile(file);
+  Result r = Run("insert error-footer pdTimerCountdown.cls --line 64 --encoding CP1252");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("pdTimerCountdown.cls:64: the new text holds characters that code page"), std::string::npos)
+      << r.err;
+  r = Run("error-handling pdTimerCountdown.cls --all --encoding CP1252 --diff");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_EQ(ReadFile(file), before);
 }
 
 TEST_F(CliTest, RegisteredCommentsInTheSettingsFile) {
