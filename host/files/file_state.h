@@ -21,7 +21,6 @@ struct ComponentState {
   VbpComponentKind kind = VbpComponentKind::Module;
   std::filesystem::path path;          // the file as found on disk
   std::optional<ComponentFile> file;   // none for binary files (resource file, related document)
-  std::vector<std::u16string> body;    // the body lines as loaded, decoded
   std::u16string loaded_name;          // the component's name when loaded
   std::string vbp_module_name;         // Module=/Class= lines: the name written before ";"
   // Designer block nodes that became controls, in VBControls order, and the

@@ -144,12 +144,19 @@ std::shared_ptr<MemComponent> LoadComponent(const fs::path& path, VbpComponentKi
     else
       name = FromPath(path.stem());
     const TextLines& t = file.text();
-    state->body.reserve(file.body_size());
+    std::vector<std::u16string> body;
+    body.reserve(file.body_size());
     bool warned = false;
     for (size_t i = file.header_end(); i < t.size(); ++i) {
-      state->body.push_back(DecodeBytes(cp, t.line(i)));
+      std::string_view bytes = t.line(i);
+      bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0x80) == 0; });
+      if (ascii) {
+        body.emplace_back(bytes.begin(), bytes.end());
+        continue;
+      }
+      body.push_back(cp.Decode(bytes));
       if (!warned) {
-        if (size_t bad = FirstInvalidByte(state->body.back())) {
+        if (size_t bad = FirstInvalidByte(body.back())) {
           warned = true;
           warnings.push_back({path, int(i) + 1,
                               "bytes that are not valid in " + cp.name() + " (column " + std::to_string(bad) +
@@ -158,7 +165,7 @@ std::shared_ptr<MemComponent> LoadComponent(const fs::path& path, VbpComponentKi
       }
     }
     c = MemComponent::Create(type, name);
-    if (c->code()) c->code()->SetText(ModuleText(state->body));
+    if (c->code()) c->code()->SetText(ModuleText(body));
     state->file = std::move(file);
   }
   state->loaded_name = name;
@@ -367,18 +374,21 @@ std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, c
   // their bytes and line ends; the lines between are encoded anew.
   std::vector<ModuleText::PhysicalLine> now;
   if (c.code()) now = c.code()->text().PhysicalLines();
-  const auto& was = st->body;
-  size_t prefix = 0;
-  while (prefix < now.size() && prefix < was.size() && now[prefix].text == was[prefix]) ++prefix;
-  size_t suffix = 0;
-  while (suffix < now.size() - prefix && suffix < was.size() - prefix &&
-         now[now.size() - 1 - suffix].text == was[was.size() - 1 - suffix])
-    ++suffix;
   size_t h = f.header_end();
+  const size_t was = f.body_size();
+  // Compared as bytes: decoding is reversible, so an unchanged line encodes to its own bytes.
+  auto same = [&](size_t now_index, size_t was_index) {
+    return EncodeText(cp, now[now_index].text) == t.line(h + was_index);
+  };
+  size_t prefix = 0;
+  while (prefix < now.size() && prefix < was && same(prefix, prefix)) ++prefix;
+  size_t suffix = 0;
+  while (suffix < now.size() - prefix && suffix < was - prefix && same(now.size() - 1 - suffix, was - 1 - suffix))
+    ++suffix;
   for (size_t i = 0; i < prefix; ++i) lines.push_back({std::string(t.line(h + i)), t.end(h + i)});
   for (size_t i = prefix; i < now.size() - suffix; ++i) lines.push_back({EncodeText(cp, now[i].text), nl});
   for (size_t k = 0; k < suffix; ++k) {
-    size_t i = was.size() - suffix + k;
+    size_t i = was - suffix + k;
     lines.push_back({std::string(t.line(h + i)), t.end(h + i)});
   }
   // Only the last line may lack a line end, and it does when the file's did.
@@ -599,8 +609,6 @@ void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16)
   if (!st || st->file) {
     Warnings ignored;
     fresh->file = ComponentFile::Parse(target, std::move(bytes), &ignored);
-    if (c.code())
-      for (const auto& l : c.code()->text().PhysicalLines()) fresh->body.push_back(l.text);
     c.file_state = fresh;
     AdoptDesignerState(c, *fresh);
   } else {
