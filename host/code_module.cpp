@@ -30,19 +30,30 @@ std::u16string ProcKey(View name, int kind) {
   return key;
 }
 
-char16_t LowerAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+inline char16_t LowerAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
 
 // Leftmost match of target in line[from, limit) (0-based, limit exclusive).
+// The checks call this for every name on every line: keep it a tight scan for
+// the first character, on raw pointers.
 size_t FindIn(View line, View target, size_t from, size_t limit, bool matchCase) {
-  if (target.size() > limit) return View::npos;
-  for (size_t i = from; i + target.size() <= limit; ++i) {
-    size_t k = 0;
-    if (matchCase) {
-      while (k < target.size() && line[i + k] == target[k]) ++k;
-    } else {
-      while (k < target.size() && LowerAscii(line[i + k]) == LowerAscii(target[k])) ++k;
+  const size_t m = target.size();
+  if (m == 0 || limit < m || from > limit - m) return View::npos;
+  const char16_t* p = line.data();
+  const char16_t* t = target.data();
+  const size_t last = limit - m;
+  if (matchCase) {
+    const char16_t c0 = t[0];
+    for (size_t i = from; i <= last; ++i) {
+      if (p[i] == c0 && std::char_traits<char16_t>::compare(p + i + 1, t + 1, m - 1) == 0) return i;
     }
-    if (k == target.size()) return i;
+    return View::npos;
+  }
+  const char16_t c0 = LowerAscii(t[0]);
+  for (size_t i = from; i <= last; ++i) {
+    if (LowerAscii(p[i]) != c0) continue;
+    size_t k = 1;
+    while (k < m && LowerAscii(p[i + k]) == LowerAscii(t[k])) ++k;
+    if (k == m) return i;
   }
   return View::npos;
 }

@@ -282,6 +282,16 @@ TEST(CodeModuleFind, LeftmostMatchWithinTheRange) {
   EXPECT_FALSE(m->Find(u"abc", sl, sc, el, ec));  // the match would end after column 6
   sl = 3, sc = 1, el = 2, ec = -1;
   EXPECT_FALSE(m->Find(u"abc", sl, sc, el, ec));
+  // A partial match does not hide the one that starts inside it; the match may end the line.
+  auto m2 = ModuleOf("xaaB\n");
+  sl = 1, sc = 1, el = 1, ec = -1;
+  ASSERT_TRUE(m2->Find(u"AB", sl, sc, el, ec));
+  EXPECT_EQ(sc, 3);
+  EXPECT_EQ(ec, 5);
+  sl = 1, sc = 1, el = 1, ec = 5;
+  EXPECT_TRUE(m2->Find(u"aaB", sl, sc, el, ec, true, true) == false);
+  sl = 1, sc = 1, el = 1, ec = 5;
+  EXPECT_TRUE(m2->Find(u"aaB", sl, sc, el, ec, false, true));
 }
 
 TEST(CodeModuleFind, WholeWordTreatsJapaneseAsWordCharacters) {
