@@ -111,6 +111,11 @@ void PressKey(Control& control, int16_t keyAscii) {
   control.DefaultKeyPress(key);
 }
 
+void PressTab(Form& form) {
+  Require(form);
+  form.FocusNext();
+}
+
 void Type(Control& control, std::u16string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     char16_t c = text[i];

@@ -40,6 +40,8 @@ void DblClick(Control& control);
 // handling unless KeyAscii was set to 0. Enter and Escape press the Default
 // and Cancel buttons of the window when the control leaves them alone.
 void PressKey(Control& control, int16_t keyAscii);
+// The Tab key: the focus moves to the next control in tab order that can take it.
+void PressTab(Form& form);
 // PressKey for each UTF-16 unit of the text ("\r\n" gives one Enter).
 void Type(Control& control, std::u16string_view text);
 // Clears the text box as a user would (select all, Backspace).

@@ -263,6 +263,19 @@ TEST(Focus, DisablingTheFocusedControlMovesTheFocusOn) {
   EXPECT_TRUE(f.Command1.HasFocus());
 }
 
+TEST(Focus, TabKeySkipsControlsThatCannotTakeTheFocus) {
+  test::UiHarness h;
+  frmSample f;
+  f.Text2.SetEnabled(false);
+  f.Command1.SetTabStop(false);
+  f.Show();
+  ASSERT_TRUE(f.Text1.HasFocus());
+  ui::PressTab(f);
+  EXPECT_TRUE(f.Command2.HasFocus());
+  ui::PressTab(f);  // round to the start; the label never takes it
+  EXPECT_TRUE(f.Text1.HasFocus());
+}
+
 TEST(Focus, TabIndexRenumbersTheOthers) {
   test::UiHarness h;
   frmSample f;
