@@ -467,11 +467,15 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     auto found = ResolveWindowsPath(dir, vb::ToUtf8(DecodeBytes(cp, line.path)));
     std::error_code ec;
     bool same = found && fs::equivalent(*found, file, ec);
-    if (!same) {
+    bool named = line.kind == VbpComponentKind::Module || line.kind == VbpComponentKind::Class;
+    // A renamed module or class is renamed in its line too.
+    bool renamed = named && !line.name.empty() && line.name != EncodeText(cp, c->name());
+    if (!same || renamed) {
+      std::string path_text = same ? line.path : WrittenPath(file, dir, cp);
       std::string text = ComponentLine(*c, dir, cp);
-      if (line.kind == VbpComponentKind::Module || line.kind == VbpComponentKind::Class) {
-        // Keep the name the line had.
-        text = std::string(VbpKey(line.kind)) + "=" + line.name + "; " + WrittenPath(file, dir, cp);
+      if (named) {
+        std::string name = line.name.empty() ? std::string() : EncodeText(cp, c->name()) + "; ";
+        text = std::string(VbpKey(line.kind)) + "=" + name + path_text;
       }
       replaced.emplace_back(it->second, std::move(text));
     }

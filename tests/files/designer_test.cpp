@@ -132,7 +132,10 @@ TEST(DesignerWriteTest, AChangedPropertyRewritesExactlyItsLine) {
   f.d->controls()[3]->Properties()->Item(u"Caption")->SetValue(U("氏名:"));
   EXPECT_TRUE(f.form->IsDirty());
   std::string sjis = CodePage::Cp932().Encode(U("氏名:"));
-  EXPECT_EQ(f.Saved(), Replace(kFrm, "Caption         =   \"Name:\"", "Caption         =   \"" + sjis + "\""));
+  auto written = Save(f.ws);
+  ASSERT_EQ(written.size(), 1u);  // only the form; the project file is untouched
+  EXPECT_EQ(written[0].filename(), "frmMain.frm");
+  EXPECT_EQ(f.t.Read("frmMain.frm"), Replace(kFrm, "Caption         =   \"Name:\"", "Caption         =   \"" + sjis + "\""));
 }
 
 TEST(DesignerWriteTest, TypesAreWrittenAsVbWritesThem) {

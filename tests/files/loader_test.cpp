@@ -273,6 +273,28 @@ TEST(LoaderTest, SaveAsWritesTheNewFileAndCopiesTheBinaryFile) {
   EXPECT_EQ(t.Read("P.vbp"), "Type=Exe\r\nForm=frmB.frm\r\n");
 }
 
+TEST(LoaderTest, ProjectSaveAsElsewhereAndRenamedModules) {
+  Fixture f;
+  LoadedWorkspace ws = LoadPath(f.vbp, CodePage::Cp932());
+  auto& p = *ws.projects[0];
+  p.components()[3]->SetName(u"Renamed");
+  std::filesystem::create_directories(f.t.dir() / "out");
+  p.SaveAs(FromPath(f.t.dir() / "out" / "Copy.vbp"));
+  // Lines lead to the same files from the new place; the renamed module's line has its new name.
+  EXPECT_EQ(f.t.Read("out/Copy.vbp"),
+            "Type=OleDll\r\n"
+            "Module=modMain; ..\\CODIGO\\Main.bas\r\n"
+            "Class=cItem; ..\\cItem.cls\r\n"
+            "Form=..\\MDIMain.frm\r\n"
+            "Module=Renamed; ..\\NoAttr.bas\r\n"
+            "ResFile32=\"gone.RES\"\r\n"
+            "Startup=\"Sub Main\"\r\n"
+            "\r\n"
+            "[Settings]\r\n"
+            "Whatever=1\r\n");
+  EXPECT_EQ(p.FileName(), FromPath(f.t.dir() / "out" / "Copy.vbp"));
+}
+
 TEST(LoaderTest, AFailedSaveLeavesTheOldFileWhole) {
   Fixture f;
   LoadedWorkspace ws = LoadPath(f.vbp, CodePage::Cp932());
