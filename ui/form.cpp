@@ -10,13 +10,14 @@
 namespace tarno::ui {
 
 namespace {
+// Never destroyed: windows with static storage (frmImage) outlive them otherwise.
 std::vector<Form*>& LoadedList() {
-  static std::vector<Form*> forms;
-  return forms;
+  static auto* forms = new std::vector<Form*>;
+  return *forms;
 }
 std::vector<Form*>& Modals() {
-  static std::vector<Form*> forms;
-  return forms;
+  static auto* forms = new std::vector<Form*>;
+  return *forms;
 }
 void Erase(std::vector<Form*>& v, Form* f) { v.erase(std::remove(v.begin(), v.end(), f), v.end()); }
 bool CanTakeFocus(const Control* c) {

@@ -81,9 +81,10 @@ Slot<ClockService, SystemClock>& ClockSlot() {
   return s;
 }
 
+// Never destroyed, like the window lists: a static window may hold a timer.
 std::vector<Timer*>& Timers() {
-  static std::vector<Timer*> timers;
-  return timers;
+  static auto* timers = new std::vector<Timer*>;
+  return *timers;
 }
 
 }  // namespace
