@@ -2,6 +2,7 @@
 
 #include "addin/addin_globals.h"
 #include "addin/settings.h"
+#include "checks/check_windows.h"
 #include "codegen/comment_block.h"
 #include "codegen/error_block.h"
 #include "codegen/frm_comment.h"
@@ -74,8 +75,8 @@ void InsertRegisteredComment() {
 std::array<std::function<void()>, kCommandCount>& Actions() {
   static std::array<std::function<void()>, kCommandCount> actions = {{
       /* Handler              frmMain          */ ShowModal<codegen::frmMain>,
-      /* Hensuu               frmHensuFind     */ {},
-      /* Proc                 frmProcFind      */ {},
+      /* Hensuu               frmHensuFind     */ ShowModal<checks::frmHensuFind>,
+      /* Proc                 frmProcFind      */ ShowModal<checks::frmProcFind>,
       /* CodePatrn            frmCodePatrn     */ {},
       /* ProjectTool          frmProject       */ {},
       /* CopyTool             frmCopy          */ {},
