@@ -60,7 +60,6 @@ class Reader {
     return *value;
   }
 
- private:
   [[noreturn]] void Fail(const std::string& section, const char* key,
                          const std::optional<std::u16string>& text, const char* expected) const {
     std::string got = text ? "\"" + vb::ToUtf8(*text) + "\"" : "no value";
@@ -68,6 +67,7 @@ class Reader {
                         ", found " + got);
   }
 
+ private:
   win::ProfileBatch batch_;  // the file is read once for all keys
   fs::path path_;
 };
@@ -135,6 +135,10 @@ void LoadSettings(SettingsModel& model) {
   model.AutoSaveInterval = r.Text("Project", "Interval") ? r.Integer("Project", "Interval") : 1;
   model.AutoSaveMsgFlag = r.Text("Project", "MsgFlg") ? r.Integer("Project", "MsgFlg") : 0;
   model.PatternCount = r.Text("CONTROL_NO", "NO") ? r.Long("CONTROL_NO", "NO") : 0;
+  // New patterns are numbered count + 1, so a negative count would hand out
+  // numbers no record can have.
+  if (model.PatternCount < 0)
+    r.Fail("CONTROL_NO", "NO", vb::FromInt(model.PatternCount), "a count of 0 or more");
 
   // Pattern numbers are positions in the collection, so it must start empty.
   model.PatternCollection.Clear();

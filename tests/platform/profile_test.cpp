@@ -48,6 +48,8 @@ TEST_F(ProfileTest, NamesMatchWithoutCaseAndBlanksAroundTheValueGo) {
   Put("[Sec]\r\n  Key \t=\t value with  inner blanks \t\r\n");
   EXPECT_EQ(Get("sec", "KEY"), "value with  inner blanks");
   EXPECT_EQ(Get(" SEC ", " key "), "value with  inner blanks");
+  Put(" \t[ Sec ] trailing text\r\n\tKey=1\r\n");
+  EXPECT_EQ(Get("sec", "key"), "1");
 }
 
 TEST_F(ProfileTest, MissingAndEmptyValuesDiffer) {

@@ -207,6 +207,9 @@ TEST_F(SettingsTest, OutOfRangeAndMissingPatternNumbersFailTheLoad) {
         << e.what();
   }
   EXPECT_EQ(model_.PatternCollection.Count(), 0);  // the half-read record is not added
+  PutFile("[CONTROL_NO]\r\nNO=-2\r\n");
+  EXPECT_THROW(LoadSettings(model_), SettingsError);
+  EXPECT_FALSE(model_.LoadCompleted);
 }
 
 TEST_F(SettingsTest, EveryPatternPropertySurvivesASaveAndALoad) {
