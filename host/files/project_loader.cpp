@@ -378,29 +378,54 @@ std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, c
   const size_t was = f.body_size();
   // Compared as bytes: decoding is reversible, so an unchanged line encodes to its own bytes.
   auto same = [&](size_t now_index, size_t was_index) {
-    return EncodeText(cp, now[now_index].text) == t.line(h + was_index);
+    const std::u16string& a = now[now_index].text;
+    std::string_view b = t.line(h + was_index);
+    if (a.size() == b.size() &&
+        std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char y) { return x < 0x80 && x == char16_t(y); }))
+      return true;
+    bool ascii = std::all_of(a.begin(), a.end(), [](char16_t u) { return u < 0x80; });
+    return !ascii && EncodeText(cp, a) == b;
   };
   size_t prefix = 0;
   while (prefix < now.size() && prefix < was && same(prefix, prefix)) ++prefix;
   size_t suffix = 0;
   while (suffix < now.size() - prefix && suffix < was - prefix && same(now.size() - 1 - suffix, was - 1 - suffix))
     ++suffix;
-  for (size_t i = 0; i < prefix; ++i) lines.push_back({std::string(t.line(h + i)), t.end(h + i)});
-  for (size_t i = prefix; i < now.size() - suffix; ++i) lines.push_back({EncodeText(cp, now[i].text), nl});
+
+  // Unchanged lines are written from the file's own bytes, without copies.
+  struct Piece {
+    std::string_view text;
+    LineEnd end;
+  };
+  std::vector<Piece> pieces;
+  pieces.reserve(lines.size() + now.size());
+  for (const auto& l : lines) pieces.push_back({l.text, l.end});
+  for (size_t i = 0; i < prefix; ++i) pieces.push_back({t.line(h + i), t.end(h + i)});
+  std::vector<std::string> encoded;
+  encoded.reserve(now.size() - suffix - prefix);
+  for (size_t i = prefix; i < now.size() - suffix; ++i) encoded.push_back(EncodeText(cp, now[i].text));
+  for (const auto& e : encoded) pieces.push_back({e, nl});
   for (size_t k = 0; k < suffix; ++k) {
     size_t i = was - suffix + k;
-    lines.push_back({std::string(t.line(h + i)), t.end(h + i)});
+    pieces.push_back({t.line(h + i), t.end(h + i)});
   }
   // Only the last line may lack a line end, and it does when the file's did.
-  for (size_t i = 0; i + 1 < lines.size(); ++i)
-    if (lines[i].end == LineEnd::None) lines[i].end = nl;
-  if (!lines.empty()) {
+  for (size_t i = 0; i + 1 < pieces.size(); ++i)
+    if (pieces[i].end == LineEnd::None) pieces[i].end = nl;
+  if (!pieces.empty()) {
     if (t.MissingFinalEnd())
-      lines.back().end = LineEnd::None;
-    else if (lines.back().end == LineEnd::None)
-      lines.back().end = nl;
+      pieces.back().end = LineEnd::None;
+    else if (pieces.back().end == LineEnd::None)
+      pieces.back().end = nl;
   }
-  return Join(lines, t.bom());
+  std::string out;
+  out.reserve(t.bytes().size() + 64);
+  if (t.bom()) out.append(kUtf8Bom);
+  for (const auto& p : pieces) {
+    out.append(p.text);
+    out.append(LineEndBytes(p.end));
+  }
+  return out;
 }
 
 // The path as a .vbp line writes it: relative to the project, with backslashes.

@@ -2,6 +2,7 @@
 // model (forced, as if changed) gives exactly its original bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -95,12 +96,16 @@ TEST(CorpusRoundTripTest, EveryComponentFileInEveryCodePage) {
   fs::path corpus(TARNO_CORPUS_DIR);
   if (!fs::exists(corpus / "MANIFEST.tsv")) GTEST_SKIP() << "no corpus at " << corpus;
   std::vector<fs::path> files;
+  // Files of ASCII bytes alone decode alike in every code page: the others are the test.
   for (const char* ext : {".bas", ".cls", ".frm", ".ctl", ".pag", ".dsr"})
-    for (auto& f : FilesWithExtension(corpus, ext)) files.push_back(f);
-  ASSERT_GT(files.size(), 1000u);
+    for (auto& f : FilesWithExtension(corpus, ext)) {
+      std::string bytes = ReadFileBytes(f);
+      if (std::any_of(bytes.begin(), bytes.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0x80) != 0; }))
+        files.push_back(f);
+    }
+  ASSERT_GT(files.size(), 200u);
   size_t failures = 0;
-  // CP1252 is the manifest's page for most of them, covered by the project test.
-  for (const CodePage& cp : {CodePage::Cp932(), CodePage::Named("UTF-8")}) {
+  for (const CodePage& cp : {CodePage::Cp932(), CodePage::Named("CP1252"), CodePage::Named("UTF-8")}) {
     for (const auto& file : files) {
       LoadedWorkspace ws = LoadPath(file, cp);
       auto& c = *ws.projects.at(0)->components().at(0);
