@@ -421,8 +421,6 @@ class ImageList : public Control {
   int image_width_ = 16, image_height_ = 16;
 };
 
-class CommonDialog;
-
 // Open, save and font dialogs, driven through the properties of the VB control.
 // The dialogs themselves come from the dialog service (services.h).
 class CommonDialog : public Control {
@@ -455,7 +453,7 @@ class ControlArray {
   ControlArray(Form& form, std::u16string name, int count) : form_(&form), name_(std::move(name)) {
     for (int i = 0; i < count; ++i) Load(static_cast<int16_t>(i));
   }
-  // Member by VB index; VbError 340-like (35600) when no member has it.
+  // Member by VB index; VbError 340 when no member has it.
   T& operator[](int16_t index) { return *Find(index); }
   T& operator()(int16_t index) { return *Find(index); }
   int Count() const { return static_cast<int>(members_.size()); }
