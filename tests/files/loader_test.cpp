@@ -99,6 +99,33 @@ TEST(LoaderTest, NameKeyAndSingleFile) {
   EXPECT_EQ(one.projects[0]->components()[0]->Name(), u"cItem");
 }
 
+TEST(LoaderTest, TypeOfEachComponentKind) {
+  TempProject t;
+  auto designer_file = [](const std::string& cls, const std::string& name) {
+    return "VERSION 5.00\r\nBegin " + cls + " " + name + " \r\nEnd\r\nAttribute VB_Name = \"" + name + "\"\r\n";
+  };
+  t.Write("Page.pag", designer_file("VB.PropertyPage", "Page1"));
+  t.Write("Doc.dob", designer_file("VB.UserDocument", "Doc1"));
+  t.Write("Ctl.ctl", designer_file("VB.UserControl", "Ctl1"));
+  t.Write("Env.dsr", designer_file("{C0E45035-5775-11D0-B388-00A0C9055D8E}", "DataEnvironment1"));
+  t.Write("Frm2.dsr", designer_file("{C62A69F0-16DC-11CE-9E98-00AA00574A4F}", "UserForm1"));
+  t.Write("Notes.txt", "free text\r\n");
+  auto vbp = t.Write("K.vbp",
+                     "Type=Control\r\nPropertyPage=Page.pag\r\nUserDocument=Doc.dob\r\nUserControl=Ctl.ctl\r\n"
+                     "Designer=Env.dsr\r\nDesigner=Frm2.dsr\r\nRelatedDoc=Notes.txt\r\n");
+  LoadedWorkspace ws = LoadPath(vbp, CodePage::Cp932());
+  const auto& cs = ws.projects[0]->components();
+  ASSERT_EQ(cs.size(), 6u);
+  const int types[] = {ide::ComponentType::PropPage, ide::ComponentType::DocObject, ide::ComponentType::UserControl,
+                       ide::ComponentType::ActiveXDesigner, ide::ComponentType::MSForm,
+                       ide::ComponentType::RelatedDocument};
+  for (size_t i = 0; i < cs.size(); ++i) EXPECT_EQ(cs[i]->Type(), types[i]) << i;
+  EXPECT_EQ(cs[0]->Name(), u"Page1");
+  EXPECT_EQ(cs[5]->Name(), u"Notes");
+  EXPECT_FALSE(cs[5]->CodeModule());
+  for (const auto& c : cs) EXPECT_EQ(RenderComponent(*c), ReadFileBytes(ToPath(c->FileNames(1))));
+}
+
 TEST(LoaderTest, GroupLoadsProjectsInOrder) {
   Fixture f;
   f.t.Write("B/B.vbp", "Type=Exe\r\nName=\"Bee\"\r\n");
