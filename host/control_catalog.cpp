@@ -283,7 +283,7 @@ std::vector<ControlClass> BuildCatalog() {
   }
   {
     Def d(u"Menu", u"mnu");
-    d.Index().Str(u"Tag", u"").B(u"Visible", true).B(u"Enabled", true).Str(u"Caption", u"")
+    d.Container().Index().Str(u"Tag", u"").B(u"Visible", true).B(u"Enabled", true).Str(u"Caption", u"")
         .B(u"Checked", false).L(u"HelpContextID", 0).I(u"NegotiatePosition", 0).I(u"Shortcut", 0)
         .B(u"WindowList", false);
     v.push_back(d.Done());
@@ -329,6 +329,9 @@ ControlClass ActiveXClass(std::u16string_view progId) {
   c.name = std::u16string(cls);
   c.defaultName = c.name;
   c.intrinsic = false;
+  // Whether an ActiveX control holds others (a tab control does) only its
+  // file tells; let it.
+  c.container = true;
   Def d(u"", u"");
   d.Common().Pos(1215, 495).Tab(true).Help().Tip().B(u"CausesValidation", true);
   c.props = d.Done().props;

@@ -34,7 +34,7 @@ struct ControlClass {
   std::u16string progId;       // "VB.TextBox"
   std::u16string defaultName;  // "Text": new controls are Text1, Text2, ...
   bool intrinsic = true;       // false: an ActiveX class not in the catalog
-  bool container = false;      // can hold other controls (Frame, PictureBox, forms)
+  bool container = false;      // can hold others (Frame, PictureBox, a menu its items, forms)
   bool designer = false;       // Form, MDIForm, UserControl, PropertyPage, UserDocument
   std::vector<PropDef> props;  // in the order Properties lists them
 

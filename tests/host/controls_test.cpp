@@ -211,19 +211,23 @@ TEST(Designers, ControlListsFollowFileOrderAndContainers) {
                          {"Label", "Label1", -1, "Picture1"},
                          {"OptionButton", "Option1", 1, "Frame1"},
                          {"CommandButton", "Command1"},
-                         {"Menu", "mnuFile"}})
+                         {"Menu", "mnuFile"},
+                         {"Menu", "mnuOpen", -1, "mnuFile"},
+                         {"TabDlg.SSTab", "SSTab1"},
+                         {"TextBox", "txtOnTab", -1, "SSTab1"}})
                   .Build();
   auto form = host.Component("Form1")->Designer();
   auto all = form->VBControls();
-  ASSERT_EQ(all->Count(), 7);
+  ASSERT_EQ(all->Count(), 10);
   std::vector<std::u16string> names;
   for (int i = 1; i <= all->Count(); ++i) names.push_back(std::get<std::u16string>(Val(all->Item(i), u"Name")));
   EXPECT_EQ(names, (std::vector<std::u16string>{u"Frame1", u"Option1", u"Picture1", u"Label1", u"Option1",
-                                                u"Command1", u"mnuFile"}));
+                                                u"Command1", u"mnuFile", u"mnuOpen", u"SSTab1", u"txtOnTab"}));
   EXPECT_THROW(all->Item(0), ide::HostError);
   auto top = form->ContainedVBControls();
-  ASSERT_EQ(top->Count(), 3);
+  ASSERT_EQ(top->Count(), 4);
   EXPECT_EQ(top->Item(2)->ClassName(), u"CommandButton");
+  EXPECT_EQ(top->Item(4)->ClassName(), u"SSTab");
 
   host.Select("Form1", {"Command1", "Frame1"});
   auto sel = form->SelectedVBControls();
@@ -258,6 +262,7 @@ TEST(Designers, AddingControlsNamesThemAsTheIdeDoes) {
   EXPECT_EQ(ax->ClassName(), u"TreeView");
   EXPECT_EQ(Val(ax, u"Name"), ide::Variant(std::u16string(u"TreeView1")));
   EXPECT_THROW(top->Add(u"VB.TextBox", host.Control("Form1", "Text1"), true), ide::HostError);
+  EXPECT_THROW(d->AddControl(u"Label", u"L9", host.Control("Form1", "Text1")), std::invalid_argument);
   EXPECT_THROW(top->Add(u"VB.Bogus", nullptr, false), ide::HostError);
 }
 
