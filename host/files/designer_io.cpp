@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
+#include <cstdlib>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "host/controls.h"
@@ -63,7 +66,43 @@ FontValues ReadFont(const ComponentFile& f, int group, const CodePage& cp) {
   return font;
 }
 
-void LoadProperties(MemControl& control, const ComponentFile& f, int block, const CodePage& cp) {
+// Long texts kept in the binary file beside the form ($"Form1.frx":0035): a
+// 4-byte little-endian length, then the text's bytes.
+class SidecarTexts {
+ public:
+  explicit SidecarTexts(const ComponentFile& f, const CodePage& cp) : f_(f), cp_(cp) {}
+  std::optional<std::u16string> Text(const std::string& reference) {
+    size_t close = reference.find('"', 2);
+    if (reference.size() < 4 || close == std::string::npos || close + 2 > reference.size()) return std::nullopt;
+    std::string file = reference.substr(2, close - 2);
+    auto it = files_.find(file);
+    if (it == files_.end()) {
+      std::optional<std::string> bytes;
+      auto found = ResolveWindowsPath(f_.path().parent_path(), vb::ToUtf8(DecodeBytes(cp_, file)));
+      try {
+        if (found) bytes = ReadFileBytes(*found);
+      } catch (const ProjectFileError&) {
+      }
+      it = files_.emplace(file, std::move(bytes)).first;
+    }
+    if (!it->second) return std::nullopt;
+    const std::string& b = *it->second;
+    unsigned long offset = std::strtoul(reference.c_str() + close + 2, nullptr, 16);
+    if (offset + 4 > b.size()) return std::nullopt;
+    uint32_t length = 0;
+    for (int k = 3; k >= 0; --k) length = (length << 8) | static_cast<unsigned char>(b[offset + size_t(k)]);
+    if (length > b.size() - offset - 4) return std::nullopt;
+    return cp_.Decode(std::string_view(b).substr(offset + 4, length));
+  }
+
+ private:
+  const ComponentFile& f_;
+  const CodePage& cp_;
+  std::map<std::string, std::optional<std::string>> files_;
+};
+
+void LoadProperties(MemControl& control, const ComponentFile& f, int block, const CodePage& cp,
+                    SidecarTexts& texts) {
   for (int c : f.nodes()[size_t(block)].children) {
     const auto& n = f.nodes()[size_t(c)];
     if (n.kind == Kind::Group) {
@@ -81,13 +120,17 @@ void LoadProperties(MemControl& control, const ComponentFile& f, int block, cons
       type = parsed.integral ? PropType::Long : PropType::Double;  // a property only the file knows
     else if (parsed.kind == ParsedValue::Kind::Reference)
       type = PropType::Picture;
+    if (parsed.kind == ParsedValue::Kind::StringReference && type == PropType::String) {
+      if (auto text = texts.Text(parsed.text)) control.Load(name, *text);
+      continue;
+    }
     if (auto v = ToVariant(parsed, type, cp)) control.Load(name, *v);
   }
 }
 
 // Every Begin block under `block`, depth first, as controls of the designer.
 void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::shared_ptr<MemControl>& parent,
-                  const CodePage& cp, Warnings& warnings) {
+                  const CodePage& cp, SidecarTexts& texts, Warnings& warnings) {
   for (int c : f.nodes()[size_t(block)].children) {
     const auto& n = f.nodes()[size_t(c)];
     if (n.kind != Kind::Block) continue;
@@ -100,8 +143,8 @@ void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::
       continue;
     }
     SetNode(*control, c);
-    LoadProperties(*control, f, c, cp);
-    LoadChildren(d, f, c, control, cp, warnings);
+    LoadProperties(*control, f, c, cp, texts);
+    LoadChildren(d, f, c, control, cp, texts, warnings);
   }
 }
 
@@ -270,8 +313,9 @@ void LoadDesigner(MemComponent& component, ComponentState& state, Warnings& warn
   if (!d || state.form_node < 0) return;
   const ComponentFile& f = *state.file;
   SetNode(*d->form(), state.form_node);
-  LoadProperties(*d->form(), f, state.form_node, state.code_page);
-  LoadChildren(*d, f, state.form_node, nullptr, state.code_page, warnings);
+  SidecarTexts texts(f, state.code_page);
+  LoadProperties(*d->form(), f, state.form_node, state.code_page, texts);
+  LoadChildren(*d, f, state.form_node, nullptr, state.code_page, texts, warnings);
   d->form()->ClearChanges();
   for (const auto& c : d->controls()) {
     c->ClearChanges();

@@ -127,6 +127,18 @@ TEST(DesignerLoadTest, ControlsContainersArraysMenusAndActiveX) {
   EXPECT_FALSE(f.form->IsDirty());
 }
 
+TEST(DesignerLoadTest, LongTextsAreReadFromTheBinaryFile) {
+  TempProject t;
+  t.Write("F.frm",
+          "VERSION 5.00\r\nBegin VB.Form F \r\n   Begin VB.Label L \r\n      Caption         =   $\"F.frx\":0004\r\n"
+          "   End\r\nEnd\r\nAttribute VB_Name = \"F\"\r\n");
+  t.Write("F.frx", std::string("\0\0\0\0\x0D\0\0\0two\r\nlines ok!", 21));
+  LoadedWorkspace ws = LoadPath(t.dir() / "F.frm", CodePage::Cp932());
+  auto label = ws.projects[0]->components()[0]->designer()->controls().at(0);
+  EXPECT_EQ(label->Get(u"Caption"), ide::Variant(std::u16string(u"two\r\nlines ok")));
+  EXPECT_EQ(RenderComponent(*ws.projects[0]->components()[0]), t.Read("F.frm"));
+}
+
 TEST(DesignerWriteTest, AChangedPropertyRewritesExactlyItsLine) {
   FormFixture f;
   f.d->controls()[3]->Properties()->Item(u"Caption")->SetValue(U("氏名:"));
