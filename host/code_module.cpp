@@ -72,16 +72,17 @@ void MemCodeModule::Edited() {
 }
 
 std::vector<std::u16string> MemCodeModule::SplitInsertText(const std::u16string& text) {
-  std::vector<std::u16string> lines;
-  size_t b = 0;
-  for (;;) {
-    size_t e = text.find(u"\r\n", b);
-    if (e == std::u16string::npos) {
-      lines.push_back(text.substr(b));
-      break;
+  // A code line cannot hold a line break: a lone CR or LF ends a line too, or
+  // the module would read back with other line numbers once saved.
+  std::vector<std::u16string> lines(1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    if (c == u'\r' || c == u'\n') {
+      if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      lines.emplace_back();
+    } else {
+      lines.back().push_back(c);
     }
-    lines.push_back(text.substr(b, e - b));
-    b = e + 2;
   }
   if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
   return lines;

@@ -37,7 +37,8 @@ class MemCodeModule : public ide::CodeModule {
   std::vector<ide::Member> Members() override;
   std::shared_ptr<ide::VBComponent> Parent() override;
 
-  // Splits text for InsertLines: at CR LF, a final CR LF adds no line, "" is one empty line.
+  // Splits text for InsertLines: at CR LF (or a lone CR or LF), a final line
+  // end adds no line, "" is one empty line.
   static std::vector<std::u16string> SplitInsertText(const std::u16string& text);
 
  private:

@@ -43,6 +43,8 @@ TEST(CodeModuleEdits, InsertSplitsAtCrLfWithoutTrailingEmptyLine) {
   EXPECT_EQ(m->CountOfLines(), 7);
   EXPECT_EQ(m->Lines(1, 1), u"");
   EXPECT_THROW(m->InsertLines(9, u"q"), ide::HostError);
+  // A lone CR or LF cannot stay inside a line.
+  EXPECT_EQ(host::MemCodeModule::SplitInsertText(u"a\nb\rc\r\n"), (std::vector<std::u16string>{u"a", u"b", u"c"}));
   EXPECT_THROW(m->InsertLines(0, u"q"), ide::HostError);
   m->DeleteLines(1, 3);
   EXPECT_EQ(m->Lines(1, m->CountOfLines()), u"y\r\nb\r\nz\r\n");
