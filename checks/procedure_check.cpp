@@ -84,9 +84,10 @@ bool HasCountingMatch(ProjectSource& source, int index, const ProjectSource::Pre
     }
     return false;
   }
-  const auto& lines = (*name.lines)[static_cast<size_t>(index - 1)];
+  auto [begin, end] = ProjectSource::PostingsOf(name, index);
   const bool anchorIsName = AnchorWord(name.name).size() == name.name.size();
-  for (int line : lines) {
+  for (auto it = begin; it != end; ++it) {
+    const int line = it->second;
     if (!counts(line)) continue;
     if (anchorIsName || HasWholeWord(module->Line(line), name.name)) return true;
   }
@@ -102,7 +103,7 @@ bool IsProcedureUsed(ProjectSource& source, int componentIndex, const std::u16st
   const OwnLines own = LookUpOwnLines(*code, name);
   auto prepared = source.Prepare(name);
   if (!isPublic) return HasCountingMatch(source, componentIndex, prepared, &own);
-  for (int m = 1; m <= source.ComponentCount(); ++m) {
+  for (int m = source.NextCandidateComponent(prepared, 0); m != 0; m = source.NextCandidateComponent(prepared, m)) {
     if (HasCountingMatch(source, m, prepared, m == componentIndex ? &own : nullptr)) return true;
   }
   return false;

@@ -81,12 +81,11 @@ const std::vector<std::u16string>& ProjectSource::ControlNamesUpper(int index) {
 
 void ProjectSource::IndexWords(const std::vector<std::u16string>& words) {
   // The words not indexed yet, looked up by view while the lines are read.
-  std::unordered_map<View, std::vector<std::vector<int>>*> pending;
+  std::unordered_map<View, Postings*> pending;
   for (const auto& w : words) {
     if (w.empty() || index_.count(w)) continue;
-    auto& posting = index_[w];
-    posting.byModule.resize(components_.size());
-    pending.emplace(View(index_.find(w)->first), &posting.byModule);
+    auto it = index_.emplace(w, Postings()).first;
+    pending.emplace(View(it->first), &it->second);
   }
   if (pending.empty()) return;
   // A cheap first test before hashing: which lengths occur among the words.
@@ -114,18 +113,27 @@ void ProjectSource::IndexWords(const std::vector<std::u16string>& words) {
         if (len > maxLen || !lengthUsed[len]) continue;
         auto it = pending.find(l.substr(b, len));
         if (it == pending.end()) continue;
-        auto& lines = (*it->second)[static_cast<size_t>(m - 1)];
-        if (lines.empty() || lines.back() != line) lines.push_back(line);
+        Postings& p = *it->second;
+        if (p.empty() || p.back().first != m || p.back().second != line) p.emplace_back(m, line);
       }
     }
   }
 }
 
-const std::vector<int>& ProjectSource::Lines(View word, int index) const {
-  static const std::vector<int> kNone;
-  auto it = index_.find(std::u16string(word));
-  if (it == index_.end()) return kNone;
-  return it->second.byModule.at(static_cast<size_t>(index - 1));
+std::pair<ProjectSource::Postings::const_iterator, ProjectSource::Postings::const_iterator>
+ProjectSource::PostingsOf(const PreparedName& name, int index) {
+  const Postings& p = *name.postings;
+  auto b = std::lower_bound(p.begin(), p.end(), std::make_pair(index, 0));
+  auto e = std::lower_bound(b, p.end(), std::make_pair(index + 1, 0));
+  return {b, e};
+}
+
+int ProjectSource::NextCandidateComponent(const PreparedName& name, int after) const {
+  if (name.how == PreparedName::Never) return 0;
+  if (name.how == PreparedName::Literal) return after < ComponentCount() ? after + 1 : 0;
+  const Postings& p = *name.postings;
+  auto it = std::lower_bound(p.begin(), p.end(), std::make_pair(after + 1, 0));
+  return it == p.end() ? 0 : it->first;
 }
 
 int ProjectSource::FindUseLiteral(const ModuleSource& module, View name, int first, int last, int boundary) {
@@ -155,7 +163,7 @@ ProjectSource::PreparedName ProjectSource::Prepare(View name) {
     it = index_.find(key);
   }
   p.how = PreparedName::Indexed;
-  p.lines = &it->second.byModule;
+  p.postings = &it->second;
   return p;
 }
 
@@ -171,15 +179,15 @@ int ProjectSource::FindUseInModule(int index, const PreparedName& name, int firs
   last = std::min(last, module->CountOfLines());
   if (first > last) return 0;
   if (name.how == PreparedName::Literal) return FindUseLiteral(*module, name.name, first, last, boundary);
-  const std::vector<int>& lines = (*name.lines)[static_cast<size_t>(index - 1)];
-  if (lines.empty()) return 0;
+  auto [begin, end] = PostingsOf(name, index);
+  if (begin == end) return 0;
   // A match up to boundary + 1 never counts, so start the candidates after it;
   // the statement that holds a candidate is still read from its own start.
   const int from = std::max(first, boundary + 2);
   const int firstEnd = module->StatementEnd(first);
   int lastTried = 0;
-  for (auto it = std::lower_bound(lines.begin(), lines.end(), from); it != lines.end(); ++it) {
-    const int m = *it;
+  for (auto it = std::lower_bound(begin, end, std::make_pair(index, from)); it != end; ++it) {
+    const int m = it->second;
     const int s = m <= firstEnd ? first : module->StatementStart(m);
     if (s > last) break;
     if (s == lastTried) continue;

@@ -27,12 +27,12 @@ class ProjectSource {
   // The component's module, or nullptr when it has no code module.
   const ModuleSource* Module(int index);
 
-  // Makes Lines() answer for these anchor words; words already indexed are
+  // Indexes these anchor words for Prepare(); words already indexed are
   // not read again. One pass over every module's lines.
   void IndexWords(const std::vector<std::u16string>& words);
-  // Sorted lines of module `index` that hold `word` as a whole word (each line
-  // once). The word must have been indexed.
-  const std::vector<int>& Lines(View word, int index) const;
+  // Where an indexed word stands as a whole word: (component, line) pairs in
+  // component then line order, each line once.
+  using Postings = std::vector<std::pair<int, int>>;
 
   // The module's members, read once (nullptr module: empty).
   const std::vector<ide::Member>& Members(int index);
@@ -47,7 +47,7 @@ class ProjectSource {
   struct PreparedName {
     View name;
     enum { Never, Indexed, Literal } how = Never;
-    const std::vector<std::vector<int>>* lines = nullptr;  // per module, for Indexed
+    const Postings* postings = nullptr;  // for Indexed
   };
   // Indexes the name's anchor word first when needed (IndexWords in bulk is faster).
   PreparedName Prepare(View name);
@@ -56,18 +56,22 @@ class ProjectSource {
   // each beginning at or before `last`) that uses the name; 0 when none.
   int FindUseInModule(int index, View name, int first, int last, int boundary);
   int FindUseInModule(int index, const PreparedName& name, int first, int last, int boundary);
+  // The next component after `after` (0 to start) where the name may occur:
+  // for an indexed name only components whose lines hold its anchor word.
+  // 0 when there is none.
+  int NextCandidateComponent(const PreparedName& name, int after) const;
+  // The postings of one component: [begin, end) of name.postings.
+  static std::pair<Postings::const_iterator, Postings::const_iterator> PostingsOf(const PreparedName& name,
+                                                                                 int index);
 
  private:
-  struct Posting {
-    std::vector<std::vector<int>> byModule;  // [component - 1]
-  };
   int FindUseLiteral(const ModuleSource& module, View name, int first, int last, int boundary);
 
   ide::VBProject& project_;
   std::vector<std::shared_ptr<ide::VBComponent>> components_;
   std::vector<std::unique_ptr<ModuleSource>> modules_;
   std::vector<bool> loaded_;
-  std::unordered_map<std::u16string, Posting> index_;
+  std::unordered_map<std::u16string, Postings> index_;
   std::vector<std::unique_ptr<std::vector<ide::Member>>> members_;
   std::vector<std::unique_ptr<std::vector<std::u16string>>> controls_;
 };

@@ -125,7 +125,7 @@ void ScanModule(const ModuleSource& module, ide::CodeModule& code, bool projectM
 bool IsUsed(ProjectSource& source, int component, const Query& q) {
   auto prepared = source.Prepare(q.name);
   if (!q.projectWide) return source.FindUseInModule(component, prepared, q.first, q.last, q.boundary) != 0;
-  for (int m = 1; m <= source.ComponentCount(); ++m) {
+  for (int m = source.NextCandidateComponent(prepared, 0); m != 0; m = source.NextCandidateComponent(prepared, m)) {
     const ModuleSource* mod = source.Module(m);
     if (!mod) continue;
     const int decl = mod->CountOfDeclarationLines();
