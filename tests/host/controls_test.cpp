@@ -287,6 +287,14 @@ TEST(Components, AddGivesDefaultNamesAndDesigners) {
   EXPECT_THROW(comps->Add(ide::ComponentType::MDIForm), ide::HostError);
   EXPECT_THROW(comps->Item(0), ide::HostError);
   EXPECT_THROW(f->SetName(u"Module1"), ide::HostError);
+
+  // The designer's own properties are edits of the component too.
+  auto form1 = host.Component("Form1");
+  EXPECT_FALSE(form1->IsDirty());
+  form1->Properties()->Item(u"BackColor")->SetValue(int32_t(0xFF));
+  EXPECT_TRUE(form1->IsDirty());
+  EXPECT_EQ(form1->designer()->form()->ChangedProperties(), std::vector<std::u16string>{u"BackColor"});
+  EXPECT_THROW(host.Component("Module1")->Properties(), ide::HostError);
 }
 
 }  // namespace

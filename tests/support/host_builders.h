@@ -1,4 +1,5 @@
-// Building in-memory IDE models in tests, in a line or two:
+// Building in-memory IDE models in tests, in a line or two
+// (#include "support/host_builders.h"):
 //
 //   auto host = HostBuilder()
 //                   .Module("Module1", "Option Explicit\nDim a\n")
