@@ -20,11 +20,11 @@ struct Printer {
   std::ostream& out;
   bool added_only;
   std::set<const ide::CommandBarControl*> ours;
-  std::map<std::u16string, const CommandSpec*> by_caption, by_tip;
+  std::map<std::u16string, const CommandRow*> by_caption, by_tip;
 
   // "*" marks the add-in's items, "|" an item that begins a group.
   void Line(int depth, int position, ide::CommandBarControl& c, const std::u16string& text,
-            const CommandSpec* spec) {
+            const CommandRow* row) {
     bool mine = ours.count(&c) != 0;
     if (added_only && !mine) return;
     out << (mine ? "  * " : "    ") << std::string(depth * 4, ' ');
@@ -35,7 +35,7 @@ struct Printer {
     if (!c.ToolTipText().empty() && c.ToolTipText() != text) out << "  tip: " << vb::ToUtf8(c.ToolTipText());
     if (auto* mem = dynamic_cast<host::MemCommandBarControl*>(&c); mem && mem->face())
       out << "  face: " << mem->face()->name;
-    if (spec) out << "  runs: " << spec->runs << (CommandAction(spec->command) ? "" : " (not built yet)");
+    if (row) out << "  runs: " << row->runs << (CommandAction(row->command) ? "" : " (not built yet)");
     out << "\n";
   }
 
@@ -71,9 +71,9 @@ int RunMenus(bool added_only) {
   Printer p{std::cout, added_only, {}, {}, {}};
   for (auto& c : addin.MenuItems()) p.ours.insert(c.get());
   for (auto& c : addin.ToolbarButtons()) p.ours.insert(c.get());
-  for (const CommandSpec& spec : CommandSpecs()) {
-    p.by_caption[vb::U(spec.caption)] = &spec;
-    p.by_tip[vb::U(spec.tool_tip)] = &spec;
+  for (const CommandRow& row : CommandRows()) {
+    p.by_caption[vb::U(row.caption)] = &row;
+    p.by_tip[vb::U(row.tool_tip)] = &row;
   }
   std::cout << "Legend: * added by Tarno Kit, | begins a group\n";
   for (const char16_t* menu : {u"Tools", u"Edit"}) {

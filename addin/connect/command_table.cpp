@@ -18,7 +18,7 @@ namespace {
 
 using M = MenuPlace;
 
-const std::array<CommandSpec, kCommandCount> kSpecs = {{
+const std::array<CommandRow, kCommandCount> kRows = {{
     {Command::Handler, "Handler", M::Tools, 3, "コメント登録(&C)", true, 1,
      "Tarno Kitで挿入するコメントを登録します", false, "picComMnt", "frmMain"},
     {Command::Hensuu, "Hensuu", M::Tools, 4, "変数未使用チェック(&F)", true, 2,
@@ -97,9 +97,9 @@ std::array<std::function<void()>, kCommandCount>& Actions() {
 
 }  // namespace
 
-const std::array<CommandSpec, kCommandCount>& CommandSpecs() { return kSpecs; }
+const std::array<CommandRow, kCommandCount>& CommandRows() { return kRows; }
 
-const CommandSpec& SpecOf(Command command) { return kSpecs[static_cast<size_t>(command)]; }
+const CommandRow& RowOf(Command command) { return kRows[static_cast<size_t>(command)]; }
 
 std::function<void()>& CommandAction(Command command) { return Actions()[static_cast<size_t>(command)]; }
 

@@ -31,7 +31,7 @@ inline constexpr int kCommandCount = 17;
 
 enum class MenuPlace { Tools, ToolsPopup, Edit, EditPopup };
 
-struct CommandSpec {
+struct CommandRow {
   Command command;
   const char* suffix;      // the sinks are Menu<suffix> and Ctrl<suffix>
   MenuPlace menu;
@@ -46,8 +46,8 @@ struct CommandSpec {
 };
 
 // In command (and toolbar button) order.
-const std::array<CommandSpec, kCommandCount>& CommandSpecs();
-const CommandSpec& SpecOf(Command command);
+const std::array<CommandRow, kCommandCount>& CommandRows();
+const CommandRow& RowOf(Command command);
 
 // The action bound to a command; empty while its window is not built yet.
 // Tests may swap an action and must put it back.

@@ -112,13 +112,13 @@ std::shared_ptr<ide::CommandBarEvents> clsTarnoAddInP::Connect(const std::shared
   return sink;
 }
 
-void clsTarnoAddInP::AddMenuItem(const CommandSpec& spec, ide::CommandBarControls& controls, int before) {
+void clsTarnoAddInP::AddMenuItem(const CommandRow& row, ide::CommandBarControls& controls, int before) {
   auto item = controls.Add(ide::ControlType::Button, before);
   menu_items_.push_back(item);
-  if (spec.menu_begin_group) item->SetBeginGroup(true);
-  item->SetCaption(vb::U(spec.caption));
-  PasteFace(*item, spec.face);
-  MenuSink(spec.command) = Connect(item, &spec.command);
+  if (row.menu_begin_group) item->SetBeginGroup(true);
+  item->SetCaption(vb::U(row.caption));
+  PasteFace(*item, row.face);
+  MenuSink(row.command) = Connect(item, &row.command);
 }
 
 std::shared_ptr<ide::CommandBarControls> clsTarnoAddInP::PopupItems(const char16_t* menu,
@@ -132,9 +132,9 @@ std::shared_ptr<ide::CommandBarControls> clsTarnoAddInP::PopupItems(const char16
 }
 
 void clsTarnoAddInP::AddToolsItems() {
-  for (const CommandSpec& spec : CommandSpecs())
-    if (spec.menu == MenuPlace::Tools)
-      AddMenuItem(spec, *HostVBE->CommandBars()->Item(u"Tools")->Controls(), spec.position);
+  for (const CommandRow& row : CommandRows())
+    if (row.menu == MenuPlace::Tools)
+      AddMenuItem(row, *HostVBE->CommandBars()->Item(u"Tools")->Controls(), row.position);
 
   auto popup = HostVBE->CommandBars()->Item(u"Tools")->Controls()->Add(ide::ControlType::Popup, 8);
   menu_items_.push_back(popup);
@@ -144,22 +144,22 @@ void clsTarnoAddInP::AddToolsItems() {
   popup->SetToolTipText(vb::U("開発を支援するツール"));
   MenuToolsPopup = Connect(popup, nullptr);
 
-  for (const CommandSpec& spec : CommandSpecs())
-    if (spec.menu == MenuPlace::ToolsPopup) AddMenuItem(spec, *PopupItems(u"Tools", vb::U(kToolsPopupCaption)), 0);
+  for (const CommandRow& row : CommandRows())
+    if (row.menu == MenuPlace::ToolsPopup) AddMenuItem(row, *PopupItems(u"Tools", vb::U(kToolsPopupCaption)), 0);
 }
 
 void clsTarnoAddInP::AddEditItems() {
-  for (const CommandSpec& spec : CommandSpecs())
-    if (spec.menu == MenuPlace::Edit)
-      AddMenuItem(spec, *HostVBE->CommandBars()->Item(u"Edit")->Controls(), spec.position);
+  for (const CommandRow& row : CommandRows())
+    if (row.menu == MenuPlace::Edit)
+      AddMenuItem(row, *HostVBE->CommandBars()->Item(u"Edit")->Controls(), row.position);
 
   auto popup = HostVBE->CommandBars()->Item(u"Edit")->Controls()->Add(ide::ControlType::Popup, 7);
   menu_items_.push_back(popup);
   popup->SetCaption(vb::U(kEditPopupCaption));
   MenuEditPopup = Connect(popup, nullptr);
 
-  for (const CommandSpec& spec : CommandSpecs())
-    if (spec.menu == MenuPlace::EditPopup) AddMenuItem(spec, *PopupItems(u"Edit", vb::U(kEditPopupCaption)), 0);
+  for (const CommandRow& row : CommandRows())
+    if (row.menu == MenuPlace::EditPopup) AddMenuItem(row, *PopupItems(u"Edit", vb::U(kEditPopupCaption)), 0);
 
   // The IDE's own item that now follows the add-in's block starts a group.
   HostVBE->CommandBars()->Item(u"Edit")->Controls()->Item(8)->SetBeginGroup(true);
@@ -173,13 +173,13 @@ void clsTarnoAddInP::CreateToolBar() {
 
   toolbar_ = bars->Add(kToolbarName, 1, true);
   toolbar_->SetVisible(true);
-  for (const CommandSpec& spec : CommandSpecs()) {
+  for (const CommandRow& row : CommandRows()) {
     auto button = toolbar_->Controls()->Add(ide::ControlType::Button, 0);
     buttons_.push_back(button);
-    if (spec.button_begin_group) button->SetBeginGroup(true);
-    button->SetToolTipText(vb::U(spec.tool_tip));
-    PasteFace(*button, spec.face);
-    CtrlSink(spec.command) = Connect(button, &spec.command);
+    if (row.button_begin_group) button->SetBeginGroup(true);
+    button->SetToolTipText(vb::U(row.tool_tip));
+    PasteFace(*button, row.face);
+    CtrlSink(row.command) = Connect(button, &row.command);
   }
 }
 

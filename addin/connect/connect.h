@@ -66,7 +66,7 @@ class clsTarnoAddInP {
  private:
   void AddToolsItems();
   void AddEditItems();
-  void AddMenuItem(const CommandSpec& spec, ide::CommandBarControls& controls, int before);
+  void AddMenuItem(const CommandRow& row, ide::CommandBarControls& controls, int before);
   std::shared_ptr<ide::CommandBarControls> PopupItems(const char16_t* menu, const std::u16string& caption);
   void CreateToolBar();
   void PasteFace(ide::CommandBarControl& control, const char* face);

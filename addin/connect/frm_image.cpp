@@ -36,12 +36,12 @@ constexpr Glyph kGlyphs[] = {
 constexpr uint32_t kGreen = 0xFF2E8B57, kBlue = 0xFF1E5AA8, kOrange = 0xFFD2691E, kPurple = 0xFF7B3FA0,
                    kTeal = 0xFF008080, kRed = 0xFFB22222;
 
-struct FaceSpec {
+struct FaceRow {
   const char* name;
   char letter;
   uint32_t colour;
 };
-constexpr FaceSpec kFaces[] = {
+constexpr FaceRow kFaces[] = {
     {"picComMnt", 'R', kGreen},       {"picHenMnt", 'V', kBlue},     {"picProcMnt", 'P', kBlue},
     {"picCodeMnt", 'S', kOrange},     {"picPrjSave", 'A', kPurple},  {"picFrmCopy", 'F', kPurple},
     {"picCtlSize", 'L', kTeal},       {"picCtlPatrn", 'S', kTeal},   {"picCtlTabIndex", 'T', kTeal},
@@ -52,21 +52,21 @@ constexpr FaceSpec kFaces[] = {
 
 // A rounded tile in the role's colour with the letter in white; the corners
 // stay transparent.
-Picture DrawFace(const FaceSpec& spec) {
+Picture DrawFace(const FaceRow& row) {
   Picture p;
   p.width = kFaceSize;
   p.height = kFaceSize;
-  p.name = spec.name;
+  p.name = row.name;
   p.pixels.assign(kFaceSize * kFaceSize, 0x00000000);
   for (int y = 1; y < kFaceSize - 1; ++y)
     for (int x = 1; x < kFaceSize - 1; ++x) {
       bool corner = (x == 1 || x == kFaceSize - 2) && (y == 1 || y == kFaceSize - 2);
-      if (!corner) p.pixels[y * kFaceSize + x] = spec.colour;
+      if (!corner) p.pixels[y * kFaceSize + x] = row.colour;
     }
   const Glyph* glyph = nullptr;
   for (const Glyph& g : kGlyphs)
-    if (g.letter == spec.letter) glyph = &g;
-  if (!glyph) throw std::logic_error(std::string("no glyph for face ") + spec.name);
+    if (g.letter == row.letter) glyph = &g;
+  if (!glyph) throw std::logic_error(std::string("no glyph for face ") + row.name);
   // The letter, centred, over a one-pixel dark shadow.
   const int left = (kFaceSize - 5) / 2, top = (kFaceSize - 7) / 2;
   for (int y = 0; y < 7; ++y)
@@ -83,10 +83,10 @@ Picture DrawFace(const FaceSpec& spec) {
 }  // namespace
 
 frmImage::frmImage() : Form(u"frmImage") {
-  for (const FaceSpec& spec : kFaces) {
-    auto* box = dynamic_cast<ui::PictureBox*>(FindControl(vb::U(spec.name)));
-    if (!box) throw std::logic_error(std::string("frmImage has no picture box ") + spec.name);
-    box->SetPicture(DrawFace(spec));
+  for (const FaceRow& row : kFaces) {
+    auto* box = dynamic_cast<ui::PictureBox*>(FindControl(vb::U(row.name)));
+    if (!box) throw std::logic_error(std::string("frmImage has no picture box ") + row.name);
+    box->SetPicture(DrawFace(row));
     box->Move(0, 0, 330, 330);
   }
 }

@@ -163,10 +163,10 @@ TEST_F(ConnectTest, LeftoverToolbarIsReplacedByExactlyOneWithSeventeenButtons) {
   ASSERT_EQ(buttons.size(), 17u);
   std::vector<int> groups;
   for (size_t i = 0; i < buttons.size(); ++i) {
-    const CommandSpec& spec = CommandSpecs()[i];
-    EXPECT_EQ(buttons[i]->toolTipText(), U(spec.tool_tip));
+    const CommandRow& row = CommandRows()[i];
+    EXPECT_EQ(buttons[i]->toolTipText(), U(row.tool_tip));
     EXPECT_EQ(buttons[i]->caption(), u"");
-    EXPECT_EQ(buttons[i]->face(), Images().Face(spec.face));
+    EXPECT_EQ(buttons[i]->face(), Images().Face(row.face));
     if (buttons[i]->beginGroup()) groups.push_back(static_cast<int>(i) + 1);
   }
   EXPECT_THAT(groups, ElementsAre(2, 3, 4, 5, 11, 15, 17));
@@ -185,18 +185,18 @@ TEST_F(ConnectTest, EachMenuItemAndItsButtonRunTheSameCommandThroughTheirOwnSink
   }
   Connect();
   std::set<ide::CommandBarEvents*> sinks;
-  for (const CommandSpec& spec : CommandSpecs()) {
-    auto item = host_.BarItem(spec.menu == MenuPlace::Tools || spec.menu == MenuPlace::ToolsPopup ? "Tools" : "Edit",
-                              spec.caption);
-    auto button = addin_.ToolbarButtons().at(spec.button - 1);
+  for (const CommandRow& row : CommandRows()) {
+    auto item = host_.BarItem(row.menu == MenuPlace::Tools || row.menu == MenuPlace::ToolsPopup ? "Tools" : "Edit",
+                              row.caption);
+    auto button = addin_.ToolbarButtons().at(row.button - 1);
     ran.clear();
     auto r1 = host_.Click(item);
     auto r2 = host_.Click(button);
-    EXPECT_THAT(ran, ElementsAre(static_cast<int>(spec.command), static_cast<int>(spec.command))) << spec.caption;
+    EXPECT_THAT(ran, ElementsAre(static_cast<int>(row.command), static_cast<int>(row.command))) << row.caption;
     EXPECT_EQ(r1.sinks, 1);
     EXPECT_FALSE(r1.handled || r1.cancelDefault || r2.handled || r2.cancelDefault);
-    sinks.insert(addin_.MenuSink(spec.command).get());
-    sinks.insert(addin_.CtrlSink(spec.command).get());
+    sinks.insert(addin_.MenuSink(row.command).get());
+    sinks.insert(addin_.CtrlSink(row.command).get());
   }
   sinks.insert(addin_.MenuToolsPopup.get());
   sinks.insert(addin_.MenuEditPopup.get());
@@ -325,11 +325,11 @@ TEST_F(ConnectTest, AutoSaveOnLoadsTheAutoSaveWindowHiddenAndDisconnectionUnload
 
 TEST(Faces, SeventeenDistinctSmallPicturesOneForEachRole) {
   std::set<std::vector<uint32_t>> distinct;
-  for (const CommandSpec& spec : CommandSpecs()) {
-    const Picture& face = Images().Face(spec.face);
+  for (const CommandRow& row : CommandRows()) {
+    const Picture& face = Images().Face(row.face);
     EXPECT_EQ(face.width, kFaceSize);
     EXPECT_EQ(face.height, kFaceSize);
-    EXPECT_EQ(face.name, spec.face);
+    EXPECT_EQ(face.name, row.face);
     EXPECT_EQ(face.pixels.size(), static_cast<size_t>(kFaceSize * kFaceSize));
     distinct.insert(face.pixels);
   }
@@ -341,9 +341,9 @@ TEST(CommandTable, CommandsWithoutTheirWindowRunNothing) {
   // Generators are bound; windows are bound as they are built.
   EXPECT_TRUE(static_cast<bool>(CommandAction(Command::CommentOut)));
   EXPECT_TRUE(static_cast<bool>(CommandAction(Command::ErrorHuter)));
-  for (const CommandSpec& spec : CommandSpecs()) {
-    if (!CommandAction(spec.command)) {
-      EXPECT_FALSE(RunCommand(spec.command)) << spec.runs;
+  for (const CommandRow& row : CommandRows()) {
+    if (!CommandAction(row.command)) {
+      EXPECT_FALSE(RunCommand(row.command)) << row.runs;
     }
   }
 }
