@@ -65,11 +65,6 @@ void ShowModal() {
   window.Show(ui::vbModal);
 }
 
-void InsertRegisteredComment() {
-  if (codegen::InsertRegisteredCommentText(*HostVBE, Settings()) == codegen::InsertCommentResult::NoComment)
-    ui::MsgBox(vb::U("コメントが入力されていません"), ui::vbExclamation, u"Tarno Kit");
-}
-
 // The dispatch table. A tool's window is bound here, one line, when it
 // exists; until then its command runs nothing.
 std::array<std::function<void()>, kCommandCount>& Actions() {
@@ -84,7 +79,7 @@ std::array<std::function<void()>, kCommandCount>& Actions() {
       /* ContorolPatrnTool    frmContorolPatrn */ {},
       /* ContorolTabIndexTool frmTabIndex      */ {},
       /* ContorolIndexTool    frmIndex         */ {},
-      /* Edit                 */ [] { InsertRegisteredComment(); },
+      /* Edit                 */ [] { codegen::InsertRegisteredComment(*HostVBE, Settings()); },
       /* CommentOut           */ [] { codegen::CommentSelection(*HostVBE); },
       /* CommentDel           */ [] { codegen::UncommentSelection(*HostVBE); },
       /* Comment              frmComment       */ ShowModal<codegen::frmComment>,
