@@ -86,6 +86,7 @@ void ProjectSource::IndexWords(const std::vector<std::u16string>& words) {
     if (w.empty() || index_.count(w)) continue;
     auto it = index_.emplace(w, Postings()).first;
     pending.emplace(View(it->first), &it->second);
+    byView_.emplace(View(it->first), &it->second);
   }
   if (pending.empty()) return;
   // A cheap first test before hashing: which lengths occur among the words.
@@ -156,14 +157,13 @@ ProjectSource::PreparedName ProjectSource::Prepare(View name) {
     p.how = PreparedName::Literal;
     return p;
   }
-  std::u16string key(anchor);
-  auto it = index_.find(key);
-  if (it == index_.end()) {
-    IndexWords({key});
-    it = index_.find(key);
+  auto it = byView_.find(anchor);
+  if (it == byView_.end()) {
+    IndexWords({std::u16string(anchor)});
+    it = byView_.find(anchor);
   }
   p.how = PreparedName::Indexed;
-  p.postings = &it->second;
+  p.postings = it->second;
   return p;
 }
 
@@ -192,6 +192,11 @@ int ProjectSource::FindUseInModule(int index, const PreparedName& name, int firs
     if (s > last) break;
     if (s == lastTried) continue;
     lastTried = s;
+    if (module->StatementEnd(s) == s) {
+      // One line: its trimmed text, without a copy.
+      if (IsUseInStatementText(*module, s, 1, TrimView(module->Line(s)), name.name, boundary)) return s;
+      continue;
+    }
     Statement st = ReadStatement(*module, s);
     if (IsUseInStatement(*module, st, name.name, boundary)) return s;
   }

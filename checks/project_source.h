@@ -72,6 +72,7 @@ class ProjectSource {
   std::vector<std::unique_ptr<ModuleSource>> modules_;
   std::vector<bool> loaded_;
   std::unordered_map<std::u16string, Postings> index_;
+  std::unordered_map<View, Postings*> byView_;  // the same, looked up without a copy
   std::vector<std::unique_ptr<std::vector<ide::Member>>> members_;
   std::vector<std::unique_ptr<std::vector<std::u16string>>> controls_;
 };
