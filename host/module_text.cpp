@@ -9,16 +9,11 @@ namespace tarno::host {
 
 namespace {
 
-// A statement after which the IDE keeps member attributes: a procedure, an
-// event or a module-level variable declaration.
+// A statement after which member attribute lines are hidden: a procedure's
+// declaration. Attribute lines after a variable or an event declaration stay
+// code lines, so line numbers match the IDE's procedure-based rule.
 bool TakesMemberAttributes(std::u16string_view statement) {
-  if (syntax::ParseProcDecl(statement)) return true;
-  syntax::Words w(syntax::TrimBlanks(statement));
-  auto first = w.Next();
-  for (std::u16string_view kw : {u"Dim", u"Private", u"Public", u"Global", u"Event"}) {
-    if (syntax::EqualsNoCase(first, kw)) return true;
-  }
-  return false;
+  return syntax::ParseProcDecl(statement).has_value();
 }
 
 }  // namespace
