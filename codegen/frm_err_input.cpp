@@ -13,13 +13,6 @@ frmErrInput::frmErrInput() : Form(u"frmErrInput") {
   // Only the close button closes it.
   SetControlBox(false);
   panel_.Setup();
-  Label1.Move(120, 120, 1500, 255);
-  Combo1.Move(1680, 90, 3000, 300);
-  Label2.Move(120, 510, 1500, 255);
-  Combo2.Move(1680, 480, 3000, 300);
-  Label3.Move(4800, 510, 2400, 255);
-  ListView1.Move(120, 900, 7440, 3600);
-  Check1.Move(120, 4620, 4000, 300);
   Command1.Move(1440, 4980, 1400, 400);
   Command2.Move(2940, 4980, 1400, 400);
   Command4.Move(4440, 4980, 1400, 400);

@@ -9,6 +9,14 @@ void ShowRefusal(const std::u16string& text) {
 }
 
 void ProcedurePanel::Setup() {
+  // Both windows place the lists alike.
+  c_.Label1.Move(120, 120, 1500, 255);
+  c_.Combo1.Move(1680, 90, 3000, 300);
+  c_.Label2.Move(120, 510, 1500, 255);
+  c_.Combo2.Move(1680, 480, 3000, 300);
+  c_.Label3.Move(4800, 510, 2400, 255);
+  c_.ListView1.Move(120, 900, 7440, 3600);
+  c_.Check1.Move(120, 4620, 4000, 300);
   c_.Label1.SetCaption(vb::U("プロジェクト名："));
   c_.Label2.SetCaption(vb::U("モジュール名："));
   c_.Label3.SetCaption(u"");
