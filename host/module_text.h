@@ -1,6 +1,6 @@
 // A component's code as the IDE holds it: physical lines, each a code line or
 // a hidden line. Hidden lines are the member attribute lines
-// (`Attribute Name.VB_...`) that follow a declaration; the editor does not
+// (`Attribute Name.VB_...`) that follow a procedure's declaration; the editor does not
 // show them, code line numbers skip them, and they are written back in place.
 #pragma once
 
