@@ -132,10 +132,13 @@ TEST_F(CliTest, HiddenLinesAndLinesOutsideTheFileAreRefused) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("pdTimerCountdown.cls:9: line 9 is in the hidden header (lines 1 to 13)"), std::string::npos)
       << r.err;
-  r = Run("uncomment pdTimerCountdown.cls --lines 40:42");
+  // A procedure's member attribute line is hidden too.
+  WriteFile(dir_ / "Described.bas",
+            "Attribute VB_Name = \"Described\"\r\nPublic Sub Run()\r\n"
+            "Attribute Run.VB_Description = \"Runs\"\r\nEnd Sub\r\n");
+  r = Run("uncomment Described.bas --lines 2:3");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("pdTimerCountdown.cls:42: line 42 is a hidden member attribute line"), std::string::npos)
-      << r.err;
+  EXPECT_NE(r.err.find("Described.bas:3: line 3 is a hidden member attribute line"), std::string::npos) << r.err;
   r = Run("insert error-header pdTimerCountdown.cls --line 500");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("pdTimerCountdown.cls:500: no such line: the file has 116 lines"), std::string::npos) << r.err;
