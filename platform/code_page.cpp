@@ -18,6 +18,7 @@
 // UTF-8 is decoded and encoded directly (strict: no overlong forms, no
 // encoded surrogates, nothing above U+10FFFF; anything else is escaped bytewise).
 #include "platform/code_page.h"
+#include "platform/vb_text.h"
 
 #include <iconv.h>
 
@@ -267,23 +268,8 @@ std::string CodePage::Encode(std::u16string_view text) const {
     if (t.utf8) {
       char32_t cp = u;
       if (pair) cp = 0x10000 + ((u - 0xD800) << 10) + (text[++i] - 0xDC00);
-      if (cp >= 0xD800 && cp <= 0xDFFF) {
-        out.push_back('?');
-      } else if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-      } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-      } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-      } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-      }
+      if (cp >= 0xD800 && cp <= 0xDFFF) out.push_back('?');
+      else vb::AppendUtf8(out, cp);
       continue;
     }
     if (pair) {  // outside the BMP: no legacy code page has it

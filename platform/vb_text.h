@@ -20,6 +20,8 @@ inline const Str kCrLf = u"\r\n";
 Str U(std::string_view utf8);
 // UTF-16 to UTF-8 (lone surrogates become U+FFFD; for display only).
 std::string ToUtf8(StrView text);
+// Appends one code point (not a surrogate) as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
 
 int Len(StrView s);
 int LenB(StrView s);  // 2 per UTF-16 unit
