@@ -9,6 +9,7 @@
 #include "codegen/frm_err_input.h"
 #include "codegen/frm_main.h"
 #include "codegen/registered_comment.h"
+#include "patterns/frm_code_patrn.h"
 #include "platform/vb_text.h"
 #include "ui/services.h"
 
@@ -72,7 +73,7 @@ std::array<std::function<void()>, kCommandCount>& Actions() {
       /* Handler              frmMain          */ ShowModal<codegen::frmMain>,
       /* Hensuu               frmHensuFind     */ ShowModal<checks::frmHensuFind>,
       /* Proc                 frmProcFind      */ ShowModal<checks::frmProcFind>,
-      /* CodePatrn            frmCodePatrn     */ {},
+      /* CodePatrn            frmCodePatrn     */ ShowModal<patterns::frmCodePatrn>,
       /* ProjectTool          frmProject       */ {},
       /* CopyTool             frmCopy          */ {},
       /* ContorolTool         frmContorol      */ {},
