@@ -251,7 +251,7 @@ TEST_F(EditorTest, AFailedWriteInEditModeKeepsTheOldPatternAndTheWindowOpen) {
   EXPECT_TRUE(stillOpen);
   ASSERT_EQ(ui_.Messages().size(), 1u);
   EXPECT_EQ(ui_.Messages()[0].Icon(), ui::vbExclamation);
-  EXPECT_EQ(ui_.Messages()[0].text.substr(0, 18), U("コードパターンを登録できませんでした"));
+  EXPECT_EQ(test::FirstLine(ui_.Messages()[0].text), U("コードパターンを登録できませんでした"));
   EXPECT_EQ(Bytes(At("F", "Old.Dat")), "keep me\r\n");
   EXPECT_EQ(Tree(At("F")), (std::set<std::string>{"Old.Dat", "Blocked.Dat"}));
 }

@@ -21,6 +21,9 @@ namespace fs = std::filesystem;
 // CP932 bytes of UTF-8 text, as pattern files hold it.
 inline std::string Sjis(const std::string& utf8) { return CodePage::Cp932().Encode(vb::U(utf8)); }
 
+// A message's first line (a failure's second line names the path and reason).
+inline std::u16string FirstLine(const std::u16string& text) { return text.substr(0, text.find(u"\r\n")); }
+
 class PatternFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
