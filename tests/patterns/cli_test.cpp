@@ -1,0 +1,155 @@
+// `tarno patterns` as a user runs it, over a temporary add-in folder.
+#include <gmock/gmock.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+
+#include "pattern_fixture.h"
+
+namespace tarno {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using test::Sjis;
+
+struct Result {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class PatternsCliTest : public test::PatternFolderTest {
+ protected:
+  // Runs `tarno patterns ARGS` with standard input from `input`.
+  Result Run(const std::string& args, const std::string& input = "") {
+    fs::path in = dir_ / "stdin.txt", out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
+    Put(in, input);
+    std::string cmd = "TARNO_ADDIN_DIR=" + Quote(addin_.string()) + " " + Quote(TARNO_EXE) + " patterns " + args +
+                      " <" + Quote(in.string()) + " >" + Quote(out.string()) + " 2>" + Quote(err.string());
+    int rc = std::system(cmd.c_str());
+    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, Bytes(out), Bytes(err)};
+  }
+};
+
+TEST_F(PatternsCliTest, EachActionWorksOnTheStoreAsTheWindowsDo) {
+  Result r = Run("list");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_FALSE(fs::exists(root_));  // listing writes nothing
+
+  r = Run("mkdir '  エラー処理 '");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "エラー処理\n");
+  EXPECT_TRUE(fs::is_directory(At("エラー処理")));
+
+  Put(dir_ / "code.txt", Sjis("  On Error GoTo ErrHandler\n' 処理\n"));
+  r = Run("add エラー処理 Header --file " + Quote((dir_ / "code.txt").string()));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Header.Dat\n");
+  EXPECT_EQ(Bytes(At("エラー処理", "Header.Dat")), Sjis("On Error GoTo ErrHandler\r\n' 処理\r\n"));
+
+  r = Run("add エラー処理 ' Footer '", "Exit Sub\nErrHandler:\n  MsgBox \"エラー\"  \n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  // Only the text's own ends are trimmed; spaces before its final line end stay.
+  EXPECT_EQ(Bytes(At("エラー処理", " Footer .Dat")), Sjis("Exit Sub\r\nErrHandler:\r\n  MsgBox \"エラー\"  \r\n"));
+
+  r = Run("list --format json");
+  EXPECT_EQ(r.status, 0) << r.err;
+  nlohmann::json tree = nlohmann::json::parse(r.out);
+  ASSERT_EQ(tree.size(), 1u);
+  EXPECT_EQ(tree[0]["folder"], "エラー処理");
+  std::vector<std::string> files = tree[0]["patterns"];
+  EXPECT_THAT(files, ::testing::UnorderedElementsAre("Header.Dat", " Footer .Dat"));
+  r = Run("list");
+  EXPECT_THAT(r.out, HasSubstr("エラー処理\n"));
+  EXPECT_THAT(r.out, HasSubstr("\n  Header.Dat\n"));
+
+  r = Run("show エラー処理 Header.Dat");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "On Error GoTo ErrHandler\r\n' 処理\r\n");
+
+  // Stored again under a new name: the old file goes, the text does not grow.
+  r = Run("edit エラー処理 Header.Dat --name Header2");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Header2.Dat\n");
+  EXPECT_FALSE(fs::exists(At("エラー処理", "Header.Dat")));
+  EXPECT_EQ(Bytes(At("エラー処理", "Header2.Dat")), Sjis("On Error GoTo ErrHandler\r\n' 処理\r\n"));
+
+  r = Run("rename エラー処理 Errors");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(At("Errors", "Header2.Dat")));
+
+  for (const char* file : {"Header2.Dat", "' Footer .Dat'"}) {
+    r = Run(std::string("rm Errors ") + file);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "削除しました\n");
+  }
+  r = Run("rmdir Errors");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Tree(root_), std::set<std::string>{});
+}
+
+TEST_F(PatternsCliTest, RefusalsExitOneWithTheWindowsMessagesAndChangeNothing) {
+  EXPECT_THAT(Run("add F p", "x").err, HasSubstr("フォルダを作成してください"));
+  MakeFolder("F");
+  PutPattern("F", "Sample.Dat", "x\r\n");
+  PutPattern("F", "a.b.Dat", "x\r\n");
+  PutPattern("F", "x.dat", "x\r\n");
+  struct Case {
+    std::string args, message;
+  } cases[] = {
+      {"mkdir ../Escape", "フォルダ名に使用できない文字が含まれています"},
+      {"mkdir ' '", "フォルダ名を入力してください"},
+      {"mkdir ' F '", "指定されたフォルダ名は存在しています"},
+      {"rename F F", "指定されたフォルダ名は存在しています"},
+      {"rename Missing G", "指定されたフォルダは、存在しません"},
+      {"rmdir Missing", "指定されたフォルダは、存在しません"},
+      {"add Missing p", "指定されたフォルダは、存在しません"},
+      {"add F a.b", "プロシージャ名に使用できない文字が含まれています"},
+      {"add F ../p", "プロシージャ名に使用できない文字が含まれています"},
+      {"add F Sample", "指定されたプロシージャ名は、既に使用されています"},
+      {"add F Blank", "コード内容を入力してください"},
+      {"edit F Sample.Dat", "指定されたプロシージャ名は、既に使用されています"},
+      {"edit F Missing.Dat --name New", "指定されたコードパターンは、削除されたか移動されました"},
+      {"show F x.dat", "コードパターンを選択してください"},
+      {"show F Missing.Dat", "指定されたフォルダは、存在しません"},
+      {"rm F Missing.Dat", "指定されたフォルダは、存在しません"},
+  };
+  std::set<std::string> before = Tree(dir_);
+  for (const Case& c : cases) {
+    Result r = Run(c.args, "   ");
+    EXPECT_EQ(r.status, 1) << c.args;
+    EXPECT_EQ(r.err, "tarno: " + c.message + "\n") << c.args;
+  }
+  EXPECT_EQ(Tree(dir_), before);
+}
+
+TEST_F(PatternsCliTest, FailuresExitTwoAndRootMovesTheStoreForOneCall) {
+  MakeFolder("Full");
+  PutPattern("Full", "p.Dat", "x\r\n");
+  Result r = Run("rmdir Full");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_THAT(r.err, HasSubstr("フォルダを削除できませんでした"));
+  EXPECT_EQ(Bytes(At("Full", "p.Dat")), "x\r\n");
+  r = Run("add Full q --file " + Quote((dir_ / "missing.txt").string()));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_FALSE(fs::exists(At("Full", "q.Dat")));
+
+  fs::path other = dir_ / "other";
+  r = Run("mkdir Elsewhere --root " + Quote(other.string()));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::is_directory(other / "Elsewhere"));
+  EXPECT_FALSE(fs::exists(At("Elsewhere")));
+  r = Run("--root " + Quote(other.string()) + " list");
+  EXPECT_EQ(r.out, "Elsewhere\n");
+}
+
+}  // namespace
+}  // namespace tarno
