@@ -77,6 +77,7 @@ TEST_F(EditorTest, FolderNamesAreCheckedInOrderAndARefusalKeepsTheFocusInTheBox)
       {u"", u"", msg::EnterFolderName},
       {u"", u"   ", msg::EnterFolderName},
       {u"", u"../Escape", msg::FolderNameUnusable},
+      {u"", u"../CodePatrn", msg::FolderNameUnusable},  // before the existence test: it lies there
       {u"", u"a/b", msg::FolderNameUnusable},
       {u"", u"a\\b", msg::FolderNameUnusable},
       {u"", u" .. ", msg::FolderNameUnusable},
