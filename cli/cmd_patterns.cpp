@@ -124,7 +124,7 @@ void Install(CLI::App& app, int& exit_code) {
   list->callback(run([o] { List(o->format); }));
 
   auto* show = cmd->add_subcommand("show", "print the text the clipboard copy would give (UTF-8, CR LF)");
-  show->add_option("FOLDER", o->folder)->required();
+  show->add_option("FOLDER", o->folder, "the folder name")->required();
   show->add_option("FILE", o->file, "the pattern's file name, e.g. Sample.Dat")->required();
   show->callback(run([o] {
     RequireExistingPattern(Arg(o->folder), Arg(o->file));
@@ -132,7 +132,7 @@ void Install(CLI::App& app, int& exit_code) {
   }));
 
   auto* add = cmd->add_subcommand("add", "register a pattern NAME in FOLDER; the code from --file or standard input");
-  add->add_option("FOLDER", o->folder)->required();
+  add->add_option("FOLDER", o->folder, "the folder name")->required();
   add->add_option("NAME", o->name, "the pattern name, without .Dat")->required();
   add->add_option("--file", o->code_file, "a file holding the code (system code page); else UTF-8 standard input");
   add->callback(run([o] {
@@ -143,23 +143,23 @@ void Install(CLI::App& app, int& exit_code) {
 
   auto* edit = cmd->add_subcommand(
       "edit", "store pattern FILE again under --name (its code from --file, else unchanged); the old file goes");
-  edit->add_option("FOLDER", o->folder)->required();
-  edit->add_option("FILE", o->file)->required();
-  edit->add_option("--name", o->name, "the new pattern name (default: the current one, which is refused as used)");
+  edit->add_option("FOLDER", o->folder, "the folder name")->required();
+  edit->add_option("FILE", o->file, "the pattern's file name, e.g. Sample.Dat")->required();
+  auto* editName = edit->add_option("--name", o->name, "the new pattern name (default: the current one, which is refused as used)");
   auto* editFile = edit->add_option("--file", o->code_file, "a file holding the new code (system code page)");
-  edit->callback(run([o, editFile] {
+  edit->callback(run([o, editName, editFile] {
     std::u16string folder = Arg(o->folder), file = Arg(o->file);
     RequireExistingFolder(folder);
     if (file.empty() || file[0] == u'.' || vb::Right(file, 3) != u"Dat") throw Refused{msg::SelectPattern};
     if (!PatternFileExists(folder, file)) throw Refused{msg::PatternGone};
-    std::u16string name = o->name.empty() ? PatternNameOfFile(file) : Arg(o->name);
+    std::u16string name = editName->count() ? Arg(o->name) : PatternNameOfFile(file);
     std::u16string code = editFile->count() ? ReadCode(o->code_file) : ReadPatternFile(folder, file);
     std::cout << Out(StorePattern(folder, file, name, code)) << "\n";
   }));
 
   auto* rm = cmd->add_subcommand("rm", "delete pattern FILE of FOLDER");
-  rm->add_option("FOLDER", o->folder)->required();
-  rm->add_option("FILE", o->file)->required();
+  rm->add_option("FOLDER", o->folder, "the folder name")->required();
+  rm->add_option("FILE", o->file, "the pattern's file name")->required();
   rm->callback(run([o] {
     RequireExistingPattern(Arg(o->folder), Arg(o->file));
     DeletePatternFile(Arg(o->folder), Arg(o->file));
@@ -167,7 +167,7 @@ void Install(CLI::App& app, int& exit_code) {
   }));
 
   auto* mkdir = cmd->add_subcommand("mkdir", "create a folder (the name is trimmed of spaces)");
-  mkdir->add_option("NAME", o->name)->required();
+  mkdir->add_option("NAME", o->name, "the folder name")->required();
   mkdir->callback(run([o] {
     EnsureRoot();
     std::cout << Out(StoreFolder(u"", Arg(o->name))) << "\n";
@@ -182,7 +182,7 @@ void Install(CLI::App& app, int& exit_code) {
   }));
 
   auto* rmdir = cmd->add_subcommand("rmdir", "remove an empty folder");
-  rmdir->add_option("NAME", o->name)->required();
+  rmdir->add_option("NAME", o->name, "the folder name")->required();
   rmdir->callback(run([o] {
     RequireExistingFolder(Arg(o->name));
     RemovePatternFolder(Arg(o->name));

@@ -117,6 +117,7 @@ TEST_F(PatternsCliTest, RefusalsExitOneWithTheWindowsMessagesAndChangeNothing) {
       {"add F Sample", "指定されたプロシージャ名は、既に使用されています"},
       {"add F Blank", "コード内容を入力してください"},
       {"edit F Sample.Dat", "指定されたプロシージャ名は、既に使用されています"},
+      {"edit F Sample.Dat --name ''", "プロシージャ名を入力してください"},
       {"edit F Missing.Dat --name New", "指定されたコードパターンは、削除されたか移動されました"},
       {"show F x.dat", "コードパターンを選択してください"},
       {"show F Missing.Dat", "指定されたフォルダは、存在しません"},
