@@ -9,6 +9,9 @@
 #include "codegen/frm_err_input.h"
 #include "codegen/frm_main.h"
 #include "codegen/registered_comment.h"
+#include "controls/frm_contorol.h"
+#include "controls/frm_contorol_patrn.h"
+#include "controls/frm_tab_index.h"
 #include "platform/vb_text.h"
 #include "ui/services.h"
 
@@ -75,10 +78,10 @@ std::array<std::function<void()>, kCommandCount>& Actions() {
       /* CodePatrn            frmCodePatrn     */ {},
       /* ProjectTool          frmProject       */ {},
       /* CopyTool             frmCopy          */ {},
-      /* ContorolTool         frmContorol      */ {},
-      /* ContorolPatrnTool    frmContorolPatrn */ {},
-      /* ContorolTabIndexTool frmTabIndex      */ {},
-      /* ContorolIndexTool    frmIndex         */ {},
+      /* ContorolTool         frmContorol      */ ShowModal<controls::frmContorol>,
+      /* ContorolPatrnTool    frmContorolPatrn */ ShowModal<controls::frmContorolPatrn>,
+      /* ContorolTabIndexTool frmTabIndex      */ ShowModal<controls::frmTabIndex>,
+      /* ContorolIndexTool    frmIndex         */ ShowModal<controls::frmIndex>,
       /* Edit                 */ [] { codegen::InsertRegisteredComment(*HostVBE, Settings()); },
       /* CommentOut           */ [] { codegen::CommentSelection(*HostVBE); },
       /* CommentDel           */ [] { codegen::UncommentSelection(*HostVBE); },
