@@ -57,8 +57,8 @@ int SelectedCount(ide::VBForm* designer) {
   }
 }
 
-LayoutResult CheckSelection(ide::VBE& vbe, ide::VBForm* designer) {
-  if (!SelectedIsForm(vbe)) return LayoutResult::NotForm;
+LayoutResult CheckSelection(bool formModule, ide::VBForm* designer) {
+  if (!formModule) return LayoutResult::NotForm;
   if (SelectedCount(designer) == 0) return LayoutResult::NoSelection;
   return LayoutResult::Done;
 }
@@ -81,12 +81,20 @@ void ForEachSelected(ide::VBForm& designer, const std::function<void(ide::VBCont
 }  // namespace
 
 CommonValues GatherCommonValues(ide::VBE& vbe) {
-  CommonValues v;
+  bool formModule = false;
+  std::shared_ptr<ide::VBForm> designer;
   Step([&] {
     auto component = vbe.SelectedVBComponent();
-    v.formModule = component && component->Type() == ide::ComponentType::VBForm;
-    if (v.formModule) v.designer = component->Designer();
+    formModule = component && component->Type() == ide::ComponentType::VBForm;
+    if (formModule) designer = component->Designer();
   });
+  return GatherCommonValues(formModule, designer);
+}
+
+CommonValues GatherCommonValues(bool formModule, const std::shared_ptr<ide::VBForm>& designer) {
+  CommonValues v;
+  v.formModule = formModule;
+  if (formModule) v.designer = designer;
   if (!v.formModule || !v.designer) return v;
   std::shared_ptr<ide::VBControls> selected;
   Step([&] {
@@ -179,8 +187,8 @@ std::u16string LayoutMessage(LayoutResult r) {
   return u"";
 }
 
-LayoutResult ApplyPositions(ide::VBE& vbe, ide::VBForm* designer, const std::array<std::u16string, 4>& fields) {
-  if (auto r = CheckSelection(vbe, designer); r != LayoutResult::Done) return r;
+LayoutResult ApplyPositions(bool formModule, ide::VBForm* designer, const std::array<std::u16string, 4>& fields) {
+  if (auto r = CheckSelection(formModule, designer); r != LayoutResult::Done) return r;
   bool any = false;
   for (const auto& f : fields) any = any || !Blank(f);
   if (!any) return LayoutResult::NoValues;
@@ -192,8 +200,8 @@ LayoutResult ApplyPositions(ide::VBE& vbe, ide::VBForm* designer, const std::arr
   return LayoutResult::Done;
 }
 
-LayoutResult ApplyFont(ide::VBE& vbe, ide::VBForm* designer, const std::u16string& fontField, const HeldFont& font) {
-  if (auto r = CheckSelection(vbe, designer); r != LayoutResult::Done) return r;
+LayoutResult ApplyFont(bool formModule, ide::VBForm* designer, const std::u16string& fontField, const HeldFont& font) {
+  if (auto r = CheckSelection(formModule, designer); r != LayoutResult::Done) return r;
   if (Blank(fontField)) return LayoutResult::NoFont;
   ForEachSelected(*designer, [&](ide::VBControl& c) {
     auto f = ReadFont(c);
@@ -208,8 +216,8 @@ LayoutResult ApplyFont(ide::VBE& vbe, ide::VBForm* designer, const std::u16strin
   return LayoutResult::Done;
 }
 
-LayoutResult ApplyBackStyle(ide::VBE& vbe, ide::VBForm* designer, int listIndex) {
-  if (auto r = CheckSelection(vbe, designer); r != LayoutResult::Done) return r;
+LayoutResult ApplyBackStyle(bool formModule, ide::VBForm* designer, int listIndex) {
+  if (auto r = CheckSelection(formModule, designer); r != LayoutResult::Done) return r;
   if (listIndex < 0) return LayoutResult::NoBackStyle;
   ForEachSelected(*designer, [&](ide::VBControl& c) {
     WriteProperty(c, u"BackStyle", static_cast<int16_t>(listIndex));

@@ -40,17 +40,20 @@ struct CommonValues {
 // concerned (or is skipped). When the selected controls disagree on the font
 // size, the first control's size is held.
 CommonValues GatherCommonValues(ide::VBE& vbe);
+// The same for a designer already chosen (formModule says whether the
+// designer is a form's; nothing is gathered otherwise).
+CommonValues GatherCommonValues(bool formModule, const std::shared_ptr<ide::VBForm>& designer);
 
 enum class LayoutResult { Done, NotForm, NoSelection, NoValues, NoFont, NoBackStyle };
 // The message of a refusal ("" for Done).
 std::u16string LayoutMessage(LayoutResult r);
 
 // Each writes to every control selected in `designer` now; failures of a
-// single write are ignored. The first check is against the IDE's selected
-// component at the moment of the call.
-LayoutResult ApplyPositions(ide::VBE& vbe, ide::VBForm* designer, const std::array<std::u16string, 4>& fields);
-LayoutResult ApplyFont(ide::VBE& vbe, ide::VBForm* designer, const std::u16string& fontField, const HeldFont& font);
+// single write are ignored. `formModule`: whether the IDE's selected
+// component is a form module at the moment of the call (the first check).
+LayoutResult ApplyPositions(bool formModule, ide::VBForm* designer, const std::array<std::u16string, 4>& fields);
+LayoutResult ApplyFont(bool formModule, ide::VBForm* designer, const std::u16string& fontField, const HeldFont& font);
 // listIndex: the chosen entry of the BackStyle list, -1 for none.
-LayoutResult ApplyBackStyle(ide::VBE& vbe, ide::VBForm* designer, int listIndex);
+LayoutResult ApplyBackStyle(bool formModule, ide::VBForm* designer, int listIndex);
 
 }  // namespace tarno::controls

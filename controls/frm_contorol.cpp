@@ -1,6 +1,7 @@
 #include "controls/frm_contorol.h"
 
 #include "addin/addin_globals.h"
+#include "controls/control_values.h"
 #include "controls/font_dialog.h"
 #include "platform/vb_text.h"
 
@@ -106,13 +107,13 @@ void frmContorol::Command1_Click() {
   LayoutResult r = LayoutResult::Done;
   switch (SSTab1.Tab()) {
     case 0:
-      r = ApplyPositions(*HostVBE, designer_.get(), {Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text()});
+      r = ApplyPositions(SelectedIsForm(*HostVBE), designer_.get(), {Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text()});
       break;
     case 1:
-      r = ApplyFont(*HostVBE, designer_.get(), Text5.Text(), font_);
+      r = ApplyFont(SelectedIsForm(*HostVBE), designer_.get(), Text5.Text(), font_);
       break;
     case 2:
-      r = ApplyBackStyle(*HostVBE, designer_.get(), Combo1.ListIndex());
+      r = ApplyBackStyle(SelectedIsForm(*HostVBE), designer_.get(), Combo1.ListIndex());
       break;
   }
   if (r != LayoutResult::Done) Warn(LayoutMessage(r));

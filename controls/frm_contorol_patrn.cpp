@@ -4,6 +4,7 @@
 
 #include "addin/addin_globals.h"
 #include "addin/settings.h"
+#include "controls/control_values.h"
 #include "controls/font_dialog.h"
 #include "controls/style_apply.h"
 #include "platform/vb_text.h"
@@ -487,7 +488,7 @@ void frmContorolPatrn::Command4_Click() {
 void frmContorolPatrn::Command5_Click() {
   int32_t number = ChosenPattern();
   if (number == 0) return;
-  StyleApplyResult r = ApplyStylePattern(*HostVBE, Settings().PatternCollection.Item(number));
+  StyleApplyResult r = ApplyStylePattern(SelectedFormDesigner(*HostVBE), Settings().PatternCollection.Item(number));
   if (r != StyleApplyResult::Done) Warn(StyleApplyMessage(r));
 }
 

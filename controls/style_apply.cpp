@@ -113,8 +113,7 @@ std::u16string StyleApplyMessage(StyleApplyResult r) {
   return u"";
 }
 
-StyleApplyResult ApplyStylePattern(ide::VBE& vbe, const clsCotrolStyle& pattern) {
-  auto designer = SelectedFormDesigner(vbe);
+StyleApplyResult ApplyStylePattern(const std::shared_ptr<ide::VBForm>& designer, const clsCotrolStyle& pattern) {
   if (!designer) return StyleApplyResult::NotForm;
   std::shared_ptr<ide::VBControls> selected;
   int count = 0;

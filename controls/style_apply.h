@@ -22,7 +22,9 @@ std::u16string StyleApplyMessage(StyleApplyResult r);
 // control of the pattern's class) before writing anything, then writes the
 // pattern's properties in the order of its type to every selected control.
 // A failing single write is skipped.
-StyleApplyResult ApplyStylePattern(ide::VBE& vbe, const clsCotrolStyle& pattern);
+// `designer`: the selected form module's designer, nullptr when the selected
+// component is not a form module.
+StyleApplyResult ApplyStylePattern(const std::shared_ptr<ide::VBForm>& designer, const clsCotrolStyle& pattern);
 
 // The numbers of the patterns the list shows (DelFlg 0), in order.
 std::vector<int32_t> LivePatternNumbers(const CotrolStyleCollection& patterns);

@@ -251,6 +251,37 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
   out.push_back(Pad(indent) + "End");
 }
 
+// The file's own comment for an enumerated value (VB writes them in the
+// IDE's language: "2  '中央揃え" or "2  'Center"), taken from another line
+// of the same property and value; the value text is kept as it is otherwise.
+std::string FileComment(const ComponentFile& f, std::string_view name, const std::string& text) {
+  size_t q = text.find('\'');
+  if (q == std::string::npos) return text;
+  ParsedValue wanted = ParseValue(text);
+  if (wanted.kind != ParsedValue::Kind::Number) return text;
+  for (const auto& n : f.nodes()) {
+    if (n.kind != Kind::Property || !EqualsIgnoreCase(n.name, name)) continue;
+    ParsedValue v = ParseValue(n.value);
+    if (v.kind == ParsedValue::Kind::Number && v.number == wanted.number && !v.comment.empty())
+      return text.substr(0, q + 1) + v.comment;
+  }
+  return text;
+}
+
+// A font group rewritten line by line: lines whose text is the same keep
+// their bytes, so only the changed sub-properties show as changed.
+void ReplaceGroup(const ComponentFile& f, const DesignerNode& g, std::vector<std::string> lines, Edits& edits) {
+  if (lines.size() == g.end_line - g.line + 1) {
+    for (size_t k = 0; k < lines.size(); ++k) {
+      std::string_view old = f.text().line(g.line + k);
+      if (old != lines[k]) edits.replace[g.line + k] = std::vector<std::string>{std::move(lines[k])};
+    }
+    return;
+  }
+  edits.replace[g.line] = std::move(lines);
+  for (size_t l = g.line + 1; l <= g.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
+}
+
 void ControlEdits(MemControl& control, int block, const ComponentFile& f, const CodePage& cp, Edits& edits) {
   const auto& b = f.nodes()[size_t(block)];
   size_t indent = b.indent + 3;
@@ -270,9 +301,7 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
       if (node >= 0 && f.nodes()[size_t(node)].kind == Kind::Group) {
         const auto& g = f.nodes()[size_t(node)];
         if (ReadFont(f, node, cp) == font->values()) continue;
-        auto lines = FontGroupLines(g.name, g.type, font->values(), g.indent, cp);
-        edits.replace[g.line] = std::move(lines);
-        for (size_t l = g.line + 1; l <= g.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
+        ReplaceGroup(f, g, FontGroupLines(g.name, g.type, font->values(), g.indent, cp), edits);
       } else if (!(font->values() == DefaultFont())) {
         std::string guid = control.cls().intrinsic ? "" : "{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
         auto lines = FontGroupLines(name, guid, font->values(), indent, cp);
@@ -295,11 +324,11 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
       }
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(n.line) + 1, "cannot write the new value of " + name);
-      edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, *text)};
+      edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, FileComment(f, name, *text))};
     } else if (!SameValue(v, def.defaultValue)) {
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(b.line) + 1, "cannot write the new value of " + name);
-      edits.before[InsertionLine(f, block, name)].push_back(RenderedLine(indent, name, *text));
+      edits.before[InsertionLine(f, block, name)].push_back(RenderedLine(indent, name, FileComment(f, name, *text)));
     }
   }
 }
