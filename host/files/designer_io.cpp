@@ -282,6 +282,16 @@ void ReplaceGroup(const ComponentFile& f, const DesignerNode& g, std::vector<std
   for (size_t l = g.line + 1; l <= g.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
 }
 
+// VB 6 writes a control's position, size and tab order even at their
+// defaults (every form file holds "TabIndex = 0" and "Left = 0" lines), so
+// such a line is rewritten, never dropped, when its value becomes the default.
+bool AlwaysWritten(const MemControl& control, const PropDef& def) {
+  if (control.cls().designer) return false;
+  for (const char16_t* name : {u"TabIndex", u"Left", u"Top", u"Height", u"Width"})
+    if (vb::EqualsIgnoreCaseAscii(def.name, name)) return true;
+  return false;
+}
+
 void ControlEdits(MemControl& control, int block, const ComponentFile& f, const CodePage& cp, Edits& edits) {
   const auto& b = f.nodes()[size_t(block)];
   size_t indent = b.indent + 3;
@@ -318,14 +328,14 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
         ide::Variant coerced;
         if (CoerceValue(def.type, *was, coerced) && SameValue(coerced, v)) continue;
       }
-      if (SameValue(v, def.defaultValue)) {
+      if (SameValue(v, def.defaultValue) && !AlwaysWritten(control, def)) {
         edits.replace[n.line] = std::vector<std::string>{};
         continue;
       }
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(n.line) + 1, "cannot write the new value of " + name);
       edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, FileComment(f, name, *text))};
-    } else if (!SameValue(v, def.defaultValue)) {
+    } else if (!SameValue(v, def.defaultValue) || AlwaysWritten(control, def)) {
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(b.line) + 1, "cannot write the new value of " + name);
       edits.before[InsertionLine(f, block, name)].push_back(RenderedLine(indent, name, FileComment(f, name, *text)));
