@@ -143,6 +143,8 @@ void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::
       continue;
     }
     SetNode(*control, c);
+    // VB 6 writes TabIndex for every control that has one.
+    if (!control->cls().intrinsic && f.FindProperty(c, "TabIndex") < 0) control->DropExtenderProperty(u"TabIndex");
     LoadProperties(*control, f, c, cp, texts);
     LoadChildren(d, f, c, control, cp, texts, warnings);
   }

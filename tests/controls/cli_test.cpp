@@ -194,6 +194,35 @@ TEST_F(ControlsCliTest, TabIndexInPositionOrderKeepsTheTabOrderAPermutation) {
   }
 }
 
+TEST_F(ControlsCliTest, OnCorpusFormsOnlyTabIndexAndIndexLinesChange) {
+  // Forms with frames, control arrays, menus, ActiveX controls without a tab
+  // order (a data control, an up-down) and several code pages.
+  struct Case {
+    std::string form, encoding;
+  };
+  const Case cases[] = {
+      {"dtinth__UCN-BMSE/BMSE/frmMain.frm", "CP932"},
+      {"akinomyoga__vb6programs/src/shortcuts.frm", "CP932"},
+      {"RizkyKhapidsyah__Sales-Transaction-Inventory-Control_v1.0__VB6/fsales.frm", "CP1252"},
+      {"02bx__pdfstreamdumper/Form2.frm", "CP1252"},
+      {"javiercrowsoft__cairo-vb6/CSReport/CSReportEditor/Codigo/fProperties.frm", "CP1252"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.form);
+    fs::path form = Copy(c.form);
+    for (const std::string command : {"tabindex", "index"}) {
+      const auto before = Lines(ReadFile(form));
+      Result r = Run(command + " " + Quote(form.filename().string()) + " --encoding " + c.encoding);
+      ASSERT_EQ(r.status, 0) << r.err;
+      const std::string key = command == "tabindex" ? "TabIndex " : "Index ";
+      for (const auto& [line, text] : Changed(before, Lines(ReadFile(form))))
+        EXPECT_EQ(Trimmed(text).rfind(key, 0), 0u) << command << " changed line " << line + 1 << ": " << text;
+    }
+    fs::remove(form);
+    fs::remove(fs::path(form).replace_extension(".frx"));
+  }
+}
+
 TEST_F(ControlsCliTest, StylesApplyChecksTheTypeAndWritesThePattern) {
   Copy("dtinth__UCN-BMSE/BMSE/frmWindowFind.frm");
   {
