@@ -223,6 +223,20 @@ TEST_F(ControlsCliTest, OnCorpusFormsOnlyTabIndexAndIndexLinesChange) {
   }
 }
 
+TEST_F(ControlsCliTest, AProjectsFormIsNamedWithComponent) {
+  fs::copy(CorpusDir() / "dtinth__UCN-BMSE/BMSE", dir_ / "BMSE", fs::copy_options::recursive);
+  Result byFile = Run("tabindex BMSE/frmWindowFind.frm --show");
+  Result byProject = Run("tabindex BMSE/BMSE.vbp --component frmWindowFind --show");
+  ASSERT_EQ(byProject.status, 0) << byProject.err;
+  EXPECT_EQ(byProject.out, byFile.out);
+  Result missing = Run("tabindex BMSE/BMSE.vbp --show");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("--component is required"), std::string::npos) << missing.err;
+  Result module = Run("tabindex BMSE/BMSE.vbp --component modMain --show");
+  EXPECT_EQ(module.status, 1);
+  EXPECT_NE(module.err.find("has no form designer"), std::string::npos) << module.err;
+}
+
 TEST_F(ControlsCliTest, StylesApplyChecksTheTypeAndWritesThePattern) {
   Copy("dtinth__UCN-BMSE/BMSE/frmWindowFind.frm");
   {
