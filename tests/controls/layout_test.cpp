@@ -131,6 +131,23 @@ TEST_F(ControlsTest, FontsInCommonAndTheFirstSizeHeldWhenSizesDiffer) {
   EXPECT_EQ(w.Text5.Text(), u"Verdana");
 }
 
+TEST_F(ControlsTest, DialogSizesAreHeldAsWholePointsHalvesToEven) {
+  const std::pair<double, int32_t> cases[] = {{10.5, 10}, {11.5, 12}, {9.75, 10}, {8.25, 8}};
+  Form({{"Label", "Label1"}});
+  Select({Ctl("Label1")});
+  for (const auto& [chosen, held] : cases) {
+    SCOPED_TRACE(chosen);
+    frmContorol w;
+    w.Show();
+    h_.ChooseFont({u"Arial", chosen, true, false, true, false});
+    ui::ChooseTab(w.SSTab1, 1);
+    ui::Click(w.Command3);
+    EXPECT_EQ(w.Font(), (HeldFont{u"Arial", held, true, false, true, false}));
+    ui::Click(w.Command1);
+    EXPECT_EQ(Ctl("Label1")->GetFont()->values().size, held);
+  }
+}
+
 TEST_F(ControlsTest, PositionFieldsTakeDigitsAndBackspaceOnly) {
   Form({{"TextBox", "Text1", -1, "", {{"Top", float(12)}}}});
   Select({Ctl("Text1")});

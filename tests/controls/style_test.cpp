@@ -173,6 +173,10 @@ TEST_F(ControlsTest, EditorRegistersANewPatternLastAndSelected) {
     ui::ChooseTab(e.SSTab1, 2);
     EXPECT_EQ(e.SSTab1.Tab(), 1);  // the tab stays the type's
     ui::Type(e.Text2, u"caption");
+    EXPECT_EQ(e.Text8.Text(), U("ＭＳ Ｐゴシック"));
+    h_.ChooseFont({u"Verdana", 10.5, false, false, false, true});
+    ui::Click(e.Command4);
+    EXPECT_EQ(e.Text8.Text(), u"Verdana");
     ui::ClearText(e.Text9);
     ui::Type(e.Text9, u"300");
     ui::ClearText(e.Text11);
@@ -193,6 +197,9 @@ TEST_F(ControlsTest, EditorRegistersANewPatternLastAndSelected) {
   EXPECT_EQ(p.Height(), 300);
   EXPECT_EQ(p.Width(), 1200);
   EXPECT_EQ(p.BackStyle(), 1);
+  EXPECT_EQ(p.Font(), u"Verdana");
+  EXPECT_EQ(p.FontSize(), 10);
+  EXPECT_TRUE(p.FontUnderline());
   EXPECT_EQ(w.ListView1.ListItems.Count(), 3);
   EXPECT_EQ(w.ListView1.SelectedItem()->Text(), u"4");
 }
