@@ -256,16 +256,34 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
 // The file's own comment for an enumerated value (VB writes them in the
 // IDE's language: "2  '中央揃え" or "2  'Center"), taken from another line
 // of the same property and value; the value text is kept as it is otherwise.
-std::string FileComment(const ComponentFile& f, std::string_view name, const std::string& text) {
+// When no such line exists and the file's comments are Japanese (a Japanese
+// IDE wrote it), the Japanese names of the values the control tools set.
+struct JapaneseName {
+  const char* prop;
+  int value;
+  const char* name;
+};
+constexpr JapaneseName kJapaneseNames[] = {{"BackStyle", 0, "透明"},   {"BackStyle", 1, "不透明"},
+                                           {"Alignment", 0, "左揃え"}, {"Alignment", 1, "右揃え"},
+                                           {"Alignment", 2, "中央揃え"}};
+
+std::string FileComment(const ComponentFile& f, std::string_view name, const std::string& text, const CodePage& cp) {
   size_t q = text.find('\'');
   if (q == std::string::npos) return text;
   ParsedValue wanted = ParseValue(text);
   if (wanted.kind != ParsedValue::Kind::Number) return text;
+  bool japanese = false;
   for (const auto& n : f.nodes()) {
-    if (n.kind != Kind::Property || !EqualsIgnoreCase(n.name, name)) continue;
+    if (n.kind != Kind::Property) continue;
     ParsedValue v = ParseValue(n.value);
-    if (v.kind == ParsedValue::Kind::Number && v.number == wanted.number && !v.comment.empty())
-      return text.substr(0, q + 1) + v.comment;
+    if (v.kind != ParsedValue::Kind::Number || v.comment.empty()) continue;
+    if (EqualsIgnoreCase(n.name, name) && v.number == wanted.number) return text.substr(0, q + 1) + v.comment;
+    for (char ch : v.comment) japanese = japanese || static_cast<unsigned char>(ch) >= 0x80;
+  }
+  if (japanese && cp.name() == CodePage::Cp932().name()) {
+    for (const auto& j : kJapaneseNames)
+      if (EqualsIgnoreCase(j.prop, name) && j.value == wanted.number)
+        return text.substr(0, q + 1) + cp.Encode(vb::U(j.name));
   }
   return text;
 }
@@ -336,11 +354,11 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
       }
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(n.line) + 1, "cannot write the new value of " + name);
-      edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, FileComment(f, name, *text))};
+      edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, FileComment(f, name, *text, cp))};
     } else if (!SameValue(v, def.defaultValue) || AlwaysWritten(control, def)) {
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(b.line) + 1, "cannot write the new value of " + name);
-      edits.before[InsertionLine(f, block, name)].push_back(RenderedLine(indent, name, FileComment(f, name, *text)));
+      edits.before[InsertionLine(f, block, name)].push_back(RenderedLine(indent, name, FileComment(f, name, *text, cp)));
     }
   }
 }

@@ -14,6 +14,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/code_page.h"
+#include "platform/vb_text.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -235,6 +238,21 @@ TEST_F(ControlsCliTest, AProjectsFormIsNamedWithComponent) {
   Result module = Run("tabindex BMSE/BMSE.vbp --component modMain --show");
   EXPECT_EQ(module.status, 1);
   EXPECT_NE(module.err.find("has no form designer"), std::string::npos) << module.err;
+}
+
+TEST_F(ControlsCliTest, ANewLineGoesInNameOrderWithTheFilesOwnLanguage) {
+  fs::path form = Copy("dtinth__UCN-BMSE/BMSE/frmWindowFind.frm");
+  auto before = Lines(ReadFile(form));
+  Result r = Run("layout frmWindowFind.frm --controls lblNum --backstyle 0");
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto after = Lines(ReadFile(form));
+  ASSERT_EQ(after.size(), before.size() + 1);
+  size_t at = 0;
+  while (at < before.size() && before[at] == after[at]) ++at;
+  // After AutoSize, before Caption; the rest of the file follows unchanged.
+  EXPECT_EQ(Trimmed(after[at]), tarno::CodePage::Cp932().Encode(tarno::vb::U("BackStyle       =   0  '透明")));
+  EXPECT_EQ(Trimmed(after[at - 1]), "AutoSize        =   -1  'True");
+  EXPECT_TRUE(std::equal(before.begin() + long(at), before.end(), after.begin() + long(at) + 1));
 }
 
 TEST_F(ControlsCliTest, StylesApplyChecksTheTypeAndWritesThePattern) {
