@@ -398,6 +398,19 @@ void MemControl::AddProperty(std::u16string_view name, PropType type, const ide:
   slots_[size_t(pos)].changed = false;
 }
 
+void MemControl::DropExtenderProperty(std::u16string_view name) {
+  if (cls_->intrinsic || !cls_->Find(name)) return;
+  ControlClass copy = *cls_;
+  std::erase_if(copy.props, [&](const PropDef& d) { return vb::EqualsIgnoreCaseAscii(d.name, name); });
+  const std::u16string keepName = this->name();
+  const int keepIndex = index();
+  cls_ = std::make_shared<const ControlClass>(std::move(copy));
+  extras_.clear();
+  InitSlots();
+  set_name(keepName);
+  set_index(keepIndex);
+}
+
 bool MemControl::Load(std::u16string_view name, const ide::Variant& value) {
   int pos = PropertyPosition(name);
   if (pos < 0) {

@@ -96,6 +96,10 @@ class MemControl : public ide::VBControl, public std::enable_shared_from_this<Me
   bool LoadFont(std::u16string_view name, const FontValues& font);
   // A property of the file that no catalog knows, kept with its own type.
   void AddProperty(std::u16string_view name, PropType type, const ide::Variant& value);
+  // Loading an ActiveX control: an extender property that this control does
+  // not have (its file block lacks the line VB 6 always writes, such as
+  // TabIndex for a control that takes no focus). Call before loading values.
+  void DropExtenderProperty(std::u16string_view name);
 
   // Sets the value a new object starts with (neither loaded nor changed);
   // ignored when the control lacks the property or the value does not fit.

@@ -10,6 +10,9 @@
 #include "codegen/frm_main.h"
 #include "codegen/registered_comment.h"
 #include "patterns/frm_code_patrn.h"
+#include "controls/frm_contorol.h"
+#include "controls/frm_contorol_patrn.h"
+#include "controls/frm_tab_index.h"
 #include "platform/vb_text.h"
 #include "ui/services.h"
 
@@ -76,10 +79,10 @@ std::array<std::function<void()>, kCommandCount>& Actions() {
       /* CodePatrn            frmCodePatrn     */ ShowModal<patterns::frmCodePatrn>,
       /* ProjectTool          frmProject       */ {},
       /* CopyTool             frmCopy          */ {},
-      /* ContorolTool         frmContorol      */ {},
-      /* ContorolPatrnTool    frmContorolPatrn */ {},
-      /* ContorolTabIndexTool frmTabIndex      */ {},
-      /* ContorolIndexTool    frmIndex         */ {},
+      /* ContorolTool         frmContorol      */ ShowModal<controls::frmContorol>,
+      /* ContorolPatrnTool    frmContorolPatrn */ ShowModal<controls::frmContorolPatrn>,
+      /* ContorolTabIndexTool frmTabIndex      */ ShowModal<controls::frmTabIndex>,
+      /* ContorolIndexTool    frmIndex         */ ShowModal<controls::frmIndex>,
       /* Edit                 */ [] { codegen::InsertRegisteredComment(*HostVBE, Settings()); },
       /* CommentOut           */ [] { codegen::CommentSelection(*HostVBE); },
       /* CommentDel           */ [] { codegen::UncommentSelection(*HostVBE); },

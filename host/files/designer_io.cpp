@@ -143,6 +143,8 @@ void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::
       continue;
     }
     SetNode(*control, c);
+    // VB 6 writes TabIndex for every control that has one.
+    if (!control->cls().intrinsic && f.FindProperty(c, "TabIndex") < 0) control->DropExtenderProperty(u"TabIndex");
     LoadProperties(*control, f, c, cp, texts);
     LoadChildren(d, f, c, control, cp, texts, warnings);
   }
@@ -251,6 +253,65 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
   out.push_back(Pad(indent) + "End");
 }
 
+// The file's own comment for an enumerated value (VB writes them in the
+// IDE's language: "2  '中央揃え" or "2  'Center"), taken from another line
+// of the same property and value; the value text is kept as it is otherwise.
+// When no such line exists and the file's comments are Japanese (a Japanese
+// IDE wrote it), the Japanese names of the values the control tools set.
+struct JapaneseName {
+  const char* prop;
+  int value;
+  const char* name;
+};
+constexpr JapaneseName kJapaneseNames[] = {{"BackStyle", 0, "透明"},   {"BackStyle", 1, "不透明"},
+                                           {"Alignment", 0, "左揃え"}, {"Alignment", 1, "右揃え"},
+                                           {"Alignment", 2, "中央揃え"}};
+
+std::string FileComment(const ComponentFile& f, std::string_view name, const std::string& text, const CodePage& cp) {
+  size_t q = text.find('\'');
+  if (q == std::string::npos) return text;
+  ParsedValue wanted = ParseValue(text);
+  if (wanted.kind != ParsedValue::Kind::Number) return text;
+  bool japanese = false;
+  for (const auto& n : f.nodes()) {
+    if (n.kind != Kind::Property) continue;
+    ParsedValue v = ParseValue(n.value);
+    if (v.kind != ParsedValue::Kind::Number || v.comment.empty()) continue;
+    if (EqualsIgnoreCase(n.name, name) && v.number == wanted.number) return text.substr(0, q + 1) + v.comment;
+    for (char ch : v.comment) japanese = japanese || static_cast<unsigned char>(ch) >= 0x80;
+  }
+  if (japanese && cp.name() == CodePage::Cp932().name()) {
+    for (const auto& j : kJapaneseNames)
+      if (EqualsIgnoreCase(j.prop, name) && j.value == wanted.number)
+        return text.substr(0, q + 1) + cp.Encode(vb::U(j.name));
+  }
+  return text;
+}
+
+// A font group rewritten line by line: lines whose text is the same keep
+// their bytes, so only the changed sub-properties show as changed.
+void ReplaceGroup(const ComponentFile& f, const DesignerNode& g, std::vector<std::string> lines, Edits& edits) {
+  if (lines.size() == g.end_line - g.line + 1) {
+    for (size_t k = 0; k < lines.size(); ++k) {
+      std::string_view old = f.text().line(g.line + k);
+      if (old != lines[k]) edits.replace[g.line + k] = std::vector<std::string>{std::move(lines[k])};
+    }
+    return;
+  }
+  edits.replace[g.line] = std::move(lines);
+  for (size_t l = g.line + 1; l <= g.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
+}
+
+// VB 6 writes a control's position, size and tab order even at their
+// defaults (every form file holds "TabIndex = 0" and "Left = 0" lines), so
+// such a line is rewritten, never dropped, when its value becomes the default.
+bool AlwaysWritten(const MemControl& control, const PropDef& def) {
+  if (control.cls().designer) return false;
+  for (const char16_t* name : {u"TabIndex", u"Left", u"Top", u"Height", u"Width"})
+    if (vb::EqualsIgnoreCaseAscii(def.name, name)) return true;
+  return false;
+}
+
 void ControlEdits(MemControl& control, int block, const ComponentFile& f, const CodePage& cp, Edits& edits) {
   const auto& b = f.nodes()[size_t(block)];
   size_t indent = b.indent + 3;
@@ -270,9 +331,7 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
       if (node >= 0 && f.nodes()[size_t(node)].kind == Kind::Group) {
         const auto& g = f.nodes()[size_t(node)];
         if (ReadFont(f, node, cp) == font->values()) continue;
-        auto lines = FontGroupLines(g.name, g.type, font->values(), g.indent, cp);
-        edits.replace[g.line] = std::move(lines);
-        for (size_t l = g.line + 1; l <= g.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
+        ReplaceGroup(f, g, FontGroupLines(g.name, g.type, font->values(), g.indent, cp), edits);
       } else if (!(font->values() == DefaultFont())) {
         std::string guid = control.cls().intrinsic ? "" : "{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
         auto lines = FontGroupLines(name, guid, font->values(), indent, cp);
@@ -289,17 +348,17 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
         ide::Variant coerced;
         if (CoerceValue(def.type, *was, coerced) && SameValue(coerced, v)) continue;
       }
-      if (SameValue(v, def.defaultValue)) {
+      if (SameValue(v, def.defaultValue) && !AlwaysWritten(control, def)) {
         edits.replace[n.line] = std::vector<std::string>{};
         continue;
       }
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(n.line) + 1, "cannot write the new value of " + name);
-      edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, *text)};
-    } else if (!SameValue(v, def.defaultValue)) {
+      edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, FileComment(f, name, *text, cp))};
+    } else if (!SameValue(v, def.defaultValue) || AlwaysWritten(control, def)) {
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(b.line) + 1, "cannot write the new value of " + name);
-      edits.before[InsertionLine(f, block, name)].push_back(RenderedLine(indent, name, *text));
+      edits.before[InsertionLine(f, block, name)].push_back(RenderedLine(indent, name, FileComment(f, name, *text, cp)));
     }
   }
 }
