@@ -150,27 +150,40 @@ QImage DrawWindow(FormView& view) {
   return out;
 }
 
-GalleryShot Capture(Desktop& desktop, const GalleryWindow& window) {
-  GalleryShot shot{window.name, {}, {}};
+std::string Inspect(Desktop& desktop, const GalleryWindow& window, const std::function<void(FormView&)>& inspect) {
+  bool seen = false;
+  std::string error;
   desktop.SetModalHook([&](ui::Form& form) {
-    if (shot.image.isNull() && vb::ToUtf8(form.Name()) == window.name)
-      if (FormView* v = desktop.ViewOf(form)) shot.image = DrawWindow(*v);
+    if (!seen && vb::ToUtf8(form.Name()) == window.name)
+      if (FormView* v = desktop.ViewOf(form)) {
+        seen = true;
+        inspect(*v);
+      }
     form.Hide();
   });
   std::unique_ptr<ui::Form> form;
   try {
     form = window.open();
     desktop.Sync();
-    if (shot.image.isNull() && form)
-      if (FormView* v = desktop.ViewOf(*form)) shot.image = DrawWindow(*v);
-    if (shot.image.isNull()) shot.error = "the window did not show";
+    if (!seen && form)
+      if (FormView* v = desktop.ViewOf(*form)) {
+        seen = true;
+        inspect(*v);
+      }
+    if (!seen) error = "the window did not show";
   } catch (const std::exception& e) {
-    shot.error = e.what();
+    error = e.what();
   }
   desktop.SetModalHook(nullptr);
   if (form) form->Unload();
   form.reset();
   desktop.Sync();
+  return error;
+}
+
+GalleryShot Capture(Desktop& desktop, const GalleryWindow& window) {
+  GalleryShot shot{window.name, {}, {}};
+  shot.error = Inspect(desktop, window, [&](FormView& v) { shot.image = DrawWindow(v); });
   return shot;
 }
 

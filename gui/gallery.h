@@ -52,6 +52,10 @@ struct GalleryShot {
   std::string error;  // why it failed
 };
 
+// Opens the window, hands its view to `inspect` while it is on screen (for a
+// window shown modally, inside the modal Show), then closes it. Returns an
+// error text, empty when the window opened and was inspected.
+std::string Inspect(Desktop& desktop, const GalleryWindow& window, const std::function<void(FormView&)>& inspect);
 // Opens the window, draws it with a title bar showing its caption, closes it.
 GalleryShot Capture(Desktop& desktop, const GalleryWindow& window);
 // The window as the screen shows it: client area under a caption bar.
