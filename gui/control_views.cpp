@@ -254,10 +254,21 @@ class CommandButtonView : public ControlView {
   QPushButton* w_;
 };
 
+// VB's check and option buttons take a click anywhere on the control, not
+// only on the box and the caption text.
+template <class B>
+class WholeAreaButton : public B {
+ public:
+  using B::B;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
 class CheckBoxView : public ControlView {
  public:
   CheckBoxView(FormView& f, ui::CheckBox& c)
-      : ControlView(f, c, new QCheckBox(&f)), c_(c), w_(static_cast<QCheckBox*>(widget())) {
+      : ControlView(f, c, new WholeAreaButton<QCheckBox>(&f)), c_(c), w_(static_cast<QCheckBox*>(widget())) {
     QObject::connect(w_, &QCheckBox::clicked, this, [this] { Act([this] { ui::Click(c_); }); });
   }
 
@@ -281,7 +292,7 @@ class CheckBoxView : public ControlView {
 class OptionButtonView : public ControlView {
  public:
   OptionButtonView(FormView& f, ui::OptionButton& c)
-      : ControlView(f, c, new QRadioButton(&f)), c_(c), w_(static_cast<QRadioButton*>(widget())) {
+      : ControlView(f, c, new WholeAreaButton<QRadioButton>(&f)), c_(c), w_(static_cast<QRadioButton*>(widget())) {
     w_->setAutoExclusive(false);  // the model clears the others
     QObject::connect(w_, &QRadioButton::clicked, this, [this] { Act([this] { ui::Click(c_); }); });
   }

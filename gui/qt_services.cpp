@@ -22,11 +22,18 @@ void SyncWindows() {
 
 QWidget* Owner() { return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow(); }
 
+// The window under a box or dialog gets the keyboard back when it closes
+// (not every platform gives it back by itself).
+void GiveBack(QWidget* owner) {
+  if (owner && owner->isVisible()) owner->activateWindow();
+}
+
 class QtMessageBoxes : public ui::MessageBoxService {
  public:
   int Show(const std::u16string& prompt, int buttons, const std::u16string& title) override {
     SyncWindows();
-    QMessageBox box(Owner());
+    QWidget* owner = Owner();
+    QMessageBox box(owner);
     box.setWindowTitle(ToQ(title));
     box.setText(ToQLines(prompt));
     box.setTextFormat(Qt::PlainText);
@@ -59,6 +66,7 @@ class QtMessageBoxes : public ui::MessageBoxService {
     for (const B& b : chosen)
       if (b.vb == answer) box.setDefaultButton(b.qt);
     box.exec();
+    GiveBack(owner);
     for (const B& b : chosen)
       if (box.clickedButton() == box.button(b.qt)) return b.vb;
     return answer;
@@ -79,10 +87,13 @@ class QtDialogs : public ui::DialogService {
     start.Italic = d.FontItalic;
     start.Strikethru = d.FontStrikethru;
     start.Underline = d.FontUnderline;
-    QFontDialog dialog(ToQFont(start), Owner());
+    QWidget* owner = Owner();
+    QFontDialog dialog(ToQFont(start), owner);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     if (!d.DialogTitle.empty()) dialog.setWindowTitle(ToQ(d.DialogTitle));
-    if (dialog.exec() != QDialog::Accepted) return false;
+    int answer = dialog.exec();
+    GiveBack(owner);
+    if (answer != QDialog::Accepted) return false;
     QFont f = dialog.selectedFont();
     d.FontName = VbFontNameFor(f.family());
     d.FontSize = f.pointSizeF();
@@ -97,7 +108,8 @@ class QtDialogs : public ui::DialogService {
  private:
   bool File(ui::CommonDialog& d, bool save) {
     SyncWindows();
-    QFileDialog dialog(Owner());
+    QWidget* owner = Owner();
+    QFileDialog dialog(owner);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (!d.DialogTitle.empty()) dialog.setWindowTitle(ToQ(d.DialogTitle));
@@ -117,7 +129,9 @@ class QtDialogs : public ui::DialogService {
     if (!d.InitDir.empty()) dialog.setDirectory(ToQ(d.InitDir));
     // A start name that is a pattern ("*.log") is no file to preselect.
     if (!d.FileName.empty() && d.FileName.find_first_of(u"*?") == std::u16string::npos) dialog.selectFile(ToQ(d.FileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    int answer = dialog.exec();
+    GiveBack(owner);
+    if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     QString path = dialog.selectedFiles().front();
     d.FileName = FromQ(QDir::toNativeSeparators(path));
     d.FileTitle = FromQ(QFileInfo(path).fileName());
