@@ -197,7 +197,9 @@ QStringList NameFilters(const std::u16string& vbFilter) {
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(u';', u' ');
-    out << parts[i] + QStringLiteral(" (") + patterns + u')';
+    QString shown = QStringLiteral("(") + patterns + u')';
+    // "Log (*.log)|*.log" already names its patterns.
+    out << (parts[i].endsWith(shown) ? parts[i] : parts[i] + u' ' + shown);
   }
   return out;
 }
