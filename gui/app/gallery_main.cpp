@@ -39,19 +39,19 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (dir.empty() == show.empty()) return Usage();
+  const gui::GalleryWindow* window = show.empty() ? nullptr : gui::FindGalleryWindow(show);
+  if (!show.empty() && !window) {
+    std::cerr << "tarno-gallery: no window " << show << " (see --list)\n";
+    return 2;
+  }
 
   QApplication app(argc, argv);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   gui::Desktop desktop;
   try {
     gui::GallerySample sample(project.empty() ? gui::DefaultSampleProject() : std::filesystem::path(project));
-    if (!show.empty()) {
-      const gui::GalleryWindow* w = gui::FindGalleryWindow(show);
-      if (!w) {
-        std::cerr << "tarno-gallery: no window " << show << " (see --list)\n";
-        return 2;
-      }
-      auto form = w->open();
+    if (window) {
+      auto form = window->open();
       // A window shown modelessly is handed to the modal loop so that the
       // program lasts as long as the window.
       if (form && form->Loaded() && form->Visible()) {

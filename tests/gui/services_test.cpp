@@ -114,6 +114,33 @@ TEST_F(ServicesTest, AModalShowEndsWhenTheWindowHidesAndTheWindowStaysLoaded) {
   w.Unload();
 }
 
+TEST_F(ServicesTest, TheCloseBoxAsksTheWindowAndUnloadsIt) {
+  HidingForm w;
+  Later([&] { desktop_.ViewOf(w)->close(); });
+  w.Show(ui::vbModal);
+  EXPECT_FALSE(w.Loaded());
+  EXPECT_EQ(desktop_.ViewOf(w), nullptr);
+}
+
+TEST_F(ServicesTest, ARunTimeErrorInAHandlerIsShownAndTheWindowStaysUsable) {
+  HidingForm w;
+  int clicks = 0;
+  w.Command1.OnClick = [&] {
+    if (++clicks == 1) throw ui::VbError(ui::err::InvalidCall, "Invalid procedure call or argument");
+    w.Hide();
+  };
+  SeenBox error;
+  Later([&] {
+    AnswerBox(QMessageBox::Ok, &error, [&] { ClickOn(w.Command1); });
+    ClickOn(w.Command1);
+  });
+  w.Show(ui::vbModal);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_TRUE(error.text.startsWith(QString::fromUtf8("実行時エラー '5':"))) << error.text.toStdString();
+  EXPECT_EQ(error.icon, QMessageBox::Critical);
+  w.Unload();
+}
+
 class DialogForm : public ui::Form {
  public:
   ui::CommonDialog CommonDialog1{*this, u"CommonDialog1"};
