@@ -47,6 +47,12 @@ FormView::FormView(Desktop& desktop, ui::Form& form)
 FormView::~FormView() = default;
 
 void FormView::Build() {
+  // The old views may be inside one of their own signals (a handler that
+  // loaded a control array member): they go once the event loop returns.
+  for (auto& v : views_) {
+    if (v->widget()) v->widget()->hide();
+    v.release()->deleteLater();
+  }
   views_.clear();
   by_control_.clear();
   built_for_ = form_->Controls();

@@ -123,6 +123,14 @@ TEST_F(ControlsTest, EveryControlTypeHasItsWidgetInItsContainerAtItsGeometry) {
   ASSERT_EQ(tree->topLevelItemCount(), 1);
   EXPECT_FALSE(tree->topLevelItem(0)->icon(0).isNull());
   EXPECT_EQ(desktop_.Pixels(1440), 96);  // 15 twips a pixel at 96 DPI
+  // A control array member loaded at run time gets its widget.
+  ui::OptionButton& third = w.Option1.Load(2);
+  third.SetContainer(&w.Frame1);
+  third.Move(120, 1020, 2000, 300);
+  desktop_.Sync();
+  ASSERT_NE(W(third), nullptr);
+  EXPECT_EQ(W(third)->parentWidget(), W(w.Frame1));
+  EXPECT_TRUE(W(third)->isVisible());
   w.Unload();
 }
 
