@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -190,6 +191,32 @@ TEST_F(ServicesTest, CommonDialogsFillTheFileNameAndRaiseCancelErrorWhenCancelle
   AnswerFileDialog(QString(), nullptr);
   EXPECT_FALSE(d.ShowOpen());
   EXPECT_EQ(d.FileName, u"unchanged");
+  w.Unload();
+}
+
+TEST_F(ServicesTest, TheFontDialogStartsFromTheFieldsAndGivesBackWindowsFontNames) {
+  DialogForm w;
+  w.Show();
+  auto& d = w.CommonDialog1;
+  d.FontName = u"ＭＳ Ｐゴシック";
+  d.FontSize = 9;
+  d.Flags = ui::cdlCFScreenFonts | ui::cdlCFEffects;
+  QString startFamily;
+  QTimer::singleShot(50, qApp, [&] {
+    auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return ADD_FAILURE() << "no font dialog showed";
+    startFamily = dialog->currentFont().family();
+    QFont chosen(QStringLiteral("IPAGothic"));
+    chosen.setPointSize(12);
+    chosen.setUnderline(true);
+    dialog->setCurrentFont(chosen);
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  ASSERT_TRUE(d.ShowFont());
+  EXPECT_EQ(startFamily, QStringLiteral("IPAPGothic"));
+  EXPECT_EQ(d.FontName, u"ＭＳ ゴシック");
+  EXPECT_EQ(d.FontSize, 12);
+  EXPECT_TRUE(d.FontUnderline);
   w.Unload();
 }
 
