@@ -35,6 +35,13 @@ ControlView::ControlView(FormView& form, ui::Control& control, QWidget* widget)
 
 ControlView::~ControlView() { delete widget_.data(); }
 
+void ControlView::Detach() {
+  detached_ = true;
+  if (!widget_) return;
+  widget_->blockSignals(true);
+  for (QObject* o : widget_->findChildren<QObject*>()) o->blockSignals(true);
+}
+
 void ControlView::Watch(QWidget* w) { w->installEventFilter(this); }
 
 Desktop& ControlView::desktop() const { return form_->desktop(); }
@@ -42,7 +49,7 @@ bool ControlView::Syncing() const { return desktop().Syncing(); }
 int ControlView::Px(int twips) const { return desktop().Pixels(twips); }
 
 void ControlView::Act(const std::function<void()>& action) {
-  if (Syncing()) return;
+  if (Syncing() || detached_) return;
   desktop().Dispatch(action);
 }
 
@@ -86,6 +93,7 @@ void ControlView::DoubleClicked() {
 }
 
 bool ControlView::eventFilter(QObject* watched, QEvent* e) {
+  if (detached_) return false;
   switch (e->type()) {
     case QEvent::FocusIn: {
       auto reason = static_cast<QFocusEvent*>(e)->reason();

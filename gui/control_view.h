@@ -33,6 +33,10 @@ class ControlView : public QObject {
 
   // Geometry, visibility, enabled state, tool tip and font; then Update().
   void Sync();
+  // Cuts the view off its control (the control is going away): the widget
+  // raises nothing any more.
+  void Detach();
+  bool Detached() const { return detached_; }
 
  protected:
   // The kind's own state.
@@ -66,6 +70,7 @@ class ControlView : public QObject {
   QPointer<QWidget> widget_;
   ui::StdFont font_;
   bool font_set_ = false;
+  bool detached_ = false;
 };
 
 // The view of a control, nullptr for controls without a window.

@@ -207,6 +207,7 @@ class TextBoxView : public ControlView {
   }
 
   bool eventFilter(QObject* watched, QEvent* e) override {
+    if (Detached()) return false;
     if (e->type() == QEvent::InputMethod) {
       // Composed text (an input method) arrives as typed characters.
       auto* im = static_cast<QInputMethodEvent*>(e);

@@ -109,6 +109,7 @@ void Desktop::Sync() {
   for (auto it = views_.begin(); it != views_.end();) {
     if (!it->view || !IsLoaded(it->form)) {
       if (it->view) {
+        it->view->Detach();
         it->view->hide();
         it->view->deleteLater();
       }

@@ -50,6 +50,7 @@ void FormView::Build() {
   // The old views may be inside one of their own signals (a handler that
   // loaded a control array member): they go once the event loop returns.
   for (auto& v : views_) {
+    v->Detach();
     if (v->widget()) v->widget()->hide();
     v.release()->deleteLater();
   }
@@ -75,6 +76,11 @@ void FormView::Stack() {
   for (int layer = 0; layer <= 3; ++layer)
     for (auto& v : views_)
       if (Layer(v->control()) == layer) v->widget()->raise();
+}
+
+void FormView::Detach() {
+  detached_ = true;
+  for (auto& v : views_) v->Detach();
 }
 
 ControlView* FormView::ViewOf(const ui::Control& control) const {
@@ -153,18 +159,20 @@ void FormView::ShowWindow() {
 void FormView::closeEvent(QCloseEvent* e) {
   // The close box asks the window (QueryUnload); the next Sync hides it if it unloaded.
   e->ignore();
+  if (detached_) return;
   desktop_->Dispatch([this] { ui::ClickCloseBox(*form_); });
 }
 
 void FormView::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
-  if (desktop_->Syncing() || !isVisible() || !Sizable(*form_) || e->size() == ClientSize()) return;
+  if (detached_ || desktop_->Syncing() || !isVisible() || !Sizable(*form_) || e->size() == ClientSize()) return;
   int width = desktop_->Twips(e->size().width()) + (form_->Width() - form_->ScaleWidth());
   int height = desktop_->Twips(e->size().height()) + (form_->Height() - form_->ScaleHeight());
   desktop_->Dispatch([this, width, height] { ui::ResizeWindow(*form_, width, height); });
 }
 
 bool FormView::focusNextPrevChild(bool next) {
+  if (detached_) return true;
   // Tab order is the window's own (TabIndex, TabStop), not Qt's.
   desktop_->Dispatch([this, next] {
     if (next) return ui::PressTab(*form_);

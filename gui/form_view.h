@@ -33,6 +33,10 @@ class FormView : public QWidget {
   // caption, size, every control's state, visibility and the focus.
   void Sync();
 
+  // Cuts the window off its form (unloaded or destroyed): it raises nothing
+  // any more and waits to be deleted.
+  void Detach();
+
   // The client area in pixels as the form's size gives it.
   QSize ClientSize() const;
 
@@ -53,6 +57,7 @@ class FormView : public QWidget {
   std::vector<std::unique_ptr<ControlView>> views_;
   std::map<const ui::Control*, ControlView*> by_control_;
   bool placed_ = false;
+  bool detached_ = false;
 };
 
 }  // namespace tarno::gui

@@ -139,6 +139,7 @@ class ListViewView : public ControlView {
   }
 
   bool eventFilter(QObject* watched, QEvent* e) override {
+    if (Detached()) return false;
     // Moving with the arrows clicks the row the cursor lands on.
     if (e->type() == QEvent::KeyRelease && IsNavigationKey(static_cast<QKeyEvent*>(e)->key())) {
       QTreeWidgetItem* item = w_->currentItem();
@@ -252,6 +253,7 @@ class TreeViewView : public ControlView {
   }
 
   bool eventFilter(QObject* watched, QEvent* e) override {
+    if (Detached()) return false;
     if (e->type() == QEvent::KeyRelease && IsNavigationKey(static_cast<QKeyEvent*>(e)->key())) {
       ui::Node* n = NodeOf(w_->currentItem());
       if (n && c_.SelectedItem() != n) Act([this, n] { ui::ClickNode(c_, *n); });
