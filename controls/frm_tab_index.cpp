@@ -9,7 +9,7 @@ namespace tarno::controls {
 OrderWindow::OrderWindow(std::u16string name, const char* caption, const char* valueHeader, const char* setTip)
     : Form(std::move(name)), valueHeader_(valueHeader) {
   SetCaption(vb::U(caption));
-  Form::Move(0, 0, 7800, 5400);
+  Form::Move(0, 0, 7800, 5760);
   ListView1.SetView(ui::lvwReport);
   ListView1.SetFullRowSelect(true);
   ListView1.SetHideSelection(false);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <cstdlib>
 
 #include "addin/addin_globals.h"
 #include "addin/connect/frm_image.h"
@@ -13,9 +14,16 @@
 #include "codegen/frm_err_comment.h"
 #include "codegen/frm_err_input.h"
 #include "codegen/frm_main.h"
+#include "controls/frm_contorol.h"
+#include "controls/frm_contorol_patrn.h"
+#include "controls/frm_tab_index.h"
 #include "gui/desktop.h"
 #include "gui/form_view.h"
 #include "gui/qt_convert.h"
+#include "patterns/frm_code_patrn.h"
+#include "patterns/frm_code_patrn_add_folder.h"
+#include "patterns/frm_code_patrn_input.h"
+#include "patterns/pattern_store.h"
 #include "platform/text_file.h"
 #include "platform/vb_text.h"
 
@@ -35,6 +43,47 @@ std::unique_ptr<ui::Form> Shown() {
 std::shared_ptr<ide::VBProject> FirstProject() {
   if (!HostVBE || HostVBE->VBProjects()->Count() < 1) throw std::runtime_error("no sample project");
   return HostVBE->VBProjects()->Item(1);
+}
+
+const std::u16string kSamplePatternFolder = U("エラー処理");
+const std::u16string kSamplePatternFile = U("標準エラー処理.Dat");
+
+// A small pattern tree: two folders with their patterns, one empty folder.
+void WriteSamplePatterns() {
+  struct Sample {
+    const char* folder;
+    const char* name;
+    const char* code;
+  };
+  const Sample samples[] = {
+      {"エラー処理", "標準エラー処理",
+       "On Error GoTo Err_Handler\r\n\r\nExit_Proc:\r\n    Exit Sub\r\n\r\nErr_Handler:\r\n"
+       "    MsgBox Err.Description, vbExclamation, \"エラー\"\r\n    Resume Exit_Proc"},
+      {"エラー処理", "エラー無視", "On Error Resume Next"},
+      {"ファイル操作", "テキスト読込", "Dim intFile As Integer\r\nintFile = FreeFile\r\nOpen strPath For Input As #intFile"},
+      {"ファイル操作", "ファイル存在確認", "If Dir$(strPath) = \"\" Then Exit Function"},
+  };
+  patterns::CreatePatternRoot();
+  for (const Sample& s : samples) {
+    if (!patterns::PatternFolderExists(U(s.folder))) patterns::CreatePatternFolder(U(s.folder));
+    patterns::WritePatternFile(U(s.folder), U(s.name), U(s.code));
+  }
+  patterns::CreatePatternFolder(U("画面共通"));
+}
+
+// The project's first form in its designer, with its two labels selected:
+// the control tools work on that selection.
+void SelectSampleControls(host::MemVBE& vbe) {
+  for (const auto& project : vbe.projects())
+    for (const auto& component : project->components()) {
+      if (component->type() != ide::ComponentType::VBForm || !component->designer()) continue;
+      vbe.ShowDesigner(component);
+      std::vector<std::shared_ptr<host::MemControl>> selected;
+      for (const auto& c : component->designer()->controls())
+        if (c->ClassName() == u"Label") selected.push_back(c);
+      component->designer()->SetSelected(std::move(selected));
+      return;
+    }
 }
 
 std::unique_ptr<ui::Form> VariableResults() {
@@ -58,6 +107,46 @@ std::unique_ptr<ui::Form> ProcedureResults() {
   return f;
 }
 
+// The browser with its folders opened and the first pattern selected.
+std::unique_ptr<ui::Form> PatternBrowser() {
+  auto f = std::make_unique<patterns::frmCodePatrn>();
+  f->Show();
+  ui::NodeList& nodes = f->TreeView1.Nodes;
+  ui::Node* first = nullptr;
+  for (int i = 1; i <= nodes.Count(); ++i) {
+    ui::Node& node = nodes.Item(i);
+    if (node.Parent()) {
+      node.Parent()->SetExpanded(true);
+      if (!first) first = &node;
+    }
+  }
+  if (first) first->SetSelected(true);
+  return f;
+}
+
+// The pattern editor on a stored pattern: the window opened to change it.
+std::unique_ptr<ui::Form> PatternEditor() {
+  auto f = std::make_unique<patterns::frmCodePatrnInput>();
+  std::u16string file = kSamplePatternFile;
+  f->Init(kSamplePatternFolder, file);
+  return f;
+}
+
+std::unique_ptr<ui::Form> NewFolderDialog() {
+  auto f = std::make_unique<patterns::frmCodePatrnAddFolder>();
+  std::u16string name = U("共通処理");
+  f->Init(name);
+  return f;
+}
+
+// The style pattern editor on the current pattern (changing it, not adding).
+std::unique_ptr<ui::Form> StylePatternEditor() {
+  auto f = std::make_unique<controls::frmContorolPatrnInput>();
+  bool stored = false;
+  f->Init(1, stored);
+  return f;
+}
+
 }  // namespace
 
 // One line a window.
@@ -74,6 +163,14 @@ const std::vector<GalleryWindow>& GalleryWindows() {
       {"frmProcFind", Shown<checks::frmProcFind>},
       {"frmKekka", VariableResults},
       {"frmProcFindKekka", ProcedureResults},
+      {"frmCodePatrn", PatternBrowser},
+      {"frmCodePatrnAddFolder", NewFolderDialog},
+      {"frmCodePatrnInput", PatternEditor},
+      {"frmContorol", Shown<controls::frmContorol>},
+      {"frmContorolPatrn", Shown<controls::frmContorolPatrn>},
+      {"frmContorolPatrnInput", StylePatternEditor},
+      {"frmTabIndex", Shown<controls::frmTabIndex>},
+      {"frmIndex", Shown<controls::frmIndex>},
   };
   return windows;
 }
@@ -97,22 +194,58 @@ GallerySample::GallerySample(const std::filesystem::path& project)
   s.ErrExitFlag = u"1";
   s.ErrHeaderLabel = u"Err_Handler";
   s.ErrFooterText = U("MsgBox Err.Description, vbExclamation, \"エラー\"");
-  const char* names[] = {"入力欄（標準）", "見出しラベル", "実行ボタン"};
+  // A text box, a label and a button pattern, sized as such controls are.
+  struct StyleSample {
+    const char* name;
+    const char* caption;
+    int32_t height, width, maxLength;
+  };
+  const StyleSample styles[] = {
+      {"入力欄（標準）", "", 300, 2400, 20},
+      {"見出しラベル", "見出し", 255, 1200, 0},
+      {"実行ボタン", "実行", 375, 1215, 0},
+  };
   for (int16_t i = 0; i < 3; ++i) {
     auto style = std::make_shared<clsCotrolStyle>();
-    style->SetPatrnName(U(names[i]));
+    style->SetPatrnName(U(styles[i].name));
     style->SetCType(i);
-    style->SetCaption(i == 2 ? U("実行") : U("見出し"));
+    style->SetCaption(U(styles[i].caption));
     style->SetFont(u"ＭＳ ゴシック");
+    style->SetHeight(styles[i].height);
+    style->SetWidth(styles[i].width);
+    style->SetMaxLength(styles[i].maxLength);
     s.PatternCollection.Add(style);
   }
   s.PatternCount = s.PatternCollection.Count();
   s.CurrentPatternNo = 1;
   s.LoadCompleted = true;
   HostVBE = workspace_.vbe;
+  SelectSampleControls(*workspace_.vbe);
+
+  if (const char* d = std::getenv("TARNO_ADDIN_DIR")) previousAddinDir_ = d;
+  std::string dir = (std::filesystem::temp_directory_path() / "tarno_gallery_addin_XXXXXX").string();
+  if (!::mkdtemp(dir.data())) throw std::runtime_error("cannot create a folder for the sample patterns");
+  addinDir_ = dir;
+  ::setenv("TARNO_ADDIN_DIR", dir.c_str(), 1);
+  try {
+    WriteSamplePatterns();
+  } catch (...) {
+    RestoreAddinDir();
+    throw;
+  }
+}
+
+void GallerySample::RestoreAddinDir() {
+  if (previousAddinDir_)
+    ::setenv("TARNO_ADDIN_DIR", previousAddinDir_->c_str(), 1);
+  else
+    ::unsetenv("TARNO_ADDIN_DIR");
+  std::error_code ec;
+  std::filesystem::remove_all(addinDir_, ec);
 }
 
 GallerySample::~GallerySample() {
+  RestoreAddinDir();
   HostVBE.reset();
   checks::CurrentVariableCheckResult().reset();
   ResetSettings();

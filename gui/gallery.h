@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,11 @@ class Desktop;
 class FormView;
 
 // The sample state the windows open on: a settings model with registered
-// comments, error texts and style patterns, and the sample project as the
-// host (HostVBE). Restores a fresh settings model and no host when destroyed.
+// comments, error texts and style patterns, a pattern tree in a temporary
+// add-in folder (TARNO_ADDIN_DIR), and the sample project as the host
+// (HostVBE) with its first form's designer open and its labels selected.
+// Removes the folder and restores the environment, a fresh settings model and
+// no host when destroyed.
 class GallerySample {
  public:
   explicit GallerySample(const std::filesystem::path& project);
@@ -28,9 +32,13 @@ class GallerySample {
   GallerySample(const GallerySample&) = delete;
   GallerySample& operator=(const GallerySample&) = delete;
   host::files::LoadedWorkspace& workspace() { return workspace_; }
+  const std::filesystem::path& addinDir() const { return addinDir_; }
 
  private:
   host::files::LoadedWorkspace workspace_;
+  std::filesystem::path addinDir_;
+  std::optional<std::string> previousAddinDir_;
+  void RestoreAddinDir();
 };
 
 // The bundled sample project (examples/Sample.vbp of the source tree).

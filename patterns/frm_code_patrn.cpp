@@ -35,7 +35,7 @@ frmCodePatrn::frmCodePatrn() : Form(u"frmCodePatrn") {
   Move(0, 0, 6600, 6300);
   ImageList1.Add(kFolder, Square(0xFFE8C04A, "Folder"));
   ImageList1.Add(kOpenFolder, Square(0xFFF5D77A, "OpenFolder"));
-  ImageList1.Add(kFile, Square(0xFFFFFFFF, "File"));
+  ImageList1.Add(kFile, Square(0xFF9DB8D9, "File"));
   TreeView1.SetImageList(&ImageList1);
   TreeView1.Move(120, 120, 4440, 5640);
   struct Button {
