@@ -6,9 +6,12 @@
 #include <filesystem>
 #include <set>
 
+#include "controls/frm_contorol.h"
+#include "controls/frm_tab_index.h"
 #include "gui/desktop.h"
 #include "gui/form_view.h"
 #include "gui/gallery.h"
+#include "patterns/frm_code_patrn.h"
 #include "platform/vb_text.h"
 
 namespace tarno::gui {
@@ -86,6 +89,72 @@ TEST_F(GalleryTest, EveryControlHasAWidgetAtItsGeometry) {
     });
     EXPECT_EQ(error, "");
     EXPECT_GT(checked, 0);
+  }
+}
+
+// The windows working on the host's selection and on the pattern store show
+// rows from the sample, not their empty or refusing state.
+TEST_F(GalleryTest, ToolWindowsShowTheSamplesFormSelectionAndPatternTree) {
+  struct Case {
+    const char* window;
+    std::function<void(ui::Form&)> check;
+  };
+  const Case cases[] = {
+      // The sample form has nine controls; two labels are selected.
+      {"frmTabIndex", [](ui::Form& f) { EXPECT_EQ(dynamic_cast<controls::frmTabIndex&>(f).ListView1.ListItems.Count(), 9); }},
+      {"frmIndex", [](ui::Form& f) { EXPECT_EQ(dynamic_cast<controls::frmIndex&>(f).ListView1.ListItems.Count(), 4); }},
+      {"frmContorol",
+       [](ui::Form& f) {
+         auto& w = dynamic_cast<controls::frmContorol&>(f);
+         EXPECT_EQ(w.Label5.Caption(), vb::U("現在、選択されているオブジェクト数は2個です"));
+         EXPECT_EQ(w.Text2.Text(), u"240");  // both labels' Left
+         EXPECT_EQ(w.Text1.Text(), u"");     // their Tops differ
+       }},
+      // Three folders, four patterns, the first folder opened.
+      {"frmCodePatrn",
+       [](ui::Form& f) {
+         auto& w = dynamic_cast<patterns::frmCodePatrn&>(f);
+         EXPECT_EQ(w.TreeView1.Nodes.Count(), 7);
+         ASSERT_NE(w.TreeView1.SelectedItem(), nullptr);
+         EXPECT_NE(w.TreeView1.SelectedItem()->Parent(), nullptr);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.window);
+    bool checked = false;
+    EXPECT_EQ(Inspect(desktop_, *FindGalleryWindow(c.window), [&](FormView& v) {
+                c.check(v.form());
+                checked = true;
+              }),
+              "");
+    EXPECT_TRUE(checked);
+  }
+}
+
+// The sample's pattern tree lives in an add-in folder of its own, gone with
+// the sample, and the environment is as it was before.
+TEST(GallerySampleTest, KeepsItsPatternsInATemporaryAddinFolderItRemoves) {
+  for (const char* before : {"/nonexistent/tarno-addin", static_cast<const char*>(nullptr)}) {
+    SCOPED_TRACE(before ? before : "(unset)");
+    if (before)
+      ::setenv("TARNO_ADDIN_DIR", before, 1);
+    else
+      ::unsetenv("TARNO_ADDIN_DIR");
+    fs::path dir;
+    {
+      GallerySample sample(DefaultSampleProject());
+      dir = sample.addinDir();
+      ASSERT_NE(std::getenv("TARNO_ADDIN_DIR"), nullptr);
+      EXPECT_EQ(fs::path(std::getenv("TARNO_ADDIN_DIR")), dir);
+      EXPECT_TRUE(fs::is_regular_file(dir / "CodePatrn" / vb::ToUtf8(vb::U("エラー処理")) /
+                                      vb::ToUtf8(vb::U("標準エラー処理.Dat"))));
+    }
+    EXPECT_FALSE(fs::exists(dir));
+    const char* after = std::getenv("TARNO_ADDIN_DIR");
+    if (before)
+      EXPECT_STREQ(after, before);
+    else
+      EXPECT_EQ(after, nullptr);
   }
 }
 
