@@ -10,6 +10,8 @@
 #include "codegen/frm_main.h"
 #include "codegen/registered_comment.h"
 #include "platform/vb_text.h"
+#include "project/frm_copy.h"
+#include "project/frm_project.h"
 #include "ui/services.h"
 
 namespace tarno {
@@ -73,8 +75,8 @@ std::array<std::function<void()>, kCommandCount>& Actions() {
       /* Hensuu               frmHensuFind     */ ShowModal<checks::frmHensuFind>,
       /* Proc                 frmProcFind      */ ShowModal<checks::frmProcFind>,
       /* CodePatrn            frmCodePatrn     */ {},
-      /* ProjectTool          frmProject       */ {},
-      /* CopyTool             frmCopy          */ {},
+      /* ProjectTool          frmProject       */ project::ShowProjectWindow,
+      /* CopyTool             frmCopy          */ ShowModal<project::frmCopy>,
       /* ContorolTool         frmContorol      */ {},
       /* ContorolPatrnTool    frmContorolPatrn */ {},
       /* ContorolTabIndexTool frmTabIndex      */ {},
@@ -107,9 +109,8 @@ bool RunCommand(Command command) {
 }
 
 AutoSaveWindowHooks& AutoSaveWindow() {
-  // frmProject is bound here when it exists: load_hidden loads it without
-  // showing it, unload unloads it. Until then both do nothing.
-  static AutoSaveWindowHooks hooks{[] {}, [] {}};
+  // frmProject: load_hidden loads it without showing it, unload unloads it.
+  static AutoSaveWindowHooks hooks{project::LoadProjectWindowHidden, project::UnloadProjectWindow};
   return hooks;
 }
 

@@ -471,7 +471,8 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     std::vector<OutLine> lines;
     static const char* kTypes[] = {"Exe", "OleExe", "OleDll", "Control"};
     lines.push_back({std::string("Type=") + kTypes[std::clamp(p.type(), 0, 3)], LineEnd::CrLf});
-    for (const auto& c : p.components()) lines.push_back({ComponentLine(*c, dir, cp), LineEnd::CrLf});
+    for (const auto& c : p.components())
+      if (!c->fileNames().empty() && !c->fileNames()[0].empty()) lines.push_back({ComponentLine(*c, dir, cp), LineEnd::CrLf});
     lines.push_back({"Name=" + Quote(EncodeText(cp, p.name())), LineEnd::CrLf});
     return Join(lines, false);
   }
@@ -480,6 +481,7 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
   std::vector<std::pair<size_t, std::string>> replaced;
   size_t at = vbp.InsertionPoint();
   for (const auto& c : p.components()) {
+    if (c->fileNames().empty() || c->fileNames()[0].empty()) continue;  // never saved: no line yet
     auto it = std::find_if(st->lines.begin(), st->lines.end(), [&](const auto& e) { return e.first.lock() == c; });
     if (it == st->lines.end()) {
       inserted.emplace_back(at, ComponentLine(*c, dir, cp));
@@ -649,14 +651,8 @@ void FileStore::SaveProject(MemProject& p, const std::u16string& target_u16) {
   fs::path target = ToPath(target_u16);
   fs::path dir = target.parent_path();
   ProjectState* st = StateOf(p);
-  // New components get their file beside the project, named after them.
-  for (const auto& c : p.components()) {
-    if (!c->fileNames().empty() && !c->fileNames()[0].empty()) continue;
-    fs::path file = dir / (vb::ToUtf8(c->name()) + std::string(ExtensionOf(c->type())));
-    SaveComponent(*c, FromPath(file));
-    c->fileNames().assign(1, FromPath(file));
-    c->SetIsDirty(false);
-  }
+  // The project file names the components that have a file; one never saved
+  // is not saved by the project's save (Save gives new components their files).
   std::string bytes = RenderProjectTo(p, target);
   WriteFileAtomically(target, bytes);
   auto fresh = std::make_shared<ProjectState>();
@@ -665,8 +661,12 @@ void FileStore::SaveProject(MemProject& p, const std::u16string& target_u16) {
   fresh->vbp = VbpFile::Parse(target, bytes, nullptr);
   // Component lines are in component order.
   const auto& lines = fresh->vbp->components();
-  for (size_t i = 0; i < p.components().size() && i < lines.size(); ++i)
-    fresh->lines.emplace_back(p.components()[i], lines[i].line);
+  size_t next = 0;
+  for (const auto& c : p.components()) {
+    if (c->fileNames().empty() || c->fileNames()[0].empty()) continue;
+    if (next >= lines.size()) break;
+    fresh->lines.emplace_back(c, lines[next++].line);
+  }
   p.file_state = fresh;
 }
 
@@ -685,6 +685,13 @@ std::vector<std::filesystem::path> Save(LoadedWorkspace& ws) {
       std::vector<std::shared_ptr<MemComponent>> fresh;
       for (const auto& c : p->components())
         if (c->fileNames().empty() || c->fileNames()[0].empty()) fresh.push_back(c);
+      // New components get their file beside the project, named after them.
+      fs::path dir = ToPath(p->fileName()).parent_path();
+      for (const auto& c : fresh) {
+        fs::path file = dir / (vb::ToUtf8(c->name()) + std::string(ExtensionOf(c->type())));
+        c->SaveAs(FromPath(file));
+        c->SetIsDirty(false);
+      }
       p->SaveAs(p->fileName());
       for (const auto& c : fresh) written.push_back(ToPath(c->fileNames()[0]));
       written.push_back(ToPath(p->fileName()));
