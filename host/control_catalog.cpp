@@ -206,13 +206,14 @@ std::vector<ControlClass> BuildCatalog() {
   {
     Def d(u"ComboBox", u"Combo");
     listLike(d).S(u"Height", 300).Data().I(u"IMEMode", 0).B(u"IntegralHeight", true).B(u"Locked", false)
-        .I(u"OLEDragMode", 0).B(u"RightToLeft", false).B(u"Sorted", false).I(u"Style", 0).Str(u"Text", u"");
+        .I(u"OLEDragMode", 0).B(u"RightToLeft", false).B(u"Sorted", false).I(u"Style", 0).Str(u"Text", u"")
+        .P(u"ItemData").P(u"List");  // design-time items: bytes in the binary file
     v.push_back(d.Done());
   }
   {
     Def d(u"ListBox", u"List");
     listLike(d).Data().I(u"Columns", 0).B(u"IntegralHeight", true).I(u"MultiSelect", 0).I(u"OLEDragMode", 0)
-        .B(u"RightToLeft", false).B(u"Sorted", false).I(u"Style", 0);
+        .B(u"RightToLeft", false).B(u"Sorted", false).I(u"Style", 0).P(u"ItemData").P(u"List");
     v.push_back(d.Done());
   }
   {

@@ -12,6 +12,7 @@
 
 #include "host/controls.h"
 #include "host/files/file_state.h"
+#include "host/files/new_component_parts.h"
 #include "host/files/property_format.h"
 #include "platform/vb_text.h"
 
@@ -209,12 +210,12 @@ std::string RenderedLine(size_t indent, std::string_view name, const std::string
   return Pad(indent) + PropertyLineText(name, value);
 }
 
-// Lines of the properties of a control that has no block yet, and of its children.
-using References = std::map<std::u16string, std::u16string>;
-
+// Lines of the properties of a control that has no block yet, and of its
+// children. `sidecar` is the binary file of a component written for the first
+// time (nullptr for a control added to a loaded file).
 void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>>& all, size_t indent,
               const CodePage& cp, const std::filesystem::path& file, std::vector<std::string>& out,
-              const References& refs) {
+              NewSidecar* sidecar) {
   std::string progId = vb::ToUtf8(control.ProgId());
   if (!control.cls().intrinsic) {
     // "Library.Class.2": the file names the class without its version.
@@ -235,11 +236,16 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
       continue;
     }
     ide::Variant v = control.ValueAt(i);
-    if (SameValue(v, def.defaultValue)) continue;
-    if (auto* s = std::get_if<std::u16string>(&v); s && def.type == PropType::Picture) {
-      if (auto it = refs.find(*s); it != refs.end()) v = it->second;
+    // A property only the control's file knew (an ActiveX control's own) has
+    // no default here: it is written whenever it holds a value.
+    const bool own = !control.cls().Find(def.name);
+    if (own ? std::holds_alternative<std::monostate>(v) : SameValue(v, def.defaultValue)) continue;
+    if (auto* s = std::get_if<std::u16string>(&v); s && def.type == PropType::Picture && sidecar) {
+      if (auto it = sidecar->references.find(*s); it != sidecar->references.end()) v = it->second;
     }
     auto text = FormatValue(control.cls().name, def, v, cp);
+    if (!text && sidecar && std::holds_alternative<std::u16string>(v) && def.type == PropType::String)
+      text = sidecar->StoreText(cp, std::get<std::u16string>(v));  // a long or multi-line text
     if (!text) throw ProjectFileError(file, 0, "cannot write the value of " + name + " of " + vb::ToUtf8(control.name()));
     props.emplace_back(name, std::vector<std::string>{RenderedLine(indent + 3, name, *text)});
   }
@@ -247,7 +253,7 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
   for (auto& p : props)
     for (auto& l : p.second) out.push_back(std::move(l));
   for (const auto& child : all)
-    if (child->parent().get() == &control) NewBlock(*child, all, indent + 3, cp, file, out, refs);
+    if (child->parent().get() == &control) NewBlock(*child, all, indent + 3, cp, file, out, sidecar);
   out.push_back(Pad(indent) + "End");
 }
 
@@ -359,7 +365,7 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
       if (parent && NodeOf(*parent) < 0) continue;  // written with its new container
       int parent_node = parent ? NodeOf(*parent) : state.form_node;
       const auto& pn = f.nodes()[size_t(parent_node)];
-      NewBlock(*c, d->controls(), pn.indent + 3, cp, f.path(), edits.before[pn.end_line], {});
+      NewBlock(*c, d->controls(), pn.indent + 3, cp, f.path(), edits.before[pn.end_line], nullptr);
     }
   }
   if (!old_sidecar.empty() && old_sidecar != new_sidecar) {
@@ -396,17 +402,16 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
   header = std::move(out);
 }
 
-void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out,
-                       const References& refs) {
+void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out, NewSidecar* sidecar) {
   auto d = component.designer();
   if (!d) return;
   std::vector<std::string> lines;
-  NewBlock(*d->form(), d->controls(), 0, cp, {}, lines, refs);
+  NewBlock(*d->form(), d->controls(), 0, cp, {}, lines, sidecar);
   // Controls directly on the designer: NewBlock found them by parent, which
   // for top-level controls is empty rather than the form.
   std::vector<std::string> top;
   for (const auto& c : d->controls())
-    if (!c->parent()) NewBlock(*c, d->controls(), 3, cp, {}, top, refs);
+    if (!c->parent()) NewBlock(*c, d->controls(), 3, cp, {}, top, sidecar);
   lines.insert(lines.end() - 1, top.begin(), top.end());
   for (auto& l : lines) out.push_back({std::move(l), LineEnd::CrLf});
 }

@@ -7,6 +7,7 @@
 
 #include "host/controls.h"
 #include "host/files/file_state.h"
+#include "host/files/new_component_parts.h"
 #include "host/files/property_format.h"
 #include "host/files/text_lines.h"
 #include "platform/vb_text.h"
@@ -287,9 +288,7 @@ std::string Quote(std::string_view s) {
 }
 
 // The header of a component that has no file yet, as VB 6 writes a new one.
-using References = std::map<std::u16string, std::u16string>;
-
-void NewHeader(MemComponent& c, const CodePage& cp, std::vector<OutLine>& out, const References& refs) {
+void NewHeader(MemComponent& c, const CodePage& cp, std::vector<OutLine>& out, NewSidecar* sidecar) {
   std::string name = EncodeText(cp, c.name());
   auto add = [&](std::string s) { out.push_back({std::move(s), LineEnd::CrLf}); };
   bool exposed = false;
@@ -317,7 +316,8 @@ void NewHeader(MemComponent& c, const CodePage& cp, std::vector<OutLine>& out, c
       break;
   }
   add("VERSION 5.00");
-  RenderNewDesigner(c, cp, out, refs);
+  for (auto& line : ObjectLinesFor(c)) add(std::move(line));
+  RenderNewDesigner(c, cp, out, sidecar);
   add("Attribute VB_Name = " + Quote(name));
   add("Attribute VB_GlobalNameSpace = False");
   bool form = c.type() == ide::ComponentType::VBForm || c.type() == ide::ComponentType::MDIForm;
@@ -348,12 +348,12 @@ const CodePage& CodePageOf(MemComponent& c) {
 }
 
 std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, const std::string& new_sidecar,
-                              const References& refs = {}) {
+                              NewSidecar* sidecar = nullptr) {
   ComponentState* st = StateOf(c);
   if (!st) {
     const CodePage& cp = CodePageOf(c);
     std::vector<OutLine> lines;
-    NewHeader(c, cp, lines, refs);
+    NewHeader(c, cp, lines, sidecar);
     if (c.code())
       for (const auto& l : c.code()->text().PhysicalLines()) lines.push_back({EncodeText(cp, l.text), LineEnd::CrLf});
     return Join(lines, false);
@@ -471,6 +471,7 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     std::vector<OutLine> lines;
     static const char* kTypes[] = {"Exe", "OleExe", "OleDll", "Control"};
     lines.push_back({std::string("Type=") + kTypes[std::clamp(p.type(), 0, 3)], LineEnd::CrLf});
+    for (auto& line : MissingProjectObjects(p, nullptr)) lines.push_back({std::move(line), LineEnd::CrLf});
     for (const auto& c : p.components())
       if (!c->fileNames().empty() && !c->fileNames()[0].empty()) lines.push_back({ComponentLine(*c, dir, cp), LineEnd::CrLf});
     lines.push_back({"Name=" + Quote(EncodeText(cp, p.name())), LineEnd::CrLf});
@@ -479,6 +480,8 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
   const VbpFile& vbp = *st->vbp;
   std::vector<std::pair<size_t, std::string>> inserted;
   std::vector<std::pair<size_t, std::string>> replaced;
+  // The ActiveX libraries that new components' controls come from.
+  for (auto& line : MissingProjectObjects(p, &vbp)) inserted.emplace_back(ObjectInsertionPoint(vbp), std::move(line));
   size_t at = vbp.InsertionPoint();
   for (const auto& c : p.components()) {
     if (c->fileNames().empty() || c->fileNames()[0].empty()) continue;  // never saved: no line yet
@@ -546,14 +549,17 @@ std::optional<fs::path> FindSidecar(MemComponent& from, std::string_view file_na
 
 // A new component whose pictures were copied from loaded forms: their bytes
 // go into the new component's own binary file, references renamed to it.
-void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePage& cp, References& refs,
-                           std::string& bytes, fs::path& sidecar) {
+void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePage& cp, NewSidecar& out,
+                           fs::path& sidecar) {
   auto d = c.designer();
   std::string ext = SidecarExtension(target);
   if (!d || ext.empty()) return;
   sidecar = target;
   sidecar.replace_extension(ext);
   std::string own = EncodeText(cp, vb::U(sidecar.filename().string()));
+  out.name = own;
+  auto& refs = out.references;
+  std::string& bytes = out.bytes;
   std::map<std::string, size_t> bases;
   std::vector<std::shared_ptr<MemControl>> all{d->form()};
   all.insert(all.end(), d->controls().begin(), d->controls().end());
@@ -586,6 +592,16 @@ void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePa
 }  // namespace
 
 std::string RenderComponent(MemComponent& component) { return RenderWithSidecar(component, "", ""); }
+
+std::string RenderNewComponent(MemComponent& component, const std::filesystem::path& target, std::string& sidecar) {
+  if (StateOf(component)) return RenderComponent(component);
+  NewSidecar fresh;
+  fs::path sidecar_path;
+  CollectCopiedPictures(component, target, CodePageOf(component), fresh, sidecar_path);
+  std::string bytes = RenderWithSidecar(component, "", "", &fresh);
+  sidecar = std::move(fresh.bytes);
+  return bytes;
+}
 
 std::string RenderProject(MemProject& project) { return RenderProjectTo(project, ToPath(project.fileName())); }
 
@@ -622,12 +638,11 @@ void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16)
       }
     }
   }
-  References refs;
-  std::string new_sidecar_bytes;
-  if (!st) CollectCopiedPictures(c, target, code_page_, refs, new_sidecar_bytes, sidecar_to);
-  std::string bytes = RenderWithSidecar(c, old_sidecar, new_sidecar, refs);
+  NewSidecar fresh_sidecar;
+  if (!st) CollectCopiedPictures(c, target, code_page_, fresh_sidecar, sidecar_to);
+  std::string bytes = RenderWithSidecar(c, old_sidecar, new_sidecar, st ? nullptr : &fresh_sidecar);
   if (!sidecar_from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(sidecar_from));
-  if (!new_sidecar_bytes.empty()) WriteFileAtomically(sidecar_to, new_sidecar_bytes);
+  if (!fresh_sidecar.bytes.empty()) WriteFileAtomically(sidecar_to, fresh_sidecar.bytes);
   WriteFileAtomically(target, bytes);
 
   // What was written is what later saves compare with.
