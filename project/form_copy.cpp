@@ -1,5 +1,6 @@
 #include "project/form_copy.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -200,6 +201,15 @@ void CopyControls(ide::VBForm& from, ide::VBForm& to) {
     });
     Try([&] { p.to->Properties()->Item(u"Name")->SetValue(p.from->Properties()->Item(u"Name")->Value()); });
   }
+  // The tab order: setting each place in rising order puts every control
+  // where the source has it (a write moves the others around it).
+  std::vector<std::pair<int, ControlPair*>> tabs;
+  for (auto& p : pairs) Try([&] {
+    auto v = p.from->Properties()->Item(u"TabIndex")->Value();
+    if (auto* t = std::get_if<int16_t>(&v)) tabs.emplace_back(*t, &p);
+  });
+  std::stable_sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& [tab, p] : tabs) Try([&] { p->to->Properties()->Item(u"TabIndex")->SetValue(int16_t(tab)); });
   for (auto& p : pairs) {
     std::shared_ptr<ide::Properties> src, dst;
     Try([&] {

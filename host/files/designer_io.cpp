@@ -125,7 +125,14 @@ void LoadProperties(MemControl& control, const ComponentFile& f, int block, cons
       if (auto text = texts.Text(parsed.text)) control.Load(name, *text);
       continue;
     }
-    if (auto v = ToVariant(parsed, type, cp)) control.Load(name, *v);
+    if (auto v = ToVariant(parsed, type, cp)) {
+      // A property only the file knows keeps the kind of value it holds (a
+      // binary reference stays one).
+      if (pos < 0 && !control.cls().intrinsic)
+        control.AddProperty(name, type, *v);
+      else
+        control.Load(name, *v);
+    }
   }
 }
 
@@ -232,14 +239,22 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
     std::string name = vb::ToUtf8(def.name);
     if (def.type == PropType::Font) {
       auto font = control.GetFont(def.name);
-      if (font && !(font->values() == DefaultFont())) props.emplace_back(name, FontGroupLines(name, "", font->values(), indent + 3, cp));
+      // An ActiveX control's font group names the StdFont class.
+      std::string guid = control.cls().intrinsic ? "" : "{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
+      if (font && !(font->values() == DefaultFont())) props.emplace_back(name, FontGroupLines(name, guid, font->values(), indent + 3, cp));
       continue;
     }
     ide::Variant v = control.ValueAt(i);
     // A property only the control's file knew (an ActiveX control's own) has
     // no default here: it is written whenever it holds a value.
     const bool own = !control.cls().Find(def.name);
-    if (own ? std::holds_alternative<std::monostate>(v) : SameValue(v, def.defaultValue)) continue;
+    // VB writes a designer's client area and a control's place and size always.
+    static const std::vector<std::u16string> kAlways = {u"ClientHeight", u"ClientLeft", u"ClientTop", u"ClientWidth",
+                                                        u"StartUpPosition"};
+    static const std::vector<std::u16string> kPlace = {u"Height", u"Left", u"TabIndex", u"Top", u"Width"};
+    bool always = false;
+    for (const auto& n : control.cls().designer ? kAlways : kPlace) always = always || def.name == n;
+    if (own ? std::holds_alternative<std::monostate>(v) : (!always && SameValue(v, def.defaultValue))) continue;
     if (auto* s = std::get_if<std::u16string>(&v); s && def.type == PropType::Picture && sidecar) {
       if (auto it = sidecar->references.find(*s); it != sidecar->references.end()) v = it->second;
     }

@@ -124,7 +124,25 @@ std::vector<std::string> ObjectLinesFor(MemComponent& component) {
   return out;
 }
 
-std::vector<std::string> MissingProjectObjects(MemProject& project, const VbpFile* vbp) {
+namespace {
+
+// The Object lines a component's file has, or will have when first written.
+std::vector<std::string> ObjectLinesOf(MemComponent& c) {
+  ComponentState* st = StateOf(c);
+  if (!st) return ObjectLinesFor(c);
+  std::vector<std::string> out;
+  if (!st->file) return out;
+  for (size_t i = 0; i < st->file->header_end(); ++i) {
+    std::string_view line = TrimBlanks(st->file->text().line(i));
+    if (StartsWithWord(line, "Begin")) break;
+    if (StartsWithWord(line, "Object") && line.find('=') != std::string_view::npos) out.emplace_back(line);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> MissingProjectObjects(const VbpFile* vbp, const std::vector<MemComponent*>& added) {
   std::set<std::string> have;
   if (vbp)
     for (size_t i = 0; i < vbp->project_end(); ++i) {
@@ -132,9 +150,8 @@ std::vector<std::string> MissingProjectObjects(MemProject& project, const VbpFil
       if (StartsWithWord(line, "Object") || line.starts_with("Object=")) have.insert(GuidOf(line));
     }
   std::vector<std::string> out;
-  for (const auto& c : project.components()) {
-    if (StateOf(*c)) continue;  // loaded: its objects are in the project file already
-    for (const auto& line : ObjectLinesFor(*c)) {
+  for (MemComponent* c : added) {
+    for (const auto& line : ObjectLinesOf(*c)) {
       std::string guid = GuidOf(line);
       if (guid.empty() || !have.insert(guid).second) continue;
       if (auto entry = ProjectForm(line)) out.push_back(*entry);

@@ -37,10 +37,10 @@ struct NewSidecar {
 // that use those libraries have them.
 std::vector<std::string> ObjectLinesFor(MemComponent& component);
 
-// The `Object={GUID}#ver#lcid; FILE.OCX` lines the project file lacks for
-// the Object lines of its components that have no file yet (GUIDs compared
-// without regard to case).
-std::vector<std::string> MissingProjectObjects(MemProject& project, const VbpFile* vbp);
+// The `Object={GUID}#ver#lcid; FILE.OCX` lines the project file (nullptr:
+// none yet) lacks for the Object lines of components it gets a line for
+// (GUIDs compared without regard to case).
+std::vector<std::string> MissingProjectObjects(const VbpFile* vbp, const std::vector<MemComponent*>& added);
 
 // Where new Object= lines go in a project file: after its last Object line,
 // else after its last Reference line, else after Type=; size_t(-1) for the top.

@@ -471,7 +471,9 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     std::vector<OutLine> lines;
     static const char* kTypes[] = {"Exe", "OleExe", "OleDll", "Control"};
     lines.push_back({std::string("Type=") + kTypes[std::clamp(p.type(), 0, 3)], LineEnd::CrLf});
-    for (auto& line : MissingProjectObjects(p, nullptr)) lines.push_back({std::move(line), LineEnd::CrLf});
+    std::vector<MemComponent*> all;
+    for (const auto& c : p.components()) all.push_back(c.get());
+    for (auto& line : MissingProjectObjects(nullptr, all)) lines.push_back({std::move(line), LineEnd::CrLf});
     for (const auto& c : p.components())
       if (!c->fileNames().empty() && !c->fileNames()[0].empty()) lines.push_back({ComponentLine(*c, dir, cp), LineEnd::CrLf});
     lines.push_back({"Name=" + Quote(EncodeText(cp, p.name())), LineEnd::CrLf});
@@ -480,8 +482,13 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
   const VbpFile& vbp = *st->vbp;
   std::vector<std::pair<size_t, std::string>> inserted;
   std::vector<std::pair<size_t, std::string>> replaced;
-  // The ActiveX libraries that new components' controls come from.
-  for (auto& line : MissingProjectObjects(p, &vbp)) inserted.emplace_back(ObjectInsertionPoint(vbp), std::move(line));
+  // The ActiveX libraries that the controls of components new to the file come from.
+  std::vector<MemComponent*> added;
+  for (const auto& c : p.components())
+    if (!c->fileNames().empty() && !c->fileNames()[0].empty() &&
+        std::none_of(st->lines.begin(), st->lines.end(), [&](const auto& e) { return e.first.lock() == c; }))
+      added.push_back(c.get());
+  for (auto& line : MissingProjectObjects(&vbp, added)) inserted.emplace_back(ObjectInsertionPoint(vbp), std::move(line));
   size_t at = vbp.InsertionPoint();
   for (const auto& c : p.components()) {
     if (c->fileNames().empty() || c->fileNames()[0].empty()) continue;  // never saved: no line yet
