@@ -457,6 +457,7 @@ bool CoerceValue(PropType type, const Variant& in, Variant& out) {
       return true;
     }
     case PropType::Picture:
+    case PropType::Group:
       if (std::holds_alternative<std::monostate>(in) || std::holds_alternative<std::u16string>(in)) {
         out = in;
         return true;

@@ -202,12 +202,15 @@ void CopyControls(ide::VBForm& from, ide::VBForm& to) {
     Try([&] { p.to->Properties()->Item(u"Name")->SetValue(p.from->Properties()->Item(u"Name")->Value()); });
   }
   // The tab order: setting each place in rising order puts every control
-  // where the source has it (a write moves the others around it).
+  // where the source has it (a write moves the others around it). Of equal
+  // places the first in the source is set last, so that it keeps the place
+  // (a control whose file sets no tab index reads as 0).
   std::vector<std::pair<int, ControlPair*>> tabs;
   for (auto& p : pairs) Try([&] {
     auto v = p.from->Properties()->Item(u"TabIndex")->Value();
     if (auto* t = std::get_if<int16_t>(&v)) tabs.emplace_back(*t, &p);
   });
+  std::reverse(tabs.begin(), tabs.end());
   std::stable_sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [tab, p] : tabs) Try([&] { p->to->Properties()->Item(u"TabIndex")->SetValue(int16_t(tab)); });
   for (auto& p : pairs) {
@@ -219,7 +222,10 @@ void CopyControls(ide::VBForm& from, ide::VBForm& to) {
     if (!src || !dst) continue;
     int count = 0;
     Try([&] { count = dst->Count(); });
-    for (int k = 1; k <= count; ++k) Try([&] { CopyProperty(*src, *dst, k, false); });
+    for (int k = 1; k <= count; ++k) Try([&] {
+      if (vb::EqualsIgnoreCaseAscii(dst->Item(k)->Name(), u"TabIndex")) return;  // placed above
+      CopyProperty(*src, *dst, k, false);
+    });
   }
 }
 

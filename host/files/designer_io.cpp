@@ -102,12 +102,30 @@ class SidecarTexts {
   std::map<std::string, std::optional<std::string>> files_;
 };
 
+// A group's lines (BeginProperty to EndProperty) without the group's own
+// indentation, joined by CR LF: an ActiveX control's property the host
+// cannot read but a copy must carry.
+std::u16string GroupText(const ComponentFile& f, const DesignerNode& g, const CodePage& cp) {
+  std::string text;
+  for (size_t l = g.line; l <= g.end_line; ++l) {
+    std::string_view line = f.text().line(l);
+    size_t cut = 0;
+    while (cut < g.indent && cut < line.size() && line[cut] == ' ') ++cut;
+    if (l > g.line) text += "\r\n";
+    text += line.substr(cut);
+  }
+  return DecodeBytes(cp, text);
+}
+
 void LoadProperties(MemControl& control, const ComponentFile& f, int block, const CodePage& cp,
                     SidecarTexts& texts) {
   for (int c : f.nodes()[size_t(block)].children) {
     const auto& n = f.nodes()[size_t(c)];
     if (n.kind == Kind::Group) {
-      if (EqualsIgnoreCase(n.name, "Font")) control.LoadFont(u"Font", ReadFont(f, c, cp));
+      if (EqualsIgnoreCase(n.name, "Font"))
+        control.LoadFont(u"Font", ReadFont(f, c, cp));
+      else if (!control.cls().intrinsic)
+        control.AddProperty(DecodeBytes(cp, n.name), PropType::Group, GroupText(f, n, cp));
       continue;
     }
     if (n.kind != Kind::Property || EqualsIgnoreCase(n.name, "Index") || EqualsIgnoreCase(n.name, "Name")) continue;
@@ -245,6 +263,22 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
       continue;
     }
     ide::Variant v = control.ValueAt(i);
+    if (def.type == PropType::Group) {
+      auto* text = std::get_if<std::u16string>(&v);
+      if (!text || text->empty()) continue;
+      std::u16string t = *text;
+      if (sidecar)
+        for (const auto& [from, to] : sidecar->references) t = vb::Replace(t, from, to);
+      std::vector<std::string> lines;
+      for (size_t pos = 0; pos <= t.size();) {
+        size_t end = t.find(u"\r\n", pos);
+        if (end == std::u16string::npos) end = t.size();
+        lines.push_back(Pad(indent + 3) + cp.Encode(t.substr(pos, end - pos)));
+        pos = end + 2;
+      }
+      props.emplace_back(name, std::move(lines));
+      continue;
+    }
     // A property only the control's file knew (an ActiveX control's own) has
     // no default here: it is written whenever it holds a value.
     const bool own = !control.cls().Find(def.name);

@@ -568,30 +568,48 @@ void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePa
   auto& refs = out.references;
   std::string& bytes = out.bytes;
   std::map<std::string, size_t> bases;
+  // One reference ("frmMain.frx":0010): its file's bytes join the new file
+  // (once per file), the reference moves by where they start.
+  auto take = [&](const std::u16string& s) {
+    if (refs.count(s)) return;
+    ParsedValue ref = ParseValue(EncodeText(cp, s));
+    if (ref.kind != ParsedValue::Kind::Reference) return;
+    size_t close = ref.text.find('"', 1);
+    std::string file = ref.text.substr(1, close - 1);
+    unsigned long offset = std::strtoul(ref.text.c_str() + close + 2, nullptr, 16);
+    std::string key = file;
+    for (auto& ch : key) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    if (!bases.count(key)) {
+      auto from = FindSidecar(c, file);
+      if (!from) throw ProjectFileError(target, 0, "the binary file \"" + file + "\" of a copied value is missing");
+      bases[key] = bytes.size();
+      bytes += ReadFileBytes(*from);
+    }
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%04lX", offset + bases[key]);
+    refs[s] = DecodeBytes(cp, "\"" + own + "\":" + hex);
+  };
   std::vector<std::shared_ptr<MemControl>> all{d->form()};
   all.insert(all.end(), d->controls().begin(), d->controls().end());
   for (const auto& control : all) {
     for (int i = 0; i < control->PropertyCount(); ++i) {
-      if (control->PropertyDef(i).type != PropType::Picture) continue;
+      const PropType type = control->PropertyDef(i).type;
+      if (type != PropType::Picture && type != PropType::Group) continue;
       ide::Variant v = control->ValueAt(i);
-      auto* s = std::get_if<std::u16string>(&v);
-      if (!s || refs.count(*s)) continue;
-      ParsedValue ref = ParseValue(EncodeText(cp, *s));
-      if (ref.kind != ParsedValue::Kind::Reference) continue;
-      size_t close = ref.text.find('"', 1);
-      std::string file = ref.text.substr(1, close - 1);
-      unsigned long offset = std::strtoul(ref.text.c_str() + close + 2, nullptr, 16);
-      std::string key = file;
-      for (auto& ch : key) ch = char(std::tolower(static_cast<unsigned char>(ch)));
-      if (!bases.count(key)) {
-        auto found = FindSidecar(c, file);
-        if (!found) throw ProjectFileError(target, 0, "the binary file \"" + file + "\" of a copied picture is missing");
-        bases[key] = bytes.size();
-        bytes += ReadFileBytes(*found);
+      auto* value = std::get_if<std::u16string>(&v);
+      if (!value) continue;
+      if (type == PropType::Picture) {
+        take(*value);
+        continue;
       }
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "%04lX", offset + bases[key]);
-      refs[*s] = DecodeBytes(cp, "\"" + own + "\":" + hex);
+      // A group's lines may hold several references, each a line's value.
+      for (size_t pos = 0; (pos = value->find(u"= ", pos)) != std::u16string::npos;) {
+        size_t from = value->find_first_not_of(u' ', pos + 1);
+        if (from == std::u16string::npos) break;
+        size_t to = value->find(u"\r\n", from);
+        take(value->substr(from, to == std::u16string::npos ? std::u16string::npos : to - from));
+        pos = from;
+      }
     }
   }
 }

@@ -1,6 +1,7 @@
 // tarno copy, run as a user runs it on copies of corpus projects.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -106,11 +107,17 @@ class CopyCliTest : public ::testing::Test {
         // A tab index the file does not set is the model's 0 in the source and
         // a place of its own in the copy, whose tab order the designer keeps.
         if (def.name == u"TabIndex" && !x.IsLoaded(u"TabIndex")) continue;
+        // Two controls the source model gives one tab index (one of them not
+        // set by the file) cannot both keep it in the copy.
+        if (def.name == u"TabIndex" &&
+            std::count_if(xs.begin() + 1, xs.end(), [&](const auto& o) { return o->Get(u"TabIndex") == x.Get(u"TabIndex"); }) > 1)
+          continue;
         int ky = y.PropertyPosition(def.name);
         ASSERT_GE(ky, 0) << vb::ToUtf8(x.name()) << "." << vb::ToUtf8(def.name);
         ide::Variant vx = x.ValueAt(k), vy = y.ValueAt(ky);
-        if (auto* s = std::get_if<std::u16string>(&vx); s && def.type == host::PropType::Picture) {
-          ++binary;
+        if (auto* s = std::get_if<std::u16string>(&vx);
+            s && (def.type == host::PropType::Picture || def.type == host::PropType::Group)) {
+          binary += def.type == host::PropType::Picture;
           vx = vb::Replace(*s, vb::U(src_frx), vb::U(new_frx));
         }
         EXPECT_EQ(vy, vx) << vb::ToUtf8(x.name()) << "." << vb::ToUtf8(def.name);
