@@ -72,10 +72,13 @@ FontValues ReadFont(const ComponentFile& f, int group, const CodePage& cp) {
 class SidecarTexts {
  public:
   explicit SidecarTexts(const ComponentFile& f, const CodePage& cp) : f_(f), cp_(cp) {}
-  std::optional<std::u16string> Text(const std::string& reference) {
-    size_t close = reference.find('"', 2);
-    if (reference.size() < 4 || close == std::string::npos || close + 2 > reference.size()) return std::nullopt;
-    std::string file = reference.substr(2, close - 2);
+  // `$"F.frx":0035` (a 4-byte length) or, with `one_byte_length`,
+  // `"F.frx":001D` as a multi-line text box's text is kept (a 1-byte length).
+  std::optional<std::u16string> Text(const std::string& reference, bool one_byte_length = false) {
+    const size_t open = one_byte_length ? 1 : 2;
+    size_t close = reference.find('"', open);
+    if (reference.size() < open + 2 || close == std::string::npos || close + 2 > reference.size()) return std::nullopt;
+    std::string file = reference.substr(open, close - open);
     auto it = files_.find(file);
     if (it == files_.end()) {
       std::optional<std::string> bytes;
@@ -89,6 +92,13 @@ class SidecarTexts {
     if (!it->second) return std::nullopt;
     const std::string& b = *it->second;
     unsigned long offset = std::strtoul(reference.c_str() + close + 2, nullptr, 16);
+    if (one_byte_length) {
+      // 0xFF starts a longer length form, which is left unread.
+      if (offset >= b.size() || static_cast<unsigned char>(b[offset]) == 0xFF) return std::nullopt;
+      size_t n = static_cast<unsigned char>(b[offset]);
+      if (n > b.size() - offset - 1) return std::nullopt;
+      return cp_.Decode(std::string_view(b).substr(offset + 1, n));
+    }
     if (offset + 4 > b.size()) return std::nullopt;
     uint32_t length = 0;
     for (int k = 3; k >= 0; --k) length = (length << 8) | static_cast<unsigned char>(b[offset + size_t(k)]);
@@ -141,6 +151,10 @@ void LoadProperties(MemControl& control, const ComponentFile& f, int block, cons
       type = PropType::Picture;
     if (parsed.kind == ParsedValue::Kind::StringReference && type == PropType::String) {
       if (auto text = texts.Text(parsed.text)) control.Load(name, *text);
+      continue;
+    }
+    if (parsed.kind == ParsedValue::Kind::Reference && type == PropType::String && pos >= 0) {
+      if (auto text = texts.Text(parsed.text, true)) control.Load(name, *text);
       continue;
     }
     if (auto v = ToVariant(parsed, type, cp)) {

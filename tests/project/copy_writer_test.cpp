@@ -26,6 +26,7 @@ std::string Sidecar() {
   b += std::string("\x02\x00\x01\x00\x00\x00\x02\x00\x00\x00", 10);  // 0008: ItemData
   b += std::string("\x02\x00\x03\x00one\x03\x00two\x00\x00", 14);   // 0012: List
   b += std::string("\x0C\x00\x00\x00", 4) + "line1\r\nline2";        // 0020: a long text
+  b += "\x05hello";                                                  // 0030: a text box's text
   return b;
 }
 
@@ -54,7 +55,7 @@ const char* const kForm =
     "         Height          =   300\r\n"
     "         Left            =   120\r\n"
     "         TabIndex        =   1\r\n"
-    "         Text            =   \"one\"\r\n"
+    "         Text            =   \"frmSrc.frx\":0030\r\n"
     "         Top             =   300\r\n"
     "         Width           =   1500\r\n"
     "      End\r\n"
@@ -229,6 +230,7 @@ TEST(CopyWriterTest, ACopiedFormIsWrittenWholeAndLoadsBackEqual) {
         EXPECT_EQ(y.GetFont()->values(), x.GetFont()->values());
       }
     }
+    EXPECT_EQ(a->Control(u"Text1")->Get(u"Text"), ide::Variant(std::u16string(u"hello")));
     EXPECT_EQ(b->Control(u"Text2")->Get(u"Text"), ide::Variant(std::u16string(u"line1\r\nline2")));
   }
 }
