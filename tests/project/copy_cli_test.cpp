@@ -21,11 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 namespace files = host::files;
 
-// The corpus beside the checkout; TARNO_CORPUS_DIR in the environment points elsewhere.
-fs::path Corpus() {
-  const char* env = std::getenv("TARNO_CORPUS_DIR");
-  return env && *env ? fs::path(env) : fs::path(TARNO_CORPUS_DIR);
-}
+// The real projects beside the checkout, read-only: the tests copy them first.
+fs::path Corpus() { return fs::path(TARNO_CORPUS_DIR); }
 
 std::string Quote(const std::string& s) {
   std::string q = "'";
