@@ -25,6 +25,9 @@
 #include "patterns/frm_code_patrn_input.h"
 #include "patterns/pattern_store.h"
 #include "platform/text_file.h"
+#include "project/form_copy.h"
+#include "project/frm_copy.h"
+#include "project/frm_project.h"
 #include "platform/vb_text.h"
 
 namespace tarno::gui {
@@ -147,6 +150,28 @@ std::unique_ptr<ui::Form> StylePatternEditor() {
   return f;
 }
 
+// The auto-save settings as the menu opens them: the timer stopped, so the
+// gallery never saves the sample project.
+std::unique_ptr<ui::Form> AutoSaveSettings() {
+  ProjectToolFromMenu = 1;
+  return Shown<project::frmProject>();
+}
+
+// Form copy with the sample form chosen and a name for the copy typed in.
+std::unique_ptr<ui::Form> FormCopy() {
+  auto f = std::make_unique<project::frmCopy>();
+  f->Show();
+  for (int i = 1; i <= f->ListView1.ListItems.Count(); ++i) {
+    ui::ListItem& row = f->ListView1.ListItems.Item(i);
+    if (row.SubItems(1) != project::ListedKindText(ide::ComponentType::VBForm)) continue;
+    f->ListView1.SetSelectedItem(&row);
+    f->ListView1_Click();
+    f->Text1.SetText(row.Text() + u"Copy");
+    break;
+  }
+  return f;
+}
+
 }  // namespace
 
 // One line a window.
@@ -171,6 +196,8 @@ const std::vector<GalleryWindow>& GalleryWindows() {
       {"frmContorolPatrnInput", StylePatternEditor},
       {"frmTabIndex", Shown<controls::frmTabIndex>},
       {"frmIndex", Shown<controls::frmIndex>},
+      {"frmProject", AutoSaveSettings},
+      {"frmCopy", FormCopy},
   };
   return windows;
 }
@@ -218,6 +245,9 @@ GallerySample::GallerySample(const std::filesystem::path& project)
   }
   s.PatternCount = s.PatternCollection.Count();
   s.CurrentPatternNo = 1;
+  s.AutoSaveOn = 1;
+  s.AutoSaveInterval = 10;
+  s.AutoSaveMsgFlag = 1;
   s.LoadCompleted = true;
   HostVBE = workspace_.vbe;
   SelectSampleControls(*workspace_.vbe);
@@ -246,6 +276,7 @@ void GallerySample::RestoreAddinDir() {
 
 GallerySample::~GallerySample() {
   RestoreAddinDir();
+  ProjectToolFromMenu = 0;
   HostVBE.reset();
   checks::CurrentVariableCheckResult().reset();
   ResetSettings();
