@@ -25,10 +25,10 @@
 #include "patterns/frm_code_patrn_input.h"
 #include "patterns/pattern_store.h"
 #include "platform/text_file.h"
+#include "platform/vb_text.h"
 #include "project/form_copy.h"
 #include "project/frm_copy.h"
 #include "project/frm_project.h"
-#include "platform/vb_text.h"
 
 namespace tarno::gui {
 
@@ -135,7 +135,8 @@ std::unique_ptr<ui::Form> PatternEditor() {
   return f;
 }
 
-std::unique_ptr<ui::Form> NewFolderDialog() {
+// The folder name dialog renaming a folder (its name given in).
+std::unique_ptr<ui::Form> FolderNameDialog() {
   auto f = std::make_unique<patterns::frmCodePatrnAddFolder>();
   std::u16string name = U("共通処理");
   f->Init(name);
@@ -189,7 +190,7 @@ const std::vector<GalleryWindow>& GalleryWindows() {
       {"frmKekka", VariableResults},
       {"frmProcFindKekka", ProcedureResults},
       {"frmCodePatrn", PatternBrowser},
-      {"frmCodePatrnAddFolder", NewFolderDialog},
+      {"frmCodePatrnAddFolder", FolderNameDialog},
       {"frmCodePatrnInput", PatternEditor},
       {"frmContorol", Shown<controls::frmContorol>},
       {"frmContorolPatrn", Shown<controls::frmContorolPatrn>},
@@ -212,6 +213,18 @@ std::filesystem::path DefaultSampleProject() { return TARNO_SAMPLE_PROJECT; }
 
 GallerySample::GallerySample(const std::filesystem::path& project)
     : workspace_(host::files::LoadPath(project, host::files::LoadOptions{})) {
+  if (const char* d = std::getenv("TARNO_ADDIN_DIR")) previousAddinDir_ = d;
+  std::string dir = (std::filesystem::temp_directory_path() / "tarno_gallery_addin_XXXXXX").string();
+  if (!::mkdtemp(dir.data())) throw std::runtime_error("cannot create a folder for the sample patterns");
+  addinDir_ = dir;
+  ::setenv("TARNO_ADDIN_DIR", dir.c_str(), 1);
+  try {
+    WriteSamplePatterns();
+  } catch (...) {
+    RestoreAddinDir();
+    throw;
+  }
+
   ResetSettings();
   SettingsModel& s = Settings();
   s.CommentTexts[0] = U("'作成者：山田 太郎\r\n'作成日：2026/12/08");
@@ -251,18 +264,6 @@ GallerySample::GallerySample(const std::filesystem::path& project)
   s.LoadCompleted = true;
   HostVBE = workspace_.vbe;
   SelectSampleControls(*workspace_.vbe);
-
-  if (const char* d = std::getenv("TARNO_ADDIN_DIR")) previousAddinDir_ = d;
-  std::string dir = (std::filesystem::temp_directory_path() / "tarno_gallery_addin_XXXXXX").string();
-  if (!::mkdtemp(dir.data())) throw std::runtime_error("cannot create a folder for the sample patterns");
-  addinDir_ = dir;
-  ::setenv("TARNO_ADDIN_DIR", dir.c_str(), 1);
-  try {
-    WriteSamplePatterns();
-  } catch (...) {
-    RestoreAddinDir();
-    throw;
-  }
 }
 
 void GallerySample::RestoreAddinDir() {

@@ -20,9 +20,10 @@ class Desktop;
 class FormView;
 
 // The sample state the windows open on: a settings model with registered
-// comments, error texts and style patterns, a pattern tree in a temporary
-// add-in folder (TARNO_ADDIN_DIR), and the sample project as the host
-// (HostVBE) with its first form's designer open and its labels selected.
+// comments, error texts, style patterns and auto-save settings, a pattern
+// tree in a temporary add-in folder (TARNO_ADDIN_DIR), and the sample project
+// as the host (HostVBE) with its first form's designer open and its labels
+// selected.
 // Removes the folder and restores the environment, a fresh settings model and
 // no host when destroyed.
 class GallerySample {
