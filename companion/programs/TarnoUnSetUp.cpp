@@ -9,7 +9,8 @@
 
 int main(int argc, char** argv) {
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
-    std::cout << "Usage: TarnoUnSetUp\nRemoves the add-in from VBADDIN.INI and the COM registration, and deletes its settings file.\n";
+    std::cout << "Usage: TarnoUnSetUp\n"
+                 "Removes the add-in from VBADDIN.INI and the COM registration, and deletes its settings file.\n";
     return 0;
   }
   if (argc > 1) {

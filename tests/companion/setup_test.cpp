@@ -169,11 +169,14 @@ TEST_F(SetUpTest, EntryThatCannotBeWrittenOrRemovedIsReportedAndTheCommandStillS
     bool uninstall;
     std::function<void(const fs::path& win)> arrange;
     bool fails;
-  } cases[] = {
-      {"set-up, folder in the file's place", false, [](const fs::path& win) { fs::create_directories(win / "VBADDIN.INI"); }, true},
-      {"uninstall, folder in the file's place", true, [](const fs::path& win) { fs::create_directories(win / "VBADDIN.INI"); }, true},
-      {"set-up, Windows directory is a file", false, [](const fs::path& win) { WriteBytes(win, "not a folder"); }, true},
-      {"uninstall, Windows directory is a file", true, [](const fs::path& win) { WriteBytes(win, "not a folder"); }, false},
+  };
+  auto folder_in_place = [](const fs::path& win) { fs::create_directories(win / "VBADDIN.INI"); };
+  auto directory_is_a_file = [](const fs::path& win) { WriteBytes(win, "not a folder"); };
+  const Case cases[] = {
+      {"set-up, folder in the file's place", false, folder_in_place, true},
+      {"uninstall, folder in the file's place", true, folder_in_place, true},
+      {"set-up, Windows directory is a file", false, directory_is_a_file, true},
+      {"uninstall, Windows directory is a file", true, directory_is_a_file, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

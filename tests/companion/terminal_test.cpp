@@ -138,7 +138,8 @@ TEST_F(TerminalTest, ImportExitStatusesFollowTheWindowsChecksAndTheQuestion) {
     if (c.replaced)
       EXPECT_EQ(ReadBytes(Destination()), kNew);
     else
-      EXPECT_EQ(fs::exists(Destination()) ? ReadBytes(Destination()) : "(none)", c.destination_exists ? kOld : "(none)");
+      EXPECT_EQ(fs::exists(Destination()) ? ReadBytes(Destination()) : "(none)",
+                c.destination_exists ? kOld : "(none)");
   }
 }
 
@@ -156,24 +157,29 @@ bool AppearsWithin(const fs::path& p, int seconds) {
 // A RegSvr32 on the path records its arguments and then waits on a gate the
 // test opens only after the program has ended: the program did not wait.
 TEST_F(TerminalTest, RegistrationCommandIsStartedWithoutWaitingForIt) {
-  for (const auto& [program, args] : {std::pair{kSetUp, "/S TarnoToolkit.dll"}, {kUnSetUp, "/U /S TarnoToolkit.dll"}}) {
+  const std::pair<std::string, std::string> runs[] = {{kSetUp, "/S TarnoToolkit.dll"},
+                                                      {kUnSetUp, "/U /S TarnoToolkit.dll"}};
+  for (const auto& [program, args] : runs) {
     SCOPED_TRACE(program);
     fs::path bin = root_ / "bin";
     for (const char* f : {"args", "args.tmp", "done", "gate"}) fs::remove(bin / f);
     ASSERT_EQ(::mkfifo((bin / "gate").c_str(), 0600), 0);
-    WriteBytes(bin / "RegSvr32", "#!/bin/sh\nPATH=/usr/bin:/bin\necho \"$@\" > '" + (bin / "args.tmp").string() + "'\nmv '" +
-                                     (bin / "args.tmp").string() + "' '" + (bin / "args").string() + "'\ntimeout 30 cat '" +
-                                     (bin / "gate").string() + "' > /dev/null\necho done > '" +
-                                     (bin / "done").string() + "'\n");
+    auto q = [&](const char* name) { return "'" + (bin / name).string() + "'"; };
+    WriteBytes(bin / "RegSvr32", "#!/bin/sh\nPATH=/usr/bin:/bin\n"
+                                 "echo \"$@\" > " + q("args.tmp") + " && mv " + q("args.tmp") + " " + q("args") + "\n" +
+                                 "timeout 30 cat " + q("gate") + " > /dev/null\n" +
+                                 "echo done > " + q("done") + "\n");
     fs::permissions(bin / "RegSvr32", fs::perms::owner_all);
     ProgramRun r = Start(program);
     EXPECT_EQ(r.status, 0);
     EXPECT_FALSE(fs::exists(bin / "done"));
     ASSERT_TRUE(AppearsWithin(bin / "args", 30));
-    EXPECT_EQ(ReadBytes(bin / "args"), std::string(args) + "\n");
+    EXPECT_EQ(ReadBytes(bin / "args"), args + "\n");
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     int fd = -1;
-    while ((fd = ::open((bin / "gate").c_str(), O_WRONLY | O_NONBLOCK)) < 0 && std::chrono::steady_clock::now() < deadline)
+    // Opening for writing succeeds once the script waits on the gate.
+    while ((fd = ::open((bin / "gate").c_str(), O_WRONLY | O_NONBLOCK)) < 0 &&
+           std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     ASSERT_GE(fd, 0);
     ::close(fd);
