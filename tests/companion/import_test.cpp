@@ -220,12 +220,5 @@ TEST_F(ImportTest, BrowseFillsTheFileNameAndCancelLeavesIt) {
   EXPECT_TRUE(ui_.Messages().empty());
 }
 
-TEST_F(ImportTest, FileNameSelectsItsWholeTextOnFocus) {
-  form_.Text1.SetText(u"abc");
-  ui::Focus(form_.Command1);
-  ui::Focus(form_.Text1);
-  EXPECT_EQ(form_.Text1.SelLength(), 3);
-}
-
 }  // namespace
 }  // namespace tarno::companion::test
