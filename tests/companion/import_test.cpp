@@ -201,6 +201,18 @@ TEST_F(ImportTest, UnknownSystemDirectoryFailsAndWritesNothingInTheCurrentFolder
   EXPECT_FALSE(fs::exists(root_ / "TarnoAddIn.ini"));
 }
 
+TEST_F(ImportTest, SystemDirectoryTooLongForTheBufferFails) {
+  for (size_t length : {254u, 255u}) {
+    SCOPED_TRACE(length);
+    fs::path sys = root_ / std::string(length - root_.string().size() - 1, 'd');
+    ::setenv("TARNO_SYSTEM_DIR", sys.c_str(), 1);
+    ui_.ClearMessages();
+    EXPECT_EQ(Import(source_), length == 254 ? Outcome::kDone : Outcome::kFailed);
+    EXPECT_EQ(fs::exists(sys / "TarnoAddIn.ini"), length == 254);
+    if (length == 255) ExpectOneWarning("ファイルの取り込みに失敗しました");
+  }
+}
+
 TEST_F(ImportTest, BrowseFillsTheFileNameAndCancelLeavesIt) {
   ui::Type(form_.Text1, u"typed");
   ui_.CancelDialog();

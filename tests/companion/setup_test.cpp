@@ -160,6 +160,24 @@ TEST_F(SetUpTest, UninstallWithoutSettingsFileOrEntryStillAnswersUninstalled) {
   }
 }
 
+// The system directory is read into 255 bytes: a folder of 254 bytes is
+// found, a longer one is not, and nothing is deleted then.
+TEST_F(SetUpTest, UninstallFindsTheSystemDirectoryOnlyWhenItFitsTheBuffer) {
+  for (size_t length : {254u, 255u}) {
+    SCOPED_TRACE(length);
+    fs::path sys = root_ / std::string(length - root_.string().size() - 1, 'd');
+    ASSERT_EQ(sys.string().size(), length);
+    ::setenv("TARNO_SYSTEM_DIR", sys.c_str(), 1);
+    WriteBytes(sys / "TarnoAddIn.ini", "[COMMENT_NO]\r\nNO=1\r\n");
+    ui_.ClearMessages();
+    frmUnInst w;
+    w.Show();
+    ui::Click(w.Command2);
+    EXPECT_THAT(ui_.MessageTexts(), ElementsAre(U("アンインストールしました")));
+    EXPECT_EQ(fs::exists(sys / "TarnoAddIn.ini"), length == 255);
+  }
+}
+
 // The entry cannot be written or removed: a folder where the file should be,
 // or a Windows directory that cannot be made (a file holds its name; there
 // is then no entry to remove either).
