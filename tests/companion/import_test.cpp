@@ -75,6 +75,8 @@ TEST_F(ImportTest, ChecksRunInOrderAndRefuseWithTheFocusOnTheFileName) {
       {"only spaces", u"   ", kEmpty},
       {"name in other letter case", U((root_ / "saved" / "tarnoaddin.ini").string()), kInvalid},
       {"name without its extension", U((root_ / "saved" / "TarnoAddIn").string()), kInvalid},
+      {"missing file with the name in other letter case", U((root_ / "nowhere" / "tarnoaddin.ini").string()),
+       kInvalid},
       {"missing file", U((root_ / "nowhere" / "TarnoAddIn.ini").string()), kMissing},
       {"the destination", U(Destination().string()), kItself},
       {"the destination in other letter case", U((root_ / "Sys" / "TarnoAddIn.ini").string()), kItself},
