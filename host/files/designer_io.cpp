@@ -298,14 +298,14 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
     // A property only the control's file knew (an ActiveX control's own) has
     // no default here: it is written whenever it holds a value.
     const bool own = !control.cls().Find(def.name);
-    // VB writes a designer's client area and an intrinsic control's place,
-    // size and tab index always (an ActiveX control writes what it has).
+    // VB writes a designer's client area and a control's place, size and tab
+    // index always (an ActiveX control has a tab index only when its file
+    // sets one: the loader drops the extender property otherwise).
     static const std::vector<std::u16string> kAlways = {u"ClientHeight", u"ClientLeft", u"ClientTop", u"ClientWidth",
                                                         u"StartUpPosition"};
     static const std::vector<std::u16string> kPlace = {u"Height", u"Left", u"TabIndex", u"Top", u"Width"};
     bool always = false;
-    if (control.cls().intrinsic)
-      for (const auto& n : control.cls().designer ? kAlways : kPlace) always = always || def.name == n;
+    for (const auto& n : control.cls().designer ? kAlways : kPlace) always = always || def.name == n;
     if (own ? std::holds_alternative<std::monostate>(v) : (!always && SameValue(v, def.defaultValue))) continue;
     if (auto* s = std::get_if<std::u16string>(&v); s && def.type == PropType::Picture && sidecar) {
       if (auto it = sidecar->references.find(*s); it != sidecar->references.end()) v = it->second;
