@@ -11,6 +11,9 @@
 #include "addin/settings.h"
 #include "checks/check_windows.h"
 #include "codegen/frm_comment.h"
+#include "companion/frm_set_up.h"
+#include "companion/frm_torikomi.h"
+#include "companion/frm_un_inst.h"
 #include "codegen/frm_err_comment.h"
 #include "codegen/frm_err_input.h"
 #include "codegen/frm_main.h"
@@ -173,6 +176,14 @@ std::unique_ptr<ui::Form> FormCopy() {
   return f;
 }
 
+// The settings import with a saved settings file named.
+std::unique_ptr<ui::Form> SettingsImport() {
+  auto f = std::make_unique<companion::frmTorikomi>();
+  f->Show();
+  f->Text1.SetText(U("D:\\バックアップ\\TarnoAddIn.ini"));
+  return f;
+}
+
 }  // namespace
 
 // One line a window.
@@ -199,6 +210,9 @@ const std::vector<GalleryWindow>& GalleryWindows() {
       {"frmIndex", Shown<controls::frmIndex>},
       {"frmProject", AutoSaveSettings},
       {"frmCopy", FormCopy},
+      {"frmSetUp", Shown<companion::frmSetUp>},
+      {"frmUnInst", Shown<companion::frmUnInst>},
+      {"frmTorikomi", SettingsImport},
   };
   return windows;
 }
