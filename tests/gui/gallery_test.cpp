@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <set>
 
 #include "controls/frm_contorol.h"
@@ -90,6 +92,29 @@ TEST_F(GalleryTest, EveryControlHasAWidgetAtItsGeometry) {
     EXPECT_EQ(error, "");
     EXPECT_GT(checked, 0);
   }
+}
+
+// The window classes declared in the tools' headers.
+std::set<std::string> WindowClassesInTheTree() {
+  static const std::regex declaration(R"(^class (frm\w+)\s*:\s*public\b)");
+  std::set<std::string> names;
+  for (const char* folder : {"addin", "checks", "codegen", "companion", "controls", "patterns", "project"})
+    for (const auto& entry : fs::recursive_directory_iterator(fs::path(TARNO_SOURCE_DIR) / folder)) {
+      if (entry.path().extension() != ".h") continue;
+      std::ifstream in(entry.path());
+      std::smatch m;
+      for (std::string line; std::getline(in, line);)
+        if (std::regex_search(line, m, declaration)) names.insert(m[1]);
+    }
+  return names;
+}
+
+TEST(GalleryTableTest, HoldsEveryWindowClassOfTheTreeOnce) {
+  std::set<std::string> listed;
+  for (const GalleryWindow& w : GalleryWindows()) EXPECT_TRUE(listed.insert(w.name).second) << w.name;
+  std::set<std::string> declared = WindowClassesInTheTree();
+  EXPECT_GE(declared.size(), 20u);
+  EXPECT_EQ(listed, declared);
 }
 
 // The windows working on the host's selection and on the pattern store show
