@@ -120,6 +120,12 @@ void FormCanvas::paintEvent(QPaintEvent*) {
       p.fillRect(r, QColor(224, 224, 224));
       p.drawRect(r.adjusted(0, 0, -1, -1));
       p.drawText(r, Qt::AlignCenter, caption);
+    } else if (cls == u"OptionButton" || cls == u"CheckBox") {
+      QRect mark(r.left() + 1, r.center().y() - 6, 12, 12);
+      p.fillRect(mark, Qt::white);
+      if (cls == u"OptionButton") p.drawEllipse(mark);
+      else p.drawRect(mark);
+      p.drawText(r.adjusted(18, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, caption);
     } else if (cls == u"Label") {
       p.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, caption);
     } else if (cls == u"Frame") {

@@ -82,6 +82,7 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
   split->addWidget(tree_);
   split->setStretchFactor(0, 4);
   split->setStretchFactor(1, 1);
+  split->setSizes({900, 300});
   setCentralWidget(split);
   BuildMenus();
   RebuildCommandBars();
