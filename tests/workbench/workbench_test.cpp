@@ -236,6 +236,64 @@ TEST_F(WorkbenchTest, ClosingAsksToSaveAndDisconnects) {
   EXPECT_TRUE(fs::exists(root_ / "system" / "TarnoAddIn.ini"));
 }
 
+TEST_F(WorkbenchTest, ToolbarButtonsRunTheCommandsOfTheirMenuItems) {
+  CodeEditor* e = window_->ShowCode(u"modMain");
+  ASSERT_NE(e, nullptr);
+  std::vector<QAction*> buttons;
+  for (QAction* a : window_->AddInToolBar(QStringLiteral("Tarno Kit"))->actions())
+    if (!a->isSeparator()) buttons.push_back(a);
+  ASSERT_EQ(buttons.size(), 17u);
+  SelectLines(*e, 3, 3);
+  buttons[11]->trigger();  // 12: comment block
+  EXPECT_EQ(e->component()->code()->Lines(3, 1), u"'#Const MODE_DEBUG = False");
+  EXPECT_EQ(e->document()->findBlockByNumber(2).text(), QStringLiteral("'#Const MODE_DEBUG = False"));
+  buttons[12]->trigger();  // 13: uncomment
+  EXPECT_EQ(e->component()->code()->Lines(3, 1), u"#Const MODE_DEBUG = False");
+  // Button 2 opens the variable check like its menu item.
+  std::vector<std::string> shown;
+  hook_ = [&](ui::Form& f) {
+    shown.push_back(vb::ToUtf8(f.Name()));
+    f.Unload();
+  };
+  buttons[1]->trigger();
+  EXPECT_EQ(shown, std::vector<std::string>{"frmHensuFind"});
+}
+
+TEST_F(WorkbenchTest, ExplorerListsComponentsByKindAndOpensThem) {
+  QTreeWidget* tree = window_->explorer();
+  ASSERT_EQ(tree->topLevelItemCount(), 1);
+  QStringList folders;
+  for (int i = 0; i < tree->topLevelItem(0)->childCount(); ++i) folders << tree->topLevelItem(0)->child(i)->text(0);
+  EXPECT_EQ(folders, (QStringList{"Forms", "Modules", "Class Modules"}));
+  auto find = [&](const char* label) {
+    auto items = tree->findItems(QString::fromUtf8(label), Qt::MatchExactly | Qt::MatchRecursive);
+    return items.isEmpty() ? nullptr : items.front();
+  };
+  ASSERT_NE(find("clsLog (clsLog.cls)"), nullptr);
+  emit tree->itemDoubleClicked(find("modInput (modInput.bas)"), 0);
+  emit tree->itemDoubleClicked(find("frmWindowFind (frmWindowFind.frm)"), 0);
+  ASSERT_EQ(window_->CodeEditors().size(), 1u);
+  EXPECT_EQ(window_->CodeEditors()[0]->component()->name(), u"modInput");
+  ASSERT_EQ(window_->FormViews().size(), 1u);
+  EXPECT_EQ(window_->FormViews()[0]->component()->name(), u"frmWindowFind");
+  EXPECT_EQ(window_->vbe()->SelectedVBComponent(), window_->FormViews()[0]->component());
+  EXPECT_NE(window_->vbe()->ActiveWindow()->Type(), 0);
+}
+
+TEST_F(WorkbenchTest, AMissingLibraryIsReportedByName) {
+  WorkbenchOptions options;
+  options.addin_dir = root_ / "nowhere";
+  options.remember_recent = false;
+  MainWindow other(options);
+  std::vector<QString> seen;
+  other.warn = [&](const QString& t) { seen.push_back(t); };
+  other.ConnectAtStart();
+  EXPECT_FALSE(other.IsLoaded(toolkit::kConnectProgId));
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(seen[0].contains(QStringLiteral("nowhere/libTarnoToolkit.so"))) << seen[0].toStdString();
+  EXPECT_EQ(other.AddInToolBar(QStringLiteral("Tarno Kit")), nullptr);
+}
+
 TEST_F(WorkbenchTest, ScreenshotShowsTheFormAndACodePane) {
   const QString file = QString::fromStdString((root_ / "shot.png").string());
   ASSERT_TRUE(window_->Screenshot(file));
