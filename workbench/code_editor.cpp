@@ -151,9 +151,12 @@ void CodeEditor::OnContentsChange(int position, int removed, int added) {
   while (oldMid > 0 && from < to && oldLine(prefix + oldMid - 1) == fresh[to - 1]) --to, --oldMid;
   if (oldMid == 0 && from == to) return;
   try {
-    if (moduleCount == 0) {
-      // The empty module's one shown line is not a line of the module.
-      if (!(newCount == 1 && doc->firstBlock().text().isEmpty())) module.InsertLines(1, U(toPlainText().replace(u'\n', QStringLiteral("\r\n"))));
+    if (newCount == 1 && doc->firstBlock().text().isEmpty()) {
+      // An empty pane is a module without lines, as in the IDE.
+      if (moduleCount > 0) module.DeleteLines(1, moduleCount);
+    } else if (moduleCount == 0) {
+      // The empty module's one shown line was not a line of it: all of the pane is new.
+      module.InsertLines(1, U(toPlainText().replace(u'\n', QStringLiteral("\r\n"))));
     } else {
       if (oldMid > 0) module.DeleteLines(prefix + 1, oldMid);
       if (from < to) {

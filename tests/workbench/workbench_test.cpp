@@ -104,6 +104,41 @@ TEST_F(WorkbenchTest, CodePaneShowsCodeLinesOnlyAndTypingEditsTheModule) {
   EXPECT_NE(module->Lines(1, 1), u"Option Explicit");
 }
 
+// The module's lines as the editor should show them.
+QStringList ModuleLines(host::MemCodeModule& m) {
+  QStringList out;
+  for (int i = 1; i <= m.CountOfLines(); ++i) out << QString::fromStdU16String(m.Lines(i, 1));
+  return out;
+}
+
+TEST_F(WorkbenchTest, EveryKindOfEditReachesTheModule) {
+  CodeEditor* e = window_->ShowCode(u"modMain");
+  ASSERT_NE(e, nullptr);
+  auto& module = *e->component()->code();
+  std::srand(7);
+  const QString pieces[] = {QStringLiteral("x"), QStringLiteral("\n"), QStringLiteral("a\nb\n"),
+                            QStringLiteral("日本語"), QString()};
+  for (int step = 0; step < 60; ++step) {
+    QTextCursor c(e->document());
+    const int size = e->document()->characterCount() - 1;
+    int from = size ? std::rand() % size : 0;
+    int to = std::min(size, from + (std::rand() % 3 == 0 ? std::rand() % 200 : std::rand() % 3));
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    c.insertText(pieces[std::rand() % 5]);
+    ASSERT_EQ(ModuleLines(module).join(u'\n'), e->toPlainText()) << "step " << step;
+  }
+  // Everything away, then a first line again.
+  e->selectAll();
+  e->textCursor().removeSelectedText();
+  EXPECT_EQ(module.CountOfLines(), 0);
+  QTest::keyClicks(e, "Dim y");
+  EXPECT_EQ(ModuleLines(module), QStringList{"Dim y"});
+  while (e->document()->isUndoAvailable()) e->undo();
+  EXPECT_EQ(ModuleLines(module).join(u'\n'), e->toPlainText());
+  EXPECT_EQ(module.Lines(1, 1), u"Option Explicit");
+}
+
 TEST_F(WorkbenchTest, CommentBlockFromTheEditMenuIsSavedByteForByte) {
   const std::string before = ReadFile(File("modMain.bas"));
   const std::string other = ReadFile(File("modDraw.bas"));
