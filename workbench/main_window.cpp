@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -88,6 +89,10 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
   RebuildCommandBars();
   RefreshTitle();
   resize(1200, 800);
+  // Saves an add-in makes on its own timer show in the explorer too.
+  auto* marks = new QTimer(this);
+  connect(marks, &QTimer::timeout, this, [this] { RefreshExplorer(); });
+  marks->start(1000);
 }
 
 MainWindow::~MainWindow() {
