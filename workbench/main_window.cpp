@@ -433,8 +433,11 @@ std::vector<FormCanvas*> MainWindow::FormViews() const {
 }
 
 CodeEditor* MainWindow::CurrentEditor() const {
-  QMdiSubWindow* sub = mdi_->activeSubWindow();
-  return sub ? dynamic_cast<CodeEditor*>(sub->widget()) : nullptr;
+  // The IDE's active code pane, as long as its window is open.
+  auto active = vbe_->ActiveCodePane();
+  for (CodeEditor* e : CodeEditors())
+    if (e->pane() == active) return e;
+  return nullptr;
 }
 
 void MainWindow::CloseViews() {

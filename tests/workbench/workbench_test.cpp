@@ -156,8 +156,8 @@ TEST_F(WorkbenchTest, CommentBlockFromTheEditMenuIsSavedByteForByte) {
   expected = Replaced(expected, "\nPrivate Const INI_VERSION = 3", "\n'Private Const INI_VERSION = 3");
   EXPECT_EQ(ReadFile(File("modMain.bas")), expected);
   EXPECT_EQ(ReadFile(File("modDraw.bas")), other);
-  // Undo takes the tool's edit back as one step.
-  e->undo();
+  // Undo in the Edit menu takes the tool's edit back as one step.
+  Run(window_->EditMenu(), "&Undo");
   EXPECT_EQ(e->component()->code()->Lines(3, 1), u"#Const MODE_DEBUG = False");
 }
 
