@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <vector>
 
 namespace tarno::workbench {
 namespace {
@@ -23,7 +24,12 @@ QIcon FaceIcon(const Picture& face) {
 
 void FillMenu(QMenu& menu, const host::MemCommandBarControls& controls, const ControlClick& click,
               const BuiltInActions& builtIns) {
+  // clear() leaves the submenus (children of the menu) alive: they go too.
+  std::vector<QMenu*> submenus;
+  for (QAction* a : menu.actions())
+    if (a->menu() && a->menu()->parent() == &menu) submenus.push_back(a->menu());
   menu.clear();
+  for (QMenu* sub : submenus) delete sub;
   for (const auto& c : controls.items()) {
     if (c->deleted()) continue;
     if (c->beginGroup() && !menu.isEmpty()) menu.addSeparator();

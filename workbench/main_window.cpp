@@ -140,8 +140,8 @@ void MainWindow::BuildMenus() {
   window->addAction(QStringLiteral("&Tile"), this, [this] { mdi_->tileSubWindows(); });
   window->addAction(QStringLiteral("&Cascade"), this, [this] { mdi_->cascadeSubWindows(); });
   // The menus follow the command bars whenever they open.
-  connect(edit_menu_, &QMenu::aboutToShow, this, [this] { RebuildCommandBars(); });
-  connect(tools_menu_, &QMenu::aboutToShow, this, [this] { RebuildCommandBars(); });
+  connect(edit_menu_, &QMenu::aboutToShow, this, [this] { RebuildMenus(); });
+  connect(tools_menu_, &QMenu::aboutToShow, this, [this] { RebuildMenus(); });
 }
 
 void MainWindow::FillRecent() {
@@ -171,6 +171,11 @@ void MainWindow::Remember(const std::filesystem::path& path) {
 }
 
 void MainWindow::RebuildCommandBars() {
+  RebuildMenus();
+  RebuildToolBars();
+}
+
+void MainWindow::RebuildMenus() {
   const auto& bars = *vbe_->commandBars();
   BuiltInActions builtIns = {
       {u"&Undo", [this] { if (auto* e = CurrentEditor()) e->undo(); }},
@@ -183,6 +188,11 @@ void MainWindow::RebuildCommandBars() {
   ControlClick click = [this](const std::shared_ptr<host::MemCommandBarControl>& c) { Click(c); };
   if (auto edit = bars.Bar(u"Edit")) FillMenu(*edit_menu_, *edit->items(), click, builtIns);
   if (auto tools = bars.Bar(u"Tools")) FillMenu(*tools_menu_, *tools->items(), click, builtIns);
+}
+
+void MainWindow::RebuildToolBars() {
+  const auto& bars = *vbe_->commandBars();
+  ControlClick click = [this](const std::shared_ptr<host::MemCommandBarControl>& c) { Click(c); };
   // One QToolBar per bar an add-in made; bars that went are removed.
   std::map<QString, QToolBar*> keep;
   for (const auto& bar : bars.bars()) {

@@ -75,6 +75,8 @@ class MainWindow : public QMainWindow {
   // The action with the caption in the menu or its submenus, nullptr when none.
   static QAction* FindAction(QMenu* menu, const QString& caption);
   void RebuildCommandBars();
+  void RebuildMenus();
+  void RebuildToolBars();
   // Shows what a command changed: code, selections, forms, dirty marks.
   void AfterCommand();
 
