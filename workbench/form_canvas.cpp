@@ -30,6 +30,20 @@ QString Text(const std::optional<ide::Variant>& v) {
 
 int Px(double twips) { return static_cast<int>(twips / kTwipsPerPixel); }
 
+// Pixels per unit of the container's ScaleMode, in which its controls'
+// positions and sizes are written (1 twips, 2 points, 3 pixels, 5 inches,
+// 6 millimetres, 7 centimetres; others as twips).
+double PixelsPerUnit(const host::MemControl& container) {
+  switch (static_cast<int>(Number(container.Get(u"ScaleMode"), 1))) {
+    case 2: return 20.0 / kTwipsPerPixel;
+    case 3: return 1.0;
+    case 5: return 1440.0 / kTwipsPerPixel;
+    case 6: return 1440.0 / 25.4 / kTwipsPerPixel;
+    case 7: return 1440.0 / 2.54 / kTwipsPerPixel;
+    default: return 1.0 / kTwipsPerPixel;
+  }
+}
+
 }  // namespace
 
 FormCanvas::FormCanvas(std::shared_ptr<host::MemVBE> vbe, std::shared_ptr<host::MemComponent> component,
@@ -47,13 +61,20 @@ QSize FormCanvas::sizeHint() const {
 }
 
 QRect FormCanvas::RectOf(const host::MemControl& control) const {
-  int x = Px(Number(control.Get(u"Left"))), y = Px(Number(control.Get(u"Top")));
-  int w = Px(Number(control.Get(u"Width"))), h = Px(Number(control.Get(u"Height")));
+  const auto& form = *component_->designer()->form();
+  auto unit = [&](const host::MemControl& c) {
+    auto parent = c.parent();
+    return PixelsPerUnit(parent ? *parent : form);
+  };
+  double k = unit(control);
+  double x = Number(control.Get(u"Left")) * k, y = Number(control.Get(u"Top")) * k;
+  int w = static_cast<int>(Number(control.Get(u"Width")) * k), h = static_cast<int>(Number(control.Get(u"Height")) * k);
   for (auto p = control.parent(); p; p = p->parent()) {
-    x += Px(Number(p->Get(u"Left")));
-    y += Px(Number(p->Get(u"Top")));
+    double pk = unit(*p);
+    x += Number(p->Get(u"Left")) * pk;
+    y += Number(p->Get(u"Top")) * pk;
   }
-  return {x, y, std::max(w, 1), std::max(h, 1)};
+  return {static_cast<int>(x), static_cast<int>(y), std::max(w, 1), std::max(h, 1)};
 }
 
 std::shared_ptr<host::MemControl> FormCanvas::ControlAt(QPoint p) const {
