@@ -57,7 +57,11 @@ QSize FormCanvas::sizeHint() const {
   const auto& form = component_->designer()->form();
   int w = Px(Number(form->Get(u"ClientWidth"), Number(form->Get(u"ScaleWidth"), 4800)));
   int h = Px(Number(form->Get(u"ClientHeight"), Number(form->Get(u"ScaleHeight"), 3600)));
-  return {std::max(w, 40) + 1, std::max(h, 30) + 1};
+  // Controls placed beyond the client area (a form sized at run time) stay in view.
+  QRect all(0, 0, std::max(w, 40), std::max(h, 30));
+  for (const auto& c : component_->designer()->controls())
+    if (c->Has(u"Left")) all = all.united(RectOf(*c));
+  return {std::min(all.right(), 4000) + 2, std::min(all.bottom(), 4000) + 2};
 }
 
 QRect FormCanvas::RectOf(const host::MemControl& control) const {
