@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
     else project = a;
   }
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  char tmpl[] = "/tmp/tarno-bench-wb-XXXXXX";
-  if (!mkdtemp(tmpl)) return 2;
+  std::string tmpl = (std::filesystem::temp_directory_path() / "tarno-bench-wb-XXXXXX").string();
+  if (!mkdtemp(tmpl.data())) return 2;
   const fs::path tmp = tmpl;
   // No add-in is listed here: the Windows directory is an empty folder.
   setenv("TARNO_WINDOWS_DIR", tmp.c_str(), 1);

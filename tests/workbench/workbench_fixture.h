@@ -67,8 +67,8 @@ class WorkbenchTest : public ::testing::Test {
   void SetUp() override { Prepare("1"); }
 
   void Prepare(const std::string& addInValue) {
-    char tmpl[] = "/tmp/tarno-workbench-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string tmpl = (std::filesystem::temp_directory_path() / "tarno-workbench-XXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
     root_ = tmpl;
     fs::copy(fs::path(TARNO_CORPUS_DIR) / kProjectDir, root_ / "project", fs::copy_options::recursive);
     for (auto& e : fs::recursive_directory_iterator(root_ / "project"))
