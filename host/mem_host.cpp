@@ -381,6 +381,23 @@ void MemVBE::AddProject(const std::shared_ptr<MemProject>& project) {
   projects_.push_back(project);
 }
 
+void MemVBE::RemoveProject(const std::shared_ptr<MemProject>& project) {
+  std::erase(projects_, project);
+  auto owned = [&](const std::shared_ptr<ide::VBComponent>& c) {
+    auto mem = std::dynamic_pointer_cast<MemComponent>(c);
+    return mem && mem->project() == project;
+  };
+  if (owned(selected_)) selected_.reset();
+  if (auto pane = std::dynamic_pointer_cast<MemCodePane>(activeCodePane_)) {
+    auto parent = pane->module() ? std::dynamic_pointer_cast<MemComponent>(pane->module()->Parent()) : nullptr;
+    if (parent && parent->project() == project) {
+      activeCodePane_.reset();
+      activeWindow_.reset();
+    }
+  }
+  project->SetVBE({});
+}
+
 std::shared_ptr<MemProject> MemVBE::Project(const std::u16string& name) const {
   for (const auto& p : projects_) {
     if (vb::EqualsIgnoreCaseAscii(p->name(), name)) return p;

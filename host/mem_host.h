@@ -165,6 +165,9 @@ class MemVBE : public ide::VBE, public std::enable_shared_from_this<MemVBE> {
   // Driving the host.
   const std::vector<std::shared_ptr<MemProject>>& projects() const { return projects_; }
   void AddProject(const std::shared_ptr<MemProject>& project);
+  // Closes the project: it leaves the collection, and the active pane, window
+  // and selected component go when they belong to it.
+  void RemoveProject(const std::shared_ptr<MemProject>& project);
   // nullptr when absent (case-insensitive).
   std::shared_ptr<MemProject> Project(const std::u16string& name) const;
   // Opens the component's code window: it becomes the active window, its pane

@@ -1,0 +1,230 @@
+#include "workbench/code_editor.h"
+
+#include <QPainter>
+#include <QTextBlock>
+#include <vector>
+
+#include "workbench/vb_highlighter.h"
+
+namespace tarno::workbench {
+namespace {
+
+class LineNumbers : public QWidget {
+ public:
+  explicit LineNumbers(CodeEditor* editor) : QWidget(editor), editor_(editor) {}
+  QSize sizeHint() const override { return {editor_->LineNumberWidth(), 0}; }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override { editor_->PaintLineNumbers(e); }
+
+ private:
+  CodeEditor* editor_;
+};
+
+QString Q(const std::u16string& s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+std::u16string U(const QString& s) { return s.toStdU16String(); }
+
+// The module's lines; an empty module shows as one empty line.
+std::vector<QString> ModuleLines(host::MemCodeModule& module) {
+  std::vector<QString> lines;
+  const auto& text = module.text();
+  lines.reserve(text.CountOfLines());
+  for (int i = 1; i <= text.CountOfLines(); ++i) lines.push_back(Q(text.Line(i)));
+  if (lines.empty()) lines.emplace_back();
+  return lines;
+}
+
+}  // namespace
+
+CodeEditor::CodeEditor(std::shared_ptr<host::MemVBE> vbe, std::shared_ptr<host::MemComponent> component,
+                       QWidget* parent)
+    : QPlainTextEdit(parent), vbe_(std::move(vbe)), component_(std::move(component)) {
+  pane_ = std::make_shared<host::MemCodePane>(component_->code());
+  window_ = std::make_shared<host::MemWindow>(host::MemWindow::kCodeWindow, component_->name() + u" (Code)");
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont font(QStringLiteral("IPAGothic"));
+  font.setStyleHint(QFont::Monospace);
+  font.setPointSize(10);
+  setFont(font);
+  setTabStopDistance(fontMetrics().horizontalAdvance(u' ') * 4);
+  highlighter_ = new VbHighlighter(document());
+  numbers_ = new LineNumbers(this);
+  connect(this, &QPlainTextEdit::blockCountChanged, this, [this](int) { setViewportMargins(LineNumberWidth(), 0, 0, 0); });
+  connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+    if (dy) numbers_->scroll(0, dy);
+    else numbers_->update(0, rect.y(), numbers_->width(), rect.height());
+  });
+  {
+    ++applying_;
+    QStringList all;
+    for (auto& line : ModuleLines(*component_->code())) all << line;
+    setPlainText(all.join(u'\n'));
+    seen_version_ = component_->code()->text().version();
+    --applying_;
+  }
+  document()->clearUndoRedoStacks();
+  setViewportMargins(LineNumberWidth(), 0, 0, 0);
+  connect(document(), &QTextDocument::contentsChange, this, &CodeEditor::OnContentsChange);
+  connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CodeEditor::OnCursor);
+  connect(this, &QPlainTextEdit::selectionChanged, this, &CodeEditor::OnCursor);
+}
+
+CodeEditor::~CodeEditor() = default;
+
+int CodeEditor::LineNumberWidth() const {
+  int digits = 1;
+  for (int max = std::max(1, blockCount()); max >= 10; max /= 10) ++digits;
+  return 8 + fontMetrics().horizontalAdvance(u'9') * std::max(digits, 3);
+}
+
+void CodeEditor::PaintLineNumbers(QPaintEvent* event) {
+  QPainter p(numbers_);
+  p.fillRect(event->rect(), QColor(240, 240, 240));
+  p.setPen(QColor(120, 120, 120));
+  QTextBlock block = firstVisibleBlock();
+  int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
+  int bottom = top + qRound(blockBoundingRect(block).height());
+  while (block.isValid() && top <= event->rect().bottom()) {
+    if (block.isVisible() && bottom >= event->rect().top()) {
+      p.drawText(0, top, numbers_->width() - 4, fontMetrics().height(), Qt::AlignRight,
+                 QString::number(block.blockNumber() + 1));
+    }
+    block = block.next();
+    top = bottom;
+    bottom = top + qRound(blockBoundingRect(block).height());
+  }
+}
+
+void CodeEditor::resizeEvent(QResizeEvent* e) {
+  QPlainTextEdit::resizeEvent(e);
+  QRect cr = contentsRect();
+  numbers_->setGeometry(QRect(cr.left(), cr.top(), LineNumberWidth(), cr.height()));
+}
+
+void CodeEditor::focusInEvent(QFocusEvent* e) {
+  QPlainTextEdit::focusInEvent(e);
+  Activate();
+}
+
+void CodeEditor::Activate() {
+  vbe_->SetActiveCodePane(pane_);
+  vbe_->SetActiveWindow(window_);
+  vbe_->SetSelectedComponent(component_);
+  OnCursor();
+}
+
+void CodeEditor::OnCursor() {
+  if (applying_) return;
+  QTextCursor c = textCursor();
+  QTextBlock a = document()->findBlock(c.selectionStart());
+  QTextBlock b = document()->findBlock(c.selectionEnd());
+  pane_->Select(a.blockNumber() + 1, c.selectionStart() - a.position() + 1, b.blockNumber() + 1,
+                c.selectionEnd() - b.position() + 1);
+}
+
+// Lines outside the changed blocks are the module's lines at the same
+// offsets from either end; the changed ones are trimmed against the module
+// (colouring reports changes that leave the text as it was) and the rest is
+// replaced in the module.
+void CodeEditor::OnContentsChange(int position, int removed, int added) {
+  if (applying_) return;
+  auto& module = *component_->code();
+  QTextDocument* doc = document();
+  QTextBlock firstBlock = doc->findBlock(position);
+  QTextBlock lastBlock = doc->findBlock(position + added);
+  if (!firstBlock.isValid()) firstBlock = doc->firstBlock();
+  if (!lastBlock.isValid()) lastBlock = doc->lastBlock();
+  const int newCount = doc->blockCount();
+  const int moduleCount = module.text().CountOfLines();
+  const int oldCount = std::max(1, moduleCount);
+  int prefix = firstBlock.blockNumber();
+  int suffix = newCount - 1 - lastBlock.blockNumber();
+  if (prefix + suffix > oldCount) suffix = std::max(0, oldCount - prefix);
+  if (prefix > oldCount) prefix = oldCount, suffix = 0;
+  std::vector<QString> fresh;
+  for (QTextBlock b = doc->findBlockByNumber(prefix); b.isValid() && b.blockNumber() < newCount - suffix; b = b.next())
+    fresh.push_back(b.text());
+  auto oldLine = [&](int i) { return i < moduleCount ? Q(module.text().Line(i + 1)) : QString(); };
+  int oldMid = oldCount - prefix - suffix;
+  size_t from = 0, to = fresh.size();
+  while (oldMid > 0 && from < to && oldLine(prefix) == fresh[from]) ++prefix, ++from, --oldMid;
+  while (oldMid > 0 && from < to && oldLine(prefix + oldMid - 1) == fresh[to - 1]) --to, --oldMid;
+  if (oldMid == 0 && from == to) return;
+  try {
+    if (newCount == 1 && doc->firstBlock().text().isEmpty()) {
+      // An empty pane is a module without lines, as in the IDE.
+      if (moduleCount > 0) module.DeleteLines(1, moduleCount);
+    } else if (moduleCount == 0) {
+      // The empty module's one shown line was not a line of it: all of the pane is new.
+      module.InsertLines(1, U(toPlainText().replace(u'\n', QStringLiteral("\r\n"))));
+    } else {
+      if (oldMid > 0) module.DeleteLines(prefix + 1, oldMid);
+      if (from < to) {
+        QStringList lines;
+        for (size_t i = from; i < to; ++i) lines << fresh[i];
+        module.InsertLines(prefix + 1, U(lines.join(QStringLiteral("\r\n"))));
+      }
+    }
+  } catch (const std::exception&) {
+    // A host failure leaves the module as it was; the next sync shows it.
+  }
+  seen_version_ = module.text().version();
+  if (on_edit_) on_edit_();
+}
+
+void CodeEditor::SyncFromModule() {
+  auto& module = *component_->code();
+  if (module.text().version() != seen_version_) {
+    std::vector<QString> now = ModuleLines(module);
+    const int oldN = document()->blockCount();
+    const int newN = static_cast<int>(now.size());
+    int prefix = 0;
+    while (prefix < oldN && prefix < newN && document()->findBlockByNumber(prefix).text() == now[prefix]) ++prefix;
+    int suffix = 0;
+    while (suffix < oldN - prefix && suffix < newN - prefix &&
+           document()->findBlockByNumber(oldN - 1 - suffix).text() == now[newN - 1 - suffix])
+      ++suffix;
+    if (!(prefix == oldN && prefix == newN)) {
+      // Keep one line on each side in the replaced range, so that no line
+      // break has to be added or removed on its own.
+      while (prefix + suffix >= std::min(oldN, newN)) {
+        if (suffix > 0) --suffix;
+        else --prefix;
+      }
+      QTextCursor c(document());
+      c.setPosition(document()->findBlockByNumber(prefix).position());
+      QTextBlock last = document()->findBlockByNumber(oldN - 1 - suffix);
+      c.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+      QStringList mid;
+      for (int i = prefix; i < newN - suffix; ++i) mid << now[i];
+      ++applying_;
+      c.beginEditBlock();
+      c.insertText(mid.join(u'\n'));
+      c.endEditBlock();
+      --applying_;
+    }
+    seen_version_ = module.text().version();
+  }
+  ApplySelection();
+}
+
+void CodeEditor::ApplySelection() {
+  int sl = 1, sc = 1, el = 1, ec = 1;
+  try {
+    pane_->GetSelection(sl, sc, el, ec);
+  } catch (const std::exception&) {
+    return;
+  }
+  auto pos = [&](int line, int col) {
+    QTextBlock b = document()->findBlockByNumber(std::clamp(line, 1, document()->blockCount()) - 1);
+    return b.position() + std::clamp(col - 1, 0, b.length() - 1);
+  };
+  QTextCursor c(document());
+  c.setPosition(pos(sl, sc));
+  c.setPosition(pos(el, ec), QTextCursor::KeepAnchor);
+  ++applying_;
+  setTextCursor(c);
+  --applying_;
+}
+
+}  // namespace tarno::workbench

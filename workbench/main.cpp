@@ -1,0 +1,82 @@
+// tarno-workbench: a desktop IDE over VB 6 project files that hosts the add-in.
+//
+//   tarno-workbench [PROJECT.vbp|GROUP.vbg] [--encoding CP] [--screenshot FILE.png] [--addin-dir DIR]
+//
+// The add-ins listed in VBADDIN.INI (Windows directory) whose value asks for
+// it are connected at start; the libraries are looked for beside the program
+// unless --addin-dir names their folder.
+#include <QApplication>
+#include <QStyleFactory>
+#include <iostream>
+#include <string>
+
+#include "gui/desktop.h"
+#include "host/files/file_error.h"
+#include "workbench/main_window.h"
+
+namespace {
+
+int Usage() {
+  std::cerr << "usage: tarno-workbench [PROJECT.vbp|GROUP.vbg] [--encoding CP] [--screenshot FILE.png] "
+               "[--addin-dir DIR]\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tarno;
+  std::string project, encoding, screenshot, addinDir;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--encoding" && i + 1 < argc) encoding = argv[++i];
+    else if (a == "--screenshot" && i + 1 < argc) screenshot = argv[++i];
+    else if (a == "--addin-dir" && i + 1 < argc) addinDir = argv[++i];
+    else if (a == "--help" || a == "-h") return Usage(), 0;
+    else if (!a.empty() && a[0] != '-' && project.empty()) project = a;
+    else return Usage();
+  }
+  workbench::WorkbenchOptions options;
+  if (!encoding.empty()) {
+    try {
+      options.code_page = CodePage::Named(encoding);
+    } catch (const std::exception&) {
+      std::cerr << "tarno-workbench: unknown code page \"" << encoding << "\"\n";
+      return 2;
+    }
+  }
+  // The tools read and write their own files in the same code page.
+  SetSystemCodePage(options.code_page);
+  if (!screenshot.empty()) options.remember_recent = false;
+
+  QApplication app(argc, argv);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  options.addin_dir = addinDir.empty() ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
+                                       : std::filesystem::path(addinDir);
+  gui::Desktop desktop;
+  int rc = 0;
+  {
+    workbench::MainWindow window(options);
+    if (!project.empty()) {
+      try {
+        window.OpenPath(project);
+      } catch (const std::exception& e) {
+        std::cerr << "tarno-workbench: " << e.what() << "\n";
+        if (!screenshot.empty()) return 2;
+      }
+    }
+    if (!screenshot.empty()) window.warn = [](const QString& t) { std::cerr << "tarno-workbench: " << t.toStdString() << "\n"; };
+    window.ConnectAtStart();
+    if (!screenshot.empty()) {
+      if (!window.Screenshot(QString::fromStdString(screenshot))) {
+        std::cerr << "tarno-workbench: cannot write " << screenshot << "\n";
+        rc = 1;
+      }
+      window.UnloadAll(toolkit::ext_dm_HostShutdown);
+      return rc;
+    }
+    window.show();
+    rc = app.exec();
+  }
+  return rc;
+}

@@ -1,0 +1,547 @@
+#include "workbench/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QSettings>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "workbench/addin_library.h"
+#include "workbench/addin_list.h"
+#include "workbench/addin_manager.h"
+#include "workbench/code_editor.h"
+#include "workbench/command_menus.h"
+#include "workbench/form_canvas.h"
+
+namespace tarno::workbench {
+namespace {
+
+namespace files = host::files;
+
+QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
+QString QPath(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+
+constexpr int kProjectRole = Qt::UserRole;
+constexpr int kComponentRole = Qt::UserRole + 1;
+
+// Explorer folders, in the IDE's order.
+struct Folder {
+  const char* title;
+  std::vector<int> types;
+};
+const std::vector<Folder>& Folders() {
+  static const std::vector<Folder> folders = {
+      {"Forms", {ide::ComponentType::VBForm, ide::ComponentType::MDIForm}},
+      {"Modules", {ide::ComponentType::StdModule}},
+      {"Class Modules", {ide::ComponentType::ClassModule}},
+      {"User Controls", {ide::ComponentType::UserControl}},
+      {"Property Pages", {ide::ComponentType::PropPage}},
+      {"User Documents", {ide::ComponentType::DocObject}},
+      {"Designers", {ide::ComponentType::ActiveXDesigner, ide::ComponentType::MSForm}},
+      {"Related Documents", {ide::ComponentType::RelatedDocument, ide::ComponentType::ResFile}},
+  };
+  return folders;
+}
+
+QString FileLabel(host::MemComponent& c) {
+  QString label = Q(c.name());
+  if (!c.fileNames().empty() && !c.fileNames()[0].empty())
+    label += QStringLiteral(" (") + QPath(files::ToPath(c.fileNames()[0]).filename()) + u')';
+  if (c.dirty()) label += QStringLiteral(" *");
+  return label;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) {
+  vbe_ = host::MemVBE::Create();
+  vbe_->SetStore(std::make_shared<files::FileStore>(options_.code_page));
+  ws_.vbe = vbe_;
+  ask = [this](const QString& text) {
+    return QMessageBox::question(this, QStringLiteral("Tarno Workbench"), text,
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  };
+  warn = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("Tarno Workbench"), text); };
+
+  tree_ = new QTreeWidget;
+  tree_->setHeaderHidden(true);
+  tree_->setObjectName(QStringLiteral("explorer"));
+  connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) { OpenItem(item, false); });
+  mdi_ = new QMdiArea;
+  mdi_->setBackground(QColor(128, 128, 128));
+  auto* split = new QSplitter;
+  split->addWidget(mdi_);
+  split->addWidget(tree_);
+  split->setStretchFactor(0, 4);
+  split->setStretchFactor(1, 1);
+  split->setSizes({900, 300});
+  setCentralWidget(split);
+  BuildMenus();
+  RebuildCommandBars();
+  RefreshTitle();
+  resize(1200, 800);
+  // Saves an add-in makes on its own timer show in the explorer too.
+  auto* marks = new QTimer(this);
+  connect(marks, &QTimer::timeout, this, [this] { RefreshExplorer(); });
+  marks->start(1000);
+}
+
+MainWindow::~MainWindow() {
+  // Views hold host objects; the add-ins go before the host.
+  CloseViews();
+  UnloadAll(toolkit::ext_dm_HostShutdown);
+}
+
+// ---- menus
+
+void MainWindow::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addAction(QStringLiteral("&Open Project..."), QKeySequence::Open, this, [this] {
+    QString f = QFileDialog::getOpenFileName(this, QStringLiteral("Open Project"), {},
+                                             QStringLiteral("VB projects (*.vbp *.vbg);;All files (*)"));
+    if (f.isEmpty()) return;
+    try {
+      OpenPath(f.toStdString());
+    } catch (const std::exception& e) {
+      warn(QString::fromStdString(e.what()));
+    }
+  });
+  file->addAction(QStringLiteral("&Save Project"), QKeySequence::Save, this, [this] { Save(); });
+  file->addAction(QStringLiteral("Save Project &As..."), this, [this] {
+    QString f = QFileDialog::getSaveFileName(this, QStringLiteral("Save Project As"), {},
+                                             QStringLiteral("VB projects (*.vbp)"));
+    if (!f.isEmpty()) SaveAs(f.toStdString());
+  });
+  file->addAction(QStringLiteral("&Close Project"), this, [this] { CloseProjects(); });
+  file->addSeparator();
+  recent_menu_ = file->addMenu(QStringLiteral("&Recent Projects"));
+  FillRecent();
+  file->addSeparator();
+  file->addAction(QStringLiteral("E&xit"), this, [this] { close(); });
+
+  edit_menu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  view->addAction(QStringLiteral("&Code"), QKeySequence(Qt::Key_F7), this, [this] { OpenItem(tree_->currentItem(), true); });
+  view->addAction(QStringLiteral("&Object"), QKeySequence(Qt::SHIFT | Qt::Key_F7), this,
+                  [this] { OpenItem(tree_->currentItem(), false); });
+  tools_menu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
+  QMenu* addins = menuBar()->addMenu(QStringLiteral("&Add-Ins"));
+  addins->addAction(QStringLiteral("&Add-In Manager..."), this, [this] { ShowAddInManager(); });
+  QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
+  window->addAction(QStringLiteral("&Tile"), this, [this] { mdi_->tileSubWindows(); });
+  window->addAction(QStringLiteral("&Cascade"), this, [this] { mdi_->cascadeSubWindows(); });
+  // The menus follow the command bars whenever they open.
+  connect(edit_menu_, &QMenu::aboutToShow, this, [this] { RebuildMenus(); });
+  connect(tools_menu_, &QMenu::aboutToShow, this, [this] { RebuildMenus(); });
+}
+
+void MainWindow::FillRecent() {
+  recent_menu_->clear();
+  if (!options_.remember_recent) return;
+  for (const QString& f : QSettings(QStringLiteral("TarnoKit"), QStringLiteral("Workbench")).value("recent").toStringList()) {
+    recent_menu_->addAction(f, this, [this, f] {
+      try {
+        OpenPath(f.toStdString());
+      } catch (const std::exception& e) {
+        warn(QString::fromStdString(e.what()));
+      }
+    });
+  }
+}
+
+void MainWindow::Remember(const std::filesystem::path& path) {
+  if (!options_.remember_recent) return;
+  QSettings s(QStringLiteral("TarnoKit"), QStringLiteral("Workbench"));
+  QStringList list = s.value("recent").toStringList();
+  QString f = QPath(std::filesystem::absolute(path));
+  list.removeAll(f);
+  list.prepend(f);
+  while (list.size() > 8) list.removeLast();
+  s.setValue("recent", list);
+  FillRecent();
+}
+
+void MainWindow::RebuildCommandBars() {
+  RebuildMenus();
+  RebuildToolBars();
+}
+
+void MainWindow::RebuildMenus() {
+  const auto& bars = *vbe_->commandBars();
+  BuiltInActions builtIns = {
+      {u"&Undo", [this] { if (auto* e = CurrentEditor()) e->undo(); }},
+      {u"&Redo", [this] { if (auto* e = CurrentEditor()) e->redo(); }},
+      {u"Cu&t", [this] { if (auto* e = CurrentEditor()) e->cut(); }},
+      {u"&Copy", [this] { if (auto* e = CurrentEditor()) e->copy(); }},
+      {u"&Paste", [this] { if (auto* e = CurrentEditor()) e->paste(); }},
+      {u"Select &All", [this] { if (auto* e = CurrentEditor()) e->selectAll(); }},
+  };
+  ControlClick click = [this](const std::shared_ptr<host::MemCommandBarControl>& c) { Click(c); };
+  if (auto edit = bars.Bar(u"Edit")) FillMenu(*edit_menu_, *edit->items(), click, builtIns);
+  if (auto tools = bars.Bar(u"Tools")) FillMenu(*tools_menu_, *tools->items(), click, builtIns);
+}
+
+void MainWindow::RebuildToolBars() {
+  const auto& bars = *vbe_->commandBars();
+  ControlClick click = [this](const std::shared_ptr<host::MemCommandBarControl>& c) { Click(c); };
+  // One QToolBar per bar an add-in made; bars that went are removed.
+  std::map<QString, QToolBar*> keep;
+  for (const auto& bar : bars.bars()) {
+    if (bar->builtIn() || bar->deleted()) continue;
+    QString name = Q(bar->name());
+    QToolBar* tb;
+    if (auto it = toolbars_.find(name); it != toolbars_.end()) {
+      tb = it->second;
+      toolbars_.erase(it);
+    } else {
+      tb = addToolBar(name);
+      tb->setObjectName(name);
+      tb->setIconSize(QSize(16, 16));
+    }
+    FillToolBar(*tb, *bar, click);
+    tb->setVisible(bar->visible());
+    keep[name] = tb;
+  }
+  for (auto& [name, tb] : toolbars_) {
+    removeToolBar(tb);
+    tb->deleteLater();
+  }
+  toolbars_ = std::move(keep);
+}
+
+QToolBar* MainWindow::AddInToolBar(const QString& name) const {
+  auto it = toolbars_.find(name);
+  return it == toolbars_.end() ? nullptr : it->second;
+}
+
+QAction* MainWindow::FindAction(QMenu* menu, const QString& caption) {
+  for (QAction* a : menu->actions()) {
+    if (a->text() == caption) return a;
+    if (a->menu())
+      if (QAction* inner = FindAction(a->menu(), caption)) return inner;
+  }
+  return nullptr;
+}
+
+void MainWindow::Click(const std::shared_ptr<host::MemCommandBarControl>& control) {
+  try {
+    vbe_->Click(control);
+  } catch (const std::exception& e) {
+    warn(QString::fromStdString(e.what()));
+  }
+  AfterCommand();
+}
+
+void MainWindow::AfterCommand() {
+  for (CodeEditor* e : CodeEditors()) e->SyncFromModule();
+  for (FormCanvas* f : FormViews()) {
+    f->setMinimumSize(f->sizeHint());
+    f->update();
+  }
+  RefreshExplorer();
+}
+
+// ---- projects
+
+bool MainWindow::OpenPath(const std::filesystem::path& path) {
+  files::LoadOptions load;
+  load.code_page = options_.code_page;
+  files::LoadedWorkspace loaded = files::LoadPath(path, load);
+  if (!CloseProjects()) return false;
+  for (const auto& p : loaded.projects) vbe_->AddProject(p);
+  ws_.projects = loaded.projects;
+  ws_.path = loaded.path;
+  ws_.group = loaded.group;
+  ws_.warnings = loaded.warnings;
+  shown_components_ = 0;
+  RefreshExplorer();
+  RefreshTitle();
+  Remember(path);
+  return true;
+}
+
+bool MainWindow::Save() {
+  try {
+    files::Save(ws_);
+  } catch (const std::exception& e) {
+    warn(QString::fromStdString(e.what()));
+    return false;
+  }
+  RefreshExplorer();
+  return true;
+}
+
+bool MainWindow::SaveAs(const std::filesystem::path& vbp) {
+  if (ws_.projects.empty()) return false;
+  try {
+    ws_.projects.front()->SaveAs(files::FromPath(vbp));
+  } catch (const std::exception& e) {
+    warn(QString::fromStdString(e.what()));
+    return false;
+  }
+  if (!ws_.group) ws_.path = vbp;
+  RefreshTitle();
+  return Save();
+}
+
+bool MainWindow::CloseProjects() {
+  QStringList changed;
+  for (const auto& p : ws_.projects)
+    for (const auto& c : p->components())
+      if (c->dirty()) changed << Q(p->name()) + u'.' + Q(c->name());
+  if (!changed.isEmpty()) {
+    int answer = ask(QStringLiteral("Save changes to the following files?\n\n") + changed.join(u'\n'));
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Yes && !Save()) return false;
+  }
+  CloseViews();
+  for (const auto& p : ws_.projects) vbe_->RemoveProject(p);
+  ws_.projects.clear();
+  ws_.path.clear();
+  RefreshExplorer();
+  RefreshTitle();
+  return true;
+}
+
+void MainWindow::RefreshTitle() {
+  QString title = QStringLiteral("Tarno Workbench");
+  if (!ws_.projects.empty()) title += QStringLiteral(" - ") + QPath(ws_.path.filename());
+  setWindowTitle(title);
+}
+
+std::shared_ptr<host::MemComponent> MainWindow::Find(const std::u16string& name) const {
+  for (const auto& p : ws_.projects)
+    if (auto c = p->Component(name)) return c;
+  return nullptr;
+}
+
+void MainWindow::RefreshExplorer() {
+  size_t count = 0;
+  for (const auto& p : ws_.projects) count += p->components().size() + 1;
+  if (count == shown_components_ && tree_->topLevelItemCount() == static_cast<int>(ws_.projects.size())) {
+    // Same components: only the dirty marks change.
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* top = tree_->topLevelItem(i);
+      auto& project = *ws_.projects[static_cast<size_t>(i)];
+      for (int f = 0; f < top->childCount(); ++f)
+        for (int k = 0; k < top->child(f)->childCount(); ++k) {
+          QTreeWidgetItem* item = top->child(f)->child(k);
+          if (auto c = project.Component(item->data(0, kComponentRole).toString().toStdU16String()))
+            item->setText(0, FileLabel(*c));
+        }
+    }
+    return;
+  }
+  shown_components_ = count;
+  tree_->clear();
+  for (size_t i = 0; i < ws_.projects.size(); ++i) {
+    auto& project = *ws_.projects[i];
+    auto* top = new QTreeWidgetItem(tree_);
+    top->setText(0, Q(project.name()) + QStringLiteral(" (") + QPath(files::ToPath(project.fileName()).filename()) + u')');
+    top->setData(0, kProjectRole, static_cast<int>(i));
+    for (const Folder& folder : Folders()) {
+      QTreeWidgetItem* node = nullptr;
+      for (const auto& c : project.components()) {
+        if (std::find(folder.types.begin(), folder.types.end(), c->type()) == folder.types.end()) continue;
+        if (!node) {
+          node = new QTreeWidgetItem(top);
+          node->setText(0, QString::fromLatin1(folder.title));
+        }
+        auto* item = new QTreeWidgetItem(node);
+        item->setText(0, FileLabel(*c));
+        item->setData(0, kProjectRole, static_cast<int>(i));
+        item->setData(0, kComponentRole, Q(c->name()));
+      }
+    }
+  }
+  tree_->expandAll();
+}
+
+void MainWindow::OpenItem(QTreeWidgetItem* item, bool code) {
+  if (!item || !item->data(0, kComponentRole).isValid()) return;
+  auto name = item->data(0, kComponentRole).toString().toStdU16String();
+  auto c = Find(name);
+  if (!c) return;
+  if (!code && c->designer()) ShowForm(name);
+  else ShowCode(name);
+}
+
+// ---- views
+
+QMdiSubWindow* MainWindow::AddView(QWidget* view, const QString& title) {
+  QMdiSubWindow* sub = mdi_->addSubWindow(view);
+  sub->setWindowTitle(title);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->resize(640, 420);
+  sub->show();
+  return sub;
+}
+
+CodeEditor* MainWindow::ShowCode(const std::u16string& name) {
+  auto c = Find(name);
+  if (!c || !c->code()) return nullptr;
+  auto key = std::make_pair(static_cast<const host::MemComponent*>(c.get()), true);
+  if (auto it = views_.find(key); it != views_.end()) {
+    mdi_->setActiveSubWindow(it->second);
+    auto* e = static_cast<CodeEditor*>(it->second->widget());
+    e->setFocus();
+    e->Activate();
+    return e;
+  }
+  auto* editor = new CodeEditor(vbe_, c);
+  editor->SetOnEdit([this] { RefreshExplorer(); });
+  QMdiSubWindow* sub = AddView(editor, Q(c->name()) + QStringLiteral(" (Code)"));
+  views_[key] = sub;
+  connect(sub, &QObject::destroyed, this, [this, key] { views_.erase(key); });
+  editor->setFocus();
+  editor->Activate();
+  return editor;
+}
+
+FormCanvas* MainWindow::ShowForm(const std::u16string& name) {
+  auto c = Find(name);
+  if (!c || !c->designer()) return nullptr;
+  auto key = std::make_pair(static_cast<const host::MemComponent*>(c.get()), false);
+  if (auto it = views_.find(key); it != views_.end()) {
+    mdi_->setActiveSubWindow(it->second);
+    auto* canvas = static_cast<FormCanvas*>(static_cast<QScrollArea*>(it->second->widget())->widget());
+    canvas->Activate();
+    return canvas;
+  }
+  auto* canvas = new FormCanvas(vbe_, c);
+  auto* scroll = new QScrollArea;
+  scroll->setWidget(canvas);
+  scroll->setBackgroundRole(QPalette::Dark);
+  QMdiSubWindow* sub = AddView(scroll, Q(c->name()) + QStringLiteral(" (Form)"));
+  views_[key] = sub;
+  connect(sub, &QObject::destroyed, this, [this, key] { views_.erase(key); });
+  canvas->Activate();
+  return canvas;
+}
+
+std::vector<CodeEditor*> MainWindow::CodeEditors() const {
+  std::vector<CodeEditor*> out;
+  for (const auto& [key, sub] : views_)
+    if (key.second) out.push_back(static_cast<CodeEditor*>(sub->widget()));
+  return out;
+}
+
+std::vector<FormCanvas*> MainWindow::FormViews() const {
+  std::vector<FormCanvas*> out;
+  for (const auto& [key, sub] : views_)
+    if (!key.second) out.push_back(static_cast<FormCanvas*>(static_cast<QScrollArea*>(sub->widget())->widget()));
+  return out;
+}
+
+CodeEditor* MainWindow::CurrentEditor() const {
+  // The IDE's active code pane, as long as its window is open.
+  auto active = vbe_->ActiveCodePane();
+  for (CodeEditor* e : CodeEditors())
+    if (e->pane() == active) return e;
+  return nullptr;
+}
+
+void MainWindow::CloseViews() {
+  auto views = views_;
+  views_.clear();
+  for (auto& [key, sub] : views) delete sub;
+}
+
+// ---- add-ins
+
+void MainWindow::ConnectAtStart() {
+  for (const AddInEntry& e : ReadAddInList())
+    if (e.LoadAtStart() && !IsLoaded(e.progId)) LoadAddIn(e.progId, toolkit::ext_cm_Startup);
+  std::vector<ide::Variant> custom;
+  for (auto& c : connected_) c.addIn->OnStartupComplete(custom);
+}
+
+bool MainWindow::IsLoaded(const std::string& progId) const {
+  return std::any_of(connected_.begin(), connected_.end(), [&](const Connected& c) { return c.progId == progId; });
+}
+
+bool MainWindow::LoadAddIn(const std::string& progId, int connectMode) {
+  if (IsLoaded(progId)) return true;
+  std::filesystem::path file = LibraryFor(progId, options_.addin_dir);
+  if (file.empty()) {
+    warn(QStringLiteral("The add-in %1 is not one this program can load.").arg(QString::fromStdString(progId)));
+    return false;
+  }
+  try {
+    auto& lib = libraries_[file];
+    if (!lib) lib = std::make_unique<AddInLibrary>(file);
+    Connected c{progId, lib->Create(progId)};
+    std::vector<ide::Variant> custom;
+    c.addIn->OnConnection(vbe_, connectMode, custom);
+    connected_.push_back(std::move(c));
+  } catch (const std::exception& e) {
+    libraries_.erase(file);
+    warn(QString::fromStdString(e.what()));
+    return false;
+  }
+  RebuildCommandBars();
+  AfterCommand();
+  return true;
+}
+
+void MainWindow::UnloadAddIn(const std::string& progId, int removeMode) {
+  auto it = std::find_if(connected_.begin(), connected_.end(), [&](const Connected& c) { return c.progId == progId; });
+  if (it == connected_.end()) return;
+  std::vector<ide::Variant> custom;
+  try {
+    it->addIn->OnDisconnection(removeMode, custom);
+  } catch (const std::exception& e) {
+    warn(QString::fromStdString(e.what()));
+  }
+  connected_.erase(it);
+  RebuildCommandBars();
+}
+
+void MainWindow::UnloadAll(int removeMode) {
+  while (!connected_.empty()) UnloadAddIn(connected_.back().progId, removeMode);
+}
+
+void MainWindow::ShowAddInManager() {
+  AddInManager manager(*this, this);
+  manager.exec();
+}
+
+// ---- closing and pictures
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+  if (!CloseProjects()) {
+    e->ignore();
+    return;
+  }
+  UnloadAll(toolkit::ext_dm_HostShutdown);
+  e->accept();
+}
+
+bool MainWindow::Screenshot(const QString& file) {
+  show();
+  for (const auto& p : ws_.projects) {
+    std::shared_ptr<host::MemComponent> form, module;
+    for (const auto& c : p->components()) {
+      if (!form && c->designer() && c->type() == ide::ComponentType::VBForm) form = c;
+      if (!module && c->type() == ide::ComponentType::StdModule) module = c;
+    }
+    if (form) ShowForm(form->name());
+    if (module) ShowCode(module->name());
+    else if (form) ShowCode(form->name());
+    if (form || module) break;
+  }
+  mdi_->tileSubWindows();
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  return grab().save(file);
+}
+
+}  // namespace tarno::workbench

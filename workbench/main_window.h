@@ -1,0 +1,138 @@
+// The workbench's main window: the IDE over the projects of one .vbp or .vbg.
+// A project explorer, code panes and form views in an MDI area, the File
+// menu, the IDE's "Edit" and "Tools" menus and the add-ins' toolbars built
+// from the host's command bars, and the Add-Ins menu with its manager. The
+// host (one MemVBE for the window's life) is what add-ins connect to.
+#pragma once
+
+#include <QMainWindow>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/files/project_loader.h"
+#include "host/mem_host.h"
+#include "platform/code_page.h"
+#include "toolkit/addin_entry.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QToolBar;
+
+namespace tarno::workbench {
+
+class AddInLibrary;
+class CodeEditor;
+class FormCanvas;
+
+struct WorkbenchOptions {
+  CodePage code_page = CodePage::Cp932();
+  // Where the add-in libraries are (libTarnoToolkit.so).
+  std::filesystem::path addin_dir;
+  // Keep the recent-projects list in the user's settings.
+  bool remember_recent = true;
+};
+
+class MainWindow : public QMainWindow {
+ public:
+  explicit MainWindow(WorkbenchOptions options);
+  ~MainWindow() override;
+
+  const std::shared_ptr<host::MemVBE>& vbe() const { return vbe_; }
+  host::files::LoadedWorkspace& workspace() { return ws_; }
+
+  // Closes what is open (asking to save) and loads the .vbp, .vbg or file;
+  // throws ProjectFileError (nothing changes then) or returns false when the
+  // user cancelled the close.
+  bool OpenPath(const std::filesystem::path& path);
+  // Writes every changed component and project; false (after a message) on failure.
+  bool Save();
+  // Saves the (first) project under a new .vbp name, then the rest as Save does.
+  bool SaveAs(const std::filesystem::path& vbp);
+  // Asks to save what changed (Yes saves, No drops, Cancel keeps it open);
+  // true when the projects were closed.
+  bool CloseProjects();
+
+  // The component's code pane or form view, opened (or brought forward);
+  // nullptr when the component has no code module or designer.
+  CodeEditor* ShowCode(const std::u16string& component);
+  FormCanvas* ShowForm(const std::u16string& component);
+  std::vector<CodeEditor*> CodeEditors() const;
+  std::vector<FormCanvas*> FormViews() const;
+  QTreeWidget* explorer() const { return tree_; }
+  QMdiArea* area() const { return mdi_; }
+
+  // The menus built from the "Edit" and "Tools" command bars, and the
+  // toolbars of the bars add-ins created (by name; nullptr when none).
+  QMenu* EditMenu() const { return edit_menu_; }
+  QMenu* ToolsMenu() const { return tools_menu_; }
+  QToolBar* AddInToolBar(const QString& name) const;
+  // The action with the caption in the menu or its submenus, nullptr when none.
+  static QAction* FindAction(QMenu* menu, const QString& caption);
+  void RebuildCommandBars();
+  void RebuildMenus();
+  void RebuildToolBars();
+  // Shows what a command changed: code, selections, forms, dirty marks.
+  void AfterCommand();
+
+  // Add-ins: connects those whose VBADDIN.INI entry asks for it.
+  void ConnectAtStart();
+  // Loads the library, creates the connect class and connects it; false
+  // (after a message naming the library) when that fails.
+  bool LoadAddIn(const std::string& progId, int connectMode = toolkit::ext_cm_AfterStartup);
+  void UnloadAddIn(const std::string& progId, int removeMode = toolkit::ext_dm_UserClosed);
+  void UnloadAll(int removeMode);
+  bool IsLoaded(const std::string& progId) const;
+  void ShowAddInManager();
+
+  // Writes a picture of the window with the explorer, the first form's view
+  // and a code pane open; false when the file cannot be written.
+  bool Screenshot(const QString& file);
+
+  // Replaceable for tests: the save question (returns a QMessageBox button)
+  // and failure messages.
+  std::function<int(const QString& text)> ask;
+  std::function<void(const QString& text)> warn;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void BuildMenus();
+  void FillRecent();
+  void Remember(const std::filesystem::path& path);
+  void RefreshExplorer();
+  void RefreshTitle();
+  void OpenItem(QTreeWidgetItem* item, bool code);
+  void Click(const std::shared_ptr<host::MemCommandBarControl>& control);
+  CodeEditor* CurrentEditor() const;
+  std::shared_ptr<host::MemComponent> Find(const std::u16string& name) const;
+  QMdiSubWindow* AddView(QWidget* view, const QString& title);
+  void CloseViews();
+
+  struct Connected {
+    std::string progId;
+    std::unique_ptr<toolkit::AddIn> addIn;
+  };
+
+  WorkbenchOptions options_;
+  std::shared_ptr<host::MemVBE> vbe_;
+  host::files::LoadedWorkspace ws_;
+  std::map<std::filesystem::path, std::unique_ptr<AddInLibrary>> libraries_;
+  std::vector<Connected> connected_;
+  QTreeWidget* tree_;
+  QMdiArea* mdi_;
+  QMenu* edit_menu_ = nullptr;
+  QMenu* tools_menu_ = nullptr;
+  QMenu* recent_menu_ = nullptr;
+  std::map<QString, QToolBar*> toolbars_;
+  std::map<std::pair<const host::MemComponent*, bool>, QMdiSubWindow*> views_;
+  size_t shown_components_ = 0;
+};
+
+}  // namespace tarno::workbench
