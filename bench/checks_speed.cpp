@@ -6,6 +6,8 @@
 //   bench_checks_speed 250000          one synthetic size
 //   bench_checks_speed --corpus        the corpus project only
 //   bench_checks_speed --literal-limit SECONDS   (default 900) stop the literal run
+//   bench_checks_speed --write DIR LINES   only write the synthetic project into DIR
+//                                          (for timing `tarno check` on it)
 //
 // Each measurement runs in a child process so that its peak memory
 // (maximum resident set) is its own. Figures: load time (files into the
@@ -133,6 +135,12 @@ int main(int argc, char** argv) {
   bool corpus = false;
   int literalLimit = 900;
   for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--write") && i + 2 < argc) {
+      fs::create_directories(argv[i + 1]);
+      uint64_t bytes = tarno::bench::SyntheticProject::Write(argv[i + 1], std::atoi(argv[i + 2]));
+      std::printf("%s: %.1f MB of source\n", argv[i + 1], bytes / 1e6);
+      return 0;
+    }
     if (!std::strcmp(argv[i], "--corpus")) corpus = true;
     else if (!std::strcmp(argv[i], "--literal-limit") && i + 1 < argc) literalLimit = std::atoi(argv[++i]);
     else sizes.push_back(std::atoi(argv[i]));

@@ -34,6 +34,13 @@ ProjectSource::ProjectSource(ide::VBProject& project) : project_(project) {
   loaded_.assign(components_.size(), false);
   members_.resize(components_.size());
   controls_.resize(components_.size());
+  types_.assign(components_.size(), -1);
+}
+
+int ProjectSource::ComponentType(int index) {
+  int& type = types_.at(static_cast<size_t>(index - 1));
+  if (type < 0) type = components_[static_cast<size_t>(index - 1)]->Type();
+  return type;
 }
 
 ide::VBComponent& ProjectSource::Component(int index) { return *components_.at(static_cast<size_t>(index - 1)); }
@@ -77,6 +84,15 @@ const std::vector<std::u16string>& ProjectSource::ControlNamesUpper(int index) {
     controls_[i] = std::move(names);
   }
   return *controls_[i];
+}
+
+void ProjectSource::Preload() {
+  for (int i = 1; i <= ComponentCount(); ++i) {
+    Module(i);
+    ComponentType(i);
+    Members(i);
+    ControlNamesUpper(i);
+  }
 }
 
 void ProjectSource::IndexWords(const std::vector<std::u16string>& words) {

@@ -24,8 +24,14 @@ class ProjectSource {
 
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   ide::VBComponent& Component(int index);  // 1-based
+  // The component's Type, read once.
+  int ComponentType(int index);
   // The component's module, or nullptr when it has no code module.
   const ModuleSource* Module(int index);
+
+  // Reads every module, member list and control list now, so that later
+  // reads (from several threads) change nothing.
+  void Preload();
 
   // Indexes these anchor words for Prepare(); words already indexed are
   // not read again. One pass over every module's lines.
@@ -71,6 +77,7 @@ class ProjectSource {
   std::vector<std::shared_ptr<ide::VBComponent>> components_;
   std::vector<std::unique_ptr<ModuleSource>> modules_;
   std::vector<bool> loaded_;
+  std::vector<int> types_;  // -1 until read
   std::unordered_map<std::u16string, Postings> index_;
   std::unordered_map<View, Postings*> byView_;  // the same, looked up without a copy
   std::vector<std::unique_ptr<std::vector<ide::Member>>> members_;
