@@ -5,21 +5,23 @@
 
 namespace tarno::checks {
 
+// The rules that find a use come before the one that finds outside callers:
+// a used member is not reported at all, also when it is exposed.
 const std::vector<PreciseRuleEntry>& PreciseRules() {
   static const std::vector<PreciseRuleEntry> rules = {
       {"interface-member", "procedures",
        "X_Member in a module with `Implements X` is called through the interface X", &InterfaceMemberRule(), false,
        true},
-      {"exposed-member", "variables, procedures",
-       "a Public member of an exposed class, user control or user document of an ActiveX project is used by "
-       "programs outside the project (reported as exposed)",
-       &ExposedMemberRule(), true, true},
       {"startup-sub-main", "procedures", "Sub Main of a standard module runs first when the project starts with it",
        &StartupMainRule(), false, true},
       {"default-member", "variables, procedures",
        "a member with VB_UserMemId 0 (the default member) or -4 (the For Each enumerator) is called without its "
        "name",
        &DefaultMemberRule(), true, true},
+      {"exposed-member", "variables, procedures",
+       "a Public member of an exposed class, user control or user document of an ActiveX project is used by "
+       "programs outside the project (reported as exposed)",
+       &ExposedMemberRule(), true, true},
       {kTransitiveRuleId, "procedures",
        "with --transitive: a procedure used only inside unused procedures is unused too", nullptr, false, true},
   };
