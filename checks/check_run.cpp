@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <thread>
 
 #include "checks/rules/transitive_uses.h"
@@ -14,25 +16,44 @@ std::string_view CheckId(CheckKind check) {
 
 namespace {
 
-// Runs fn(i) for i in [0, count) on `jobs` threads, in chunks taken in turn.
+// Runs fn(i) for i in [0, count) on up to `jobs` threads, `chunk` items at a
+// time taken in turn; a thread is started only for every `perThread` items.
+// The exception of the lowest item that threw is thrown again here.
 template <class Fn>
-void ParallelFor(size_t count, int jobs, Fn fn) {
-  const size_t threads = std::clamp<size_t>(static_cast<size_t>(std::max(jobs, 1)), 1, std::max<size_t>(count / 64, 1));
+void ParallelFor(size_t count, int jobs, size_t chunk, size_t perThread, Fn fn) {
+  const size_t threads =
+      std::min<size_t>(static_cast<size_t>(std::max(jobs, 1)), std::max<size_t>(count / std::max<size_t>(perThread, 1), 1));
   if (threads <= 1) {
     for (size_t i = 0; i < count; ++i) fn(i);
     return;
   }
-  constexpr size_t kChunk = 256;
   std::atomic<size_t> next{0};
+  std::atomic<bool> failed{false};
+  std::mutex mutex;
+  size_t errorAt = count;
+  std::exception_ptr error;
   auto work = [&] {
-    for (size_t b = next.fetch_add(kChunk); b < count; b = next.fetch_add(kChunk)) {
-      for (size_t i = b; i < std::min(count, b + kChunk); ++i) fn(i);
+    for (size_t b = next.fetch_add(chunk); b < count && !failed; b = next.fetch_add(chunk)) {
+      for (size_t i = b; i < std::min(count, b + chunk); ++i) {
+        try {
+          fn(i);
+        } catch (...) {
+          std::lock_guard<std::mutex> lock(mutex);
+          if (i < errorAt) {
+            errorAt = i;
+            error = std::current_exception();
+          }
+          failed = true;
+          return;
+        }
+      }
     }
   };
   std::vector<std::thread> pool;
   for (size_t t = 1; t < threads; ++t) pool.emplace_back(work);
   work();
   for (auto& t : pool) t.join();
+  if (error) std::rethrow_exception(error);
 }
 
 std::vector<int> ComponentsToCheck(ProjectSource& source, const RunOptions& options) {
@@ -65,21 +86,39 @@ std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts,
   const std::vector<int> components = ComponentsToCheck(source, options);
   const bool precise = options.rules == RuleSet::Precise;
   const bool transitive = precise && options.transitive && options.procedures;
-  // Everything the host is asked comes first, on this thread.
-  source.Preload();
-  std::vector<std::vector<VariableQuery>> queries(static_cast<size_t>(source.ComponentCount()));
-  if (options.variables) {
-    bool declareFlag = false;
-    for (int c : components) {
-      ScanVariableQueries(source, c, options.onlyComponent == 0, declareFlag, queries[static_cast<size_t>(c - 1)]);
-    }
-  }
+  // Everything the host is asked comes first: each component's module, its
+  // declarations and its candidates, components on several threads (each
+  // component's host objects on one thread only).
+  const size_t count = static_cast<size_t>(source.ComponentCount());
+  std::vector<char> checked(count, 0);
+  for (int c : components) checked[static_cast<size_t>(c - 1)] = 1;
+  const bool projectMode = options.onlyComponent == 0;
+  std::vector<std::vector<VariableQuery>> queries(count);
   // The transitive step needs every module's candidates, not only the checked ones.
-  std::vector<std::vector<ProcedureCandidate>> candidates(static_cast<size_t>(source.ComponentCount()));
-  if (options.procedures) {
-    for (int c = 1; c <= source.ComponentCount(); ++c) {
-      if (transitive || std::find(components.begin(), components.end(), c) != components.end()) {
-        candidates[static_cast<size_t>(c - 1)] = ProcedureCandidates(source, c);
+  std::vector<std::vector<ProcedureCandidate>> candidates(count);
+  // The Declare flag each module leaves behind when it starts cleared.
+  std::vector<char> flagAfter(count, 0);
+  ParallelFor(count, options.jobs, 1, 4, [&](size_t i) {
+    const int c = static_cast<int>(i) + 1;
+    source.PreloadComponent(c);
+    if (options.variables && checked[i]) {
+      bool flag = false;
+      ScanVariableQueries(source, c, projectMode, flag, queries[i]);
+      flagAfter[i] = flag;
+    }
+    if (options.procedures && (transitive || checked[i])) candidates[i] = ProcedureCandidates(source, c);
+  });
+  if (options.variables) {
+    // The flag carries over from module to module: a module that a set flag
+    // enters is scanned again (rare: a Declare statement continued to the end).
+    bool flag = false;
+    for (int c : components) {
+      const size_t i = static_cast<size_t>(c - 1);
+      if (flag) {
+        queries[i].clear();
+        ScanVariableQueries(source, c, projectMode, flag, queries[i]);
+      } else {
+        flag = flagAfter[i];
       }
     }
   }
@@ -98,7 +137,7 @@ std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts,
   }
   std::sort(anchors.begin(), anchors.end());
   anchors.erase(std::unique(anchors.begin(), anchors.end()), anchors.end());
-  source.IndexWords(anchors);
+  source.IndexWords(anchors, options.jobs);
   anchors.clear();
   anchors.shrink_to_fit();
 
@@ -112,7 +151,7 @@ std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts,
     for (size_t k = 0; k < queries[static_cast<size_t>(c - 1)].size(); ++k) varRefs.push_back({c, k});
   }
   std::vector<char> varUsed(varRefs.size(), 0);
-  ParallelFor(varRefs.size(), options.jobs, [&](size_t i) {
+  ParallelFor(varRefs.size(), options.jobs, 256, 64, [&](size_t i) {
     const VarRef& r = varRefs[i];
     varUsed[i] = IsVariableUsed(source, r.component, queries[static_cast<size_t>(r.component - 1)][r.index]);
   });
@@ -125,7 +164,7 @@ std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts,
     for (size_t k = 0; k < candidates[static_cast<size_t>(c - 1)].size(); ++k) procRefs.push_back({c, k});
   }
   std::vector<ProcedureUse> procUse(procRefs.size(), ProcedureUse::Unused);
-  ParallelFor(procRefs.size(), options.jobs, [&](size_t i) {
+  ParallelFor(procRefs.size(), options.jobs, 256, 64, [&](size_t i) {
     const ProcRef& r = procRefs[i];
     procUse[i] = DecideProcedure(source, r.component, candidates[static_cast<size_t>(r.component - 1)][r.index]);
   });
@@ -136,15 +175,15 @@ std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts,
   for (size_t i = 0; i < varRefs.size(); ++i) {
     if (varUsed[i]) continue;
     const VarRef& r = varRefs[i];
-    const VariableQuery& q = queries[static_cast<size_t>(r.component - 1)][r.index];
+    VariableQuery& q = queries[static_cast<size_t>(r.component - 1)][r.index];
     Finding f;
     f.check = CheckKind::Variables;
     f.component = r.component;
     f.module = source.Component(r.component).Name();
-    f.name = q.name;
+    f.name = std::move(q.name);
     f.line = q.line;
     f.level = q.level;
-    f.procedure = q.procedure;
+    f.procedure = std::move(q.procedure);
     if (precise) {
       RuleVerdict v = ApplyRules(context, {CheckKind::Variables, r.component, f.name, f.line, f.level}, f.rule);
       if (v == RuleVerdict::Used) continue;
@@ -152,6 +191,8 @@ std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts,
     }
     out.push_back(std::move(f));
   }
+
+  std::vector<std::vector<VariableQuery>>().swap(queries);
 
   // Procedures: the add-in's decision, then the rules, then --transitive.
   std::vector<std::vector<CandidateState>> states(candidates.size());

@@ -106,22 +106,34 @@ json FindingJson(const RunReport& r, const Finding& f) {
   return j;
 }
 
-// The modules of one check with their listed findings, in scan order.
-json ModulesJson(const RunReport& r, CheckKind check, int& total) {
-  json modules = json::array();
+// Prints the modules of one check with their listed findings, in scan
+// order, as a JSON array, one module at a time; returns the reported count.
+int PrintModulesJson(const RunReport& r, CheckKind check) {
+  int total = 0;
   int last = 0;
-  total = 0;
+  bool first = true;
+  json module;
+  auto flush = [&] {
+    if (module.is_null()) return;
+    std::cout << (first ? "" : ",") << module.dump();
+    first = false;
+    module = json();
+  };
+  std::cout << "[";
   for (const auto& f : r.findings) {
     if (f.check != check || !r.Listed(f)) continue;
     if (r.Reported(f)) ++total;
     if (f.component != last) {
+      flush();
       const ComponentFile& file = r.files[static_cast<size_t>(f.component - 1)];
-      modules.push_back({{"name", U8(f.module)}, {"file", file.shown}, {"findings", json::array()}});
+      module = {{"name", U8(f.module)}, {"file", file.shown}, {"findings", json::array()}};
       last = f.component;
     }
-    modules.back()["findings"].push_back(FindingJson(r, f));
+    module["findings"].push_back(FindingJson(r, f));
   }
-  return modules;
+  flush();
+  std::cout << "]";
+  return total;
 }
 
 void AddSummary(const RunReport& r, json& out) {
@@ -229,21 +241,26 @@ void PrintTextReport(const RunReport& r) {
 }
 
 void PrintJson(const RunReport& r) {
-  json out = {{"check", r.check}, {"project", U8(r.projectName)}};
+  // Written piece by piece: a large project's findings never stand in memory as one tree.
+  auto quoted = [](const std::string& s) { return json(s).dump(); };
+  std::cout << "{\"check\":" << quoted(r.check) << ",\"project\":" << quoted(U8(r.projectName));
   int total = 0;
   if (r.check == "all") {
     for (CheckKind check : {CheckKind::Variables, CheckKind::Procedures}) {
-      int n = 0;
-      json modules = ModulesJson(r, check, n);
-      out[check == CheckKind::Variables ? "variables" : "procedures"] = {{"modules", modules}, {"total", n}};
+      std::cout << (check == CheckKind::Variables ? ",\"variables\":{\"modules\":" : ",\"procedures\":{\"modules\":");
+      const int n = PrintModulesJson(r, check);
+      std::cout << ",\"total\":" << n << "}";
       total += n;
     }
   } else {
-    out["modules"] = ModulesJson(r, r.check == "variables" ? CheckKind::Variables : CheckKind::Procedures, total);
+    std::cout << ",\"modules\":";
+    total = PrintModulesJson(r, r.check == "variables" ? CheckKind::Variables : CheckKind::Procedures);
   }
-  out["total"] = total;
-  AddSummary(r, out);
-  std::cout << out.dump() << "\n";
+  std::cout << ",\"total\":" << total;
+  json summary = json::object();
+  AddSummary(r, summary);
+  for (const auto& [key, value] : summary.items()) std::cout << "," << quoted(key) << ":" << value.dump();
+  std::cout << "}\n";
 }
 
 void PrintSarif(const RunReport& r) {
