@@ -122,17 +122,18 @@ std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts,
       }
     }
   }
-  std::vector<std::u16string> anchors;
+  // Views into the names, which stay in place until the searches are done.
+  std::vector<View> anchors;
   for (const auto& list : queries) {
     for (const auto& q : list) {
       View a = AnchorWord(q.name);
-      if (!a.empty()) anchors.emplace_back(a);
+      if (!a.empty()) anchors.push_back(a);
     }
   }
   for (const auto& list : candidates) {
     for (const auto& c : list) {
       View a = AnchorWord(c.name);
-      if (!a.empty()) anchors.emplace_back(a);
+      if (!a.empty()) anchors.push_back(a);
     }
   }
   std::sort(anchors.begin(), anchors.end());

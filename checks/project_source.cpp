@@ -99,12 +99,16 @@ void ProjectSource::PreloadComponent(int index) {
 }
 
 void ProjectSource::IndexWords(const std::vector<std::u16string>& words, int jobs) {
+  IndexWords(std::vector<View>(words.begin(), words.end()), jobs);
+}
+
+void ProjectSource::IndexWords(const std::vector<View>& words, int jobs) {
   // The words not indexed yet, numbered, looked up by view while the lines are read.
   std::unordered_map<View, size_t> pending;
   std::vector<Postings*> targets;
   for (const auto& w : words) {
-    if (w.empty() || index_.count(w)) continue;
-    auto it = index_.emplace(w, Postings()).first;
+    if (w.empty() || byView_.count(w)) continue;
+    auto it = index_.emplace(std::u16string(w), Postings()).first;
     pending.emplace(View(it->first), targets.size());
     targets.push_back(&it->second);
     byView_.emplace(View(it->first), &it->second);
@@ -211,7 +215,7 @@ ProjectSource::PreparedName ProjectSource::Prepare(View name) {
   }
   auto it = byView_.find(anchor);
   if (it == byView_.end()) {
-    IndexWords({std::u16string(anchor)});
+    IndexWords(std::vector<View>{anchor});
     it = byView_.find(anchor);
   }
   p.how = PreparedName::Indexed;

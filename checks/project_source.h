@@ -40,6 +40,7 @@ class ProjectSource {
   // not read again. One pass over every module's lines.
   // With jobs > 1 the modules are read on that many threads (Preload first).
   void IndexWords(const std::vector<std::u16string>& words, int jobs = 1);
+  void IndexWords(const std::vector<View>& words, int jobs = 1);
   // Where an indexed word stands as a whole word: (component, line) pairs in
   // component then line order, each line once.
   using Postings = std::vector<std::pair<int, int>>;
