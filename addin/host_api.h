@@ -91,6 +91,7 @@ class CodeModule;
 class CodePane;
 class VBForm;
 class VBControl;
+class VBControls;
 class Property;
 class Properties;
 class Font;
@@ -184,6 +185,10 @@ class VBControl {
   // Type name of the control object, for TypeOf tests ("Label", ...).
   virtual std::u16string ControlObject() = 0;
   virtual std::shared_ptr<ide::Properties> Properties() = 0;
+  // The controls placed directly inside this one (a frame's, a picture box's,
+  // a menu's items), in file order; Add with the container flag places a new
+  // control inside a container. A host error for hosts without containers.
+  virtual std::shared_ptr<ide::VBControls> ContainedVBControls();
 };
 
 // A collection of controls. VBControls and ContainedVBControls are 1-based,
@@ -232,6 +237,8 @@ class VBComponents {
   virtual int Count() = 0;
   virtual std::shared_ptr<VBComponent> Item(int index) = 0;
   virtual std::shared_ptr<VBComponent> Add(int componentType) = 0;
+  // Takes the component out of the project. A host error for hosts that cannot.
+  virtual void Remove(const std::shared_ptr<VBComponent>& component);
 };
 
 class VBProject {
@@ -335,5 +342,13 @@ class VBE {
   virtual std::shared_ptr<ide::CommandBars> CommandBars() = 0;
   virtual std::shared_ptr<ide::Events> Events() = 0;
 };
+
+inline std::shared_ptr<VBControls> VBControl::ContainedVBControls() {
+  throw HostError("VBControl.ContainedVBControls", "not supported by this host");
+}
+
+inline void VBComponents::Remove(const std::shared_ptr<VBComponent>&) {
+  throw HostError("VBComponents.Remove", "not supported by this host");
+}
 
 }  // namespace tarno::ide

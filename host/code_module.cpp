@@ -242,8 +242,10 @@ const MemCodeModule::Analysis& MemCodeModule::Analyze() {
   const int n = text_.CountOfLines();
 
   // Procedures: declaration statements (continued lines joined), each closed
-  // by the first End Sub/Function/Property after it. A procedure whose End is
-  // missing stops before the next declaration, or runs to the last line.
+  // by the first End Sub/Function/Property after it (or on its own line, after
+  // a colon). A procedure whose End is missing stops before the next
+  // declaration of another name or kind, or runs to the last line; one of the
+  // same name and kind before the End is its #If twin and shares its body.
   ProcRange* open = nullptr;
   std::vector<View> parts;
   for (int i = 1; i <= n;) {
@@ -257,15 +259,23 @@ const MemCodeModule::Analysis& MemCodeModule::Analyze() {
       for (int k = i; k <= j; ++k) parts.emplace_back(text_.Line(k));
       decl = syntax::ParseProcDecl(syntax::JoinContinued(parts));
     }
-    if (decl) {
+    if (decl && open && open->kind == decl->kind && vb::LCaseAscii(open->name) == vb::LCaseAscii(decl->name)) {
+      // The other branch of an #If around one declaration: both share the body
+      // that follows, so the first one's range runs on to the End.
+    } else if (decl) {
+      const bool oneLine = syntax::EndsProcOnSameLine(text_.Line(j));
       ProcRange p;
       p.name = std::move(decl->name);
       p.kind = decl->kind;
       p.scope = decl->scope;
       p.property = decl->property;
       p.body = i;
+      if (oneLine) {
+        p.end = j;
+        p.hasEnd = true;
+      }
       a->procs.push_back(std::move(p));
-      open = &a->procs.back();
+      open = oneLine ? nullptr : &a->procs.back();
     } else if (open) {
       for (int k = i; k <= j; ++k) {
         if (syntax::IsProcEnd(text_.Line(k))) {

@@ -48,6 +48,10 @@ class Def {
   // Name, Index, position and the extender properties most controls share.
   Def& Index() { return I(u"Index", -1); }
   Def& Pos(double w, double h) { return S(u"Left", 0).S(u"Top", 0).S(u"Width", w).S(u"Height", h); }
+  // A designer's inner size and place as its file keeps them.
+  Def& Client(double h, double l, double t, double w) {
+    return S(u"ClientHeight", h).S(u"ClientLeft", l).S(u"ClientTop", t).S(u"ClientWidth", w);
+  }
   Def& Tab(bool tabStop) {
     I(u"TabIndex", 0);
     if (tabStop) B(u"TabStop", true);
@@ -108,7 +112,7 @@ std::vector<ControlClass> BuildCatalog() {
 
   {
     Def d(u"Form", u"Form");
-    d.Designer().Str(u"Tag", u"").B(u"Visible", true).B(u"Enabled", true).Pos(4800, 3600).Mouse()
+    d.Designer().Str(u"Tag", u"").B(u"Visible", true).B(u"Enabled", true).Pos(4800, 3600).Client(3195, 60, 345, 4680).Mouse()
         .Font().Drawing().Scale(4680, 3195).I(u"Appearance", 1).L(u"BackColor", kButtonFace)
         .I(u"BorderStyle", 2).Str(u"Caption", u"").B(u"ControlBox", true).L(u"ForeColor", kButtonText)
         .L(u"HelpContextID", 0).P(u"Icon").B(u"KeyPreview", false).I(u"LinkMode", 0).Str(u"LinkTopic", u"")
@@ -120,7 +124,7 @@ std::vector<ControlClass> BuildCatalog() {
   }
   {
     Def d(u"MDIForm", u"MDIForm");
-    d.Designer().Str(u"Tag", u"").B(u"Visible", true).B(u"Enabled", true).Pos(4800, 3600).Mouse()
+    d.Designer().Str(u"Tag", u"").B(u"Visible", true).B(u"Enabled", true).Pos(4800, 3600).Client(3195, 60, 345, 4680).Mouse()
         .I(u"Appearance", 1).B(u"AutoShowChildren", true).L(u"BackColor", kAppWorkspace)
         .Str(u"Caption", u"").L(u"HelpContextID", 0).P(u"Icon").I(u"LinkMode", 0).Str(u"LinkTopic", u"")
         .B(u"Moveable", true).B(u"NegotiateToolbars", true).I(u"OLEDropMode", 0).P(u"Picture")
@@ -130,7 +134,7 @@ std::vector<ControlClass> BuildCatalog() {
   }
   {
     Def d(u"UserControl", u"UserControl");
-    d.Designer().Str(u"Tag", u"").B(u"Enabled", true).S(u"Width", 4800).S(u"Height", 3600).Mouse().Font()
+    d.Designer().Str(u"Tag", u"").Client(3600, 0, 0, 4800).B(u"Enabled", true).S(u"Width", 4800).S(u"Height", 3600).Mouse().Font()
         .Drawing().Scale(4800, 3600).Str(u"AccessKeys", u"").B(u"Alignable", false).I(u"Appearance", 1)
         .L(u"BackColor", kButtonFace).I(u"BackStyle", 1).I(u"BorderStyle", 0).B(u"CanGetFocus", true)
         .I(u"ClipBehavior", 1).B(u"ControlContainer", false).I(u"DataBindingBehavior", 0)
@@ -143,7 +147,7 @@ std::vector<ControlClass> BuildCatalog() {
   }
   {
     Def d(u"PropertyPage", u"PropertyPage");
-    d.Designer().Str(u"Tag", u"").S(u"Width", 4800).S(u"Height", 3600).Mouse().Font().Drawing()
+    d.Designer().Str(u"Tag", u"").Client(3600, 0, 0, 4800).S(u"Width", 4800).S(u"Height", 3600).Mouse().Font().Drawing()
         .Scale(4800, 3600).I(u"Appearance", 1).L(u"BackColor", kButtonFace).Str(u"Caption", u"")
         .L(u"ForeColor", kButtonText).B(u"KeyPreview", false).I(u"OLEDropMode", 0).P(u"Palette")
         .I(u"PaletteMode", 0).P(u"Picture").B(u"RightToLeft", false).I(u"StandardSize", 0);
@@ -151,7 +155,7 @@ std::vector<ControlClass> BuildCatalog() {
   }
   {
     Def d(u"UserDocument", u"UserDocument");
-    d.Designer().Str(u"Tag", u"").S(u"Width", 4800).S(u"Height", 3600).Mouse().Font().Drawing()
+    d.Designer().Str(u"Tag", u"").Client(3600, 0, 0, 4800).S(u"Width", 4800).S(u"Height", 3600).Mouse().Font().Drawing()
         .Scale(4800, 3600).I(u"Appearance", 1).L(u"BackColor", kButtonFace).B(u"ContinuousScroll", true)
         .L(u"ForeColor", kButtonText).S(u"HScrollSmallChange", 225).B(u"KeyPreview", false)
         .I(u"OLEDropMode", 0).P(u"Palette").I(u"PaletteMode", 0).P(u"Picture").B(u"RightToLeft", false)
@@ -206,13 +210,14 @@ std::vector<ControlClass> BuildCatalog() {
   {
     Def d(u"ComboBox", u"Combo");
     listLike(d).S(u"Height", 300).Data().I(u"IMEMode", 0).B(u"IntegralHeight", true).B(u"Locked", false)
-        .I(u"OLEDragMode", 0).B(u"RightToLeft", false).B(u"Sorted", false).I(u"Style", 0).Str(u"Text", u"");
+        .I(u"OLEDragMode", 0).B(u"RightToLeft", false).B(u"Sorted", false).I(u"Style", 0).Str(u"Text", u"")
+        .P(u"ItemData").P(u"List");  // design-time items: bytes in the binary file
     v.push_back(d.Done());
   }
   {
     Def d(u"ListBox", u"List");
     listLike(d).Data().I(u"Columns", 0).B(u"IntegralHeight", true).I(u"MultiSelect", 0).I(u"OLEDragMode", 0)
-        .B(u"RightToLeft", false).B(u"Sorted", false).I(u"Style", 0);
+        .B(u"RightToLeft", false).B(u"Sorted", false).I(u"Style", 0).P(u"ItemData").P(u"List");
     v.push_back(d.Done());
   }
   {
@@ -452,6 +457,7 @@ bool CoerceValue(PropType type, const Variant& in, Variant& out) {
       return true;
     }
     case PropType::Picture:
+    case PropType::Group:
       if (std::holds_alternative<std::monostate>(in) || std::holds_alternative<std::u16string>(in)) {
         out = in;
         return true;

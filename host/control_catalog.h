@@ -21,6 +21,7 @@ enum class PropType {
   String,   // std::u16string
   Picture,  // monostate (none) or the file's reference text
   Font,     // an object: ide::Font
+  Group,    // an ActiveX control's own BeginProperty group, kept as its file's lines
 };
 
 struct PropDef {

@@ -96,11 +96,12 @@ class MemProperties : public ide::Properties {
   std::shared_ptr<MemControl> c_;
 };
 
-enum class ListKind { All, Selected, Contained };
+enum class ListKind { All, Selected, Contained, Inside };
 
 class MemVBControls : public ide::VBControls {
  public:
-  MemVBControls(std::shared_ptr<MemDesigner> d, ListKind kind) : d_(std::move(d)), kind_(kind) {}
+  MemVBControls(std::shared_ptr<MemDesigner> d, ListKind kind, std::shared_ptr<MemControl> inside = nullptr)
+      : d_(std::move(d)), kind_(kind), inside_(std::move(inside)) {}
   int Count() override {
     CheckFault("VBControls.Count");
     return static_cast<int>(List().size());
@@ -117,10 +118,10 @@ class MemVBControls : public ide::VBControls {
   std::shared_ptr<ide::VBControl> Add(const std::u16string& progId, const std::shared_ptr<ide::VBControl>& relative,
                                       bool container) override {
     CheckFault("VBControls.Add");
-    if (kind_ != ListKind::Contained) {
+    if (kind_ != ListKind::Contained && kind_ != ListKind::Inside) {
       throw ide::HostError("VBControls.Add", "controls are added through ContainedVBControls");
     }
-    std::shared_ptr<MemControl> parent;
+    std::shared_ptr<MemControl> parent = inside_;
     if (container) {
       auto rel = std::dynamic_pointer_cast<MemControl>(relative);
       if (!rel || rel->designer() != d_ || !rel->cls().container) {
@@ -137,11 +138,18 @@ class MemVBControls : public ide::VBControls {
       case ListKind::All: return d_->controls();
       case ListKind::Selected: return d_->selected();
       case ListKind::Contained: return d_->contained();
+      case ListKind::Inside: {
+        std::vector<std::shared_ptr<MemControl>> out;
+        for (const auto& c : d_->controls())
+          if (c->parent() == inside_) out.push_back(c);
+        return out;
+      }
     }
     return {};
   }
   std::shared_ptr<MemDesigner> d_;
   ListKind kind_;
+  std::shared_ptr<MemControl> inside_;
 };
 
 }  // namespace
@@ -327,6 +335,14 @@ std::shared_ptr<ide::Properties> MemControl::Properties() {
   return std::make_shared<MemProperties>(shared_from_this());
 }
 
+std::shared_ptr<ide::VBControls> MemControl::ContainedVBControls() {
+  CheckFault("VBControl.ContainedVBControls");
+  auto d = designer();
+  if (!d || d->form().get() == this) throw ide::HostError("VBControl.ContainedVBControls", "not a control on a designer");
+  if (!cls_->container) throw ide::HostError("VBControl.ContainedVBControls", U8(cls_->name) + " cannot contain controls");
+  return std::make_shared<MemVBControls>(d, ListKind::Inside, shared_from_this());
+}
+
 std::shared_ptr<ide::Properties> PropertiesOf(const std::shared_ptr<MemControl>& c) {
   return std::make_shared<MemProperties>(c);
 }
@@ -396,6 +412,19 @@ void MemControl::AddProperty(std::u16string_view name, PropType type, const ide:
   }
   slots_[size_t(pos)].loaded = true;
   slots_[size_t(pos)].changed = false;
+}
+
+void MemControl::DropExtenderProperty(std::u16string_view name) {
+  if (cls_->intrinsic || !cls_->Find(name)) return;
+  ControlClass copy = *cls_;
+  std::erase_if(copy.props, [&](const PropDef& d) { return vb::EqualsIgnoreCaseAscii(d.name, name); });
+  const std::u16string keepName = this->name();
+  const int keepIndex = index();
+  cls_ = std::make_shared<const ControlClass>(std::move(copy));
+  extras_.clear();
+  InitSlots();
+  set_name(keepName);
+  set_index(keepIndex);
 }
 
 bool MemControl::Load(std::u16string_view name, const ide::Variant& value) {
@@ -641,6 +670,29 @@ std::u16string MemDesigner::DefaultControlName(const ControlClass& cls) const {
   }
 }
 
+void MemDesigner::TakeActiveXProperties(MemControl& control) const {
+  // The IDE knows an ActiveX control's properties from its type library;
+  // here the controls loaded from files are what is known of the class.
+  auto owner = owner_.lock();
+  auto project = owner ? owner->project() : nullptr;
+  auto vbe = project ? project->vbe() : nullptr;
+  std::vector<std::shared_ptr<MemProject>> projects;
+  if (vbe) projects = vbe->projects();
+  else if (project) projects.push_back(project);
+  for (const auto& p : projects)
+    for (const auto& comp : p->components()) {
+      auto d = comp->designer();
+      if (!d) continue;
+      for (const auto& other : d->controls()) {
+        if (other->cls().intrinsic || !vb::EqualsIgnoreCaseAscii(other->cls().progId, control.cls().progId)) continue;
+        for (int i = int(other->cls().props.size()); i < other->PropertyCount(); ++i) {
+          const PropDef& def = other->PropertyDef(i);
+          if (!control.Has(def.name)) control.AddProperty(def.name, def.type, std::monostate{});
+        }
+      }
+    }
+}
+
 std::shared_ptr<MemControl> MemDesigner::NewControl(std::u16string_view progId,
                                                     const std::shared_ptr<MemControl>& parent,
                                                     const char* operation) {
@@ -654,6 +706,7 @@ std::shared_ptr<MemControl> MemDesigner::NewControl(std::u16string_view progId,
     throw ide::HostError(operation, e.what());
   }
   if (c->cls().designer) throw ide::HostError(operation, "a designer cannot be placed on a designer");
+  if (!c->cls().intrinsic) TakeActiveXProperties(*c);
   c->set_name(DefaultControlName(c->cls()));
   if (int tab = c->PropertyPosition(u"TabIndex"); tab >= 0) {
     int16_t next = 0;

@@ -68,6 +68,7 @@ class MemControl : public ide::VBControl, public std::enable_shared_from_this<Me
   std::u16string ProgId() override;
   std::u16string ControlObject() override;
   std::shared_ptr<ide::Properties> Properties() override;
+  std::shared_ptr<ide::VBControls> ContainedVBControls() override;
 
   // Model access (no fault checks, nothing becomes dirty).
   const ControlClass& cls() const { return *cls_; }
@@ -96,6 +97,10 @@ class MemControl : public ide::VBControl, public std::enable_shared_from_this<Me
   bool LoadFont(std::u16string_view name, const FontValues& font);
   // A property of the file that no catalog knows, kept with its own type.
   void AddProperty(std::u16string_view name, PropType type, const ide::Variant& value);
+  // Loading an ActiveX control: an extender property that this control does
+  // not have (its file block lacks the line VB 6 always writes, such as
+  // TabIndex for a control that takes no focus). Call before loading values.
+  void DropExtenderProperty(std::u16string_view name);
 
   // Sets the value a new object starts with (neither loaded nor changed);
   // ignored when the control lacks the property or the value does not fit.
@@ -178,6 +183,9 @@ class MemDesigner : public ide::VBForm, public std::enable_shared_from_this<MemD
   std::shared_ptr<MemControl> NewControl(std::u16string_view progId, const std::shared_ptr<MemControl>& parent,
                                          const char* operation = "VBControls.Add");
   std::u16string DefaultControlName(const ControlClass& cls) const;
+  // A new ActiveX control gets the properties that loaded controls of its
+  // ProgId have beyond the extender's (without their values).
+  void TakeActiveXProperties(MemControl& control) const;
   // Gives the control that place in the tab order (clamped to the last) and
   // renumbers the others 0 .. n-1 around it, as the IDE does.
   void MoveInTabOrder(MemControl& control, int tabIndex);

@@ -14,12 +14,13 @@
 //     .CommandBars, .Events
 //   VBProjects.Count, .Item
 //   VBProject.Name, .Type, .FileName, .Saved, .SaveAs, .VBComponents
-//   VBComponents.Count, .Item, .Add
+//   VBComponents.Count, .Item, .Add, .Remove
 //   VBComponent.Name, .SetName, .Type, .CodeModule, .Designer, .Properties,
 //     .FileNames, .IsDirty, .SetIsDirty, .SaveAs, .Collection
 //   VBForm.VBControls, .SelectedVBControls, .ContainedVBControls
 //   VBControls.Count, .Item, .Add
-//   VBControl.ClassName, .ProgId, .ControlObject, .Properties
+//   VBControl.ClassName, .ProgId, .ControlObject, .Properties,
+//     .ContainedVBControls
 //   Properties.Count, .Item
 //   Property.Name, .Value, .SetValue, .Object, .SetObject
 //   Font.Name, .SetName, .Size, .SetSize, .Bold, .SetBold, .Italic,

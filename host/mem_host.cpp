@@ -1,5 +1,7 @@
 #include "host/mem_host.h"
 
+#include <algorithm>
+
 #include "host/faults.h"
 #include "host/vb_syntax.h"
 #include "platform/vb_text.h"
@@ -46,6 +48,12 @@ class MemComponents : public ide::VBComponents {
   std::shared_ptr<ide::VBComponent> Add(int componentType) override {
     CheckFault("VBComponents.Add");
     return project_->NewComponent(componentType);
+  }
+  void Remove(const std::shared_ptr<ide::VBComponent>& component) override {
+    CheckFault("VBComponents.Remove");
+    auto c = std::dynamic_pointer_cast<MemComponent>(component);
+    if (!c || c->project() != project_) throw ide::HostError("VBComponents.Remove", "not a component of this project");
+    project_->RemoveComponent(c);
   }
 
  private:
@@ -306,6 +314,14 @@ std::shared_ptr<MemComponent> MemProject::NewComponent(int type) {
   c->MarkDirty();
   saved_ = false;
   return c;
+}
+
+void MemProject::RemoveComponent(const std::shared_ptr<MemComponent>& component) {
+  auto it = std::find(components_.begin(), components_.end(), component);
+  if (it == components_.end()) return;
+  components_.erase(it);
+  component->SetProject({});
+  saved_ = false;
 }
 
 std::shared_ptr<MemComponent> MemProject::Component(const std::u16string& name) const {

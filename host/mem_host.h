@@ -130,6 +130,8 @@ class MemProject : public ide::VBProject, public std::enable_shared_from_this<Me
   void AddComponent(const std::shared_ptr<MemComponent>& component);
   // VBComponents.Add: a new component with the IDE's default name, last.
   std::shared_ptr<MemComponent> NewComponent(int type);
+  // VBComponents.Remove: the component leaves the project.
+  void RemoveComponent(const std::shared_ptr<MemComponent>& component);
   // Case-insensitive; nullptr when absent.
   std::shared_ptr<MemComponent> Component(const std::u16string& name) const;
   // The IDE's default name for a new component of the type: Form1, Module2, ...

@@ -7,17 +7,6 @@
 
 namespace tarno::host {
 
-namespace {
-
-// A statement after which member attribute lines are hidden: a procedure's
-// declaration. Attribute lines after a variable or an event declaration stay
-// code lines, so line numbers match the IDE's procedure-based rule.
-bool TakesMemberAttributes(std::u16string_view statement) {
-  return syntax::ParseProcDecl(statement).has_value();
-}
-
-}  // namespace
-
 bool ModuleText::IsMemberAttribute(std::u16string_view line) {
   syntax::Words w(line);
   if (!syntax::EqualsNoCase(w.Next(), u"Attribute")) return false;
@@ -34,34 +23,20 @@ template <class Lines>
 void ModuleText::Classify(Lines&& bodyLines) {
   constexpr bool kMove = !std::is_lvalue_reference_v<Lines>;
   lines_.reserve(bodyLines.size());
-  std::u16string statement;
+  // Member attribute lines are hidden wherever they stand: after a
+  // procedure's declaration and after a variable or event declaration alike
+  // (the IDE writes `Attribute m_x.VB_VarHelpID = -1` after every WithEvents
+  // variable). A line that a continued statement goes on with is code.
   bool inStatement = false;
-  bool afterDeclaration = false;
   for (auto& source : bodyLines) {
-    if (afterDeclaration && !lines_.empty() && IsMemberAttribute(source)) {
+    if (!inStatement && !lines_.empty() && IsMemberAttribute(source)) {
       if constexpr (kMove) lines_.back().hiddenAfter.push_back(std::move(source));
       else lines_.back().hiddenAfter.push_back(source);
       continue;
     }
     if constexpr (kMove) lines_.push_back(Entry{std::move(source), {}});
     else lines_.push_back(Entry{source, {}});
-    const std::u16string& line = lines_.back().text;
-    const bool continues = syntax::Continues(line);
-    if (!inStatement && !continues) {
-      afterDeclaration = TakesMemberAttributes(line);
-      continue;
-    }
-    if (!inStatement) statement.clear();
-    else statement.push_back(u' ');
-    statement.append(line);
-    if (continues) {
-      statement.pop_back();
-      inStatement = true;
-      afterDeclaration = false;
-    } else {
-      inStatement = false;
-      afterDeclaration = TakesMemberAttributes(statement);
-    }
+    inStatement = syntax::Continues(lines_.back().text);
   }
 }
 

@@ -1,7 +1,7 @@
 // A component's code as the IDE holds it: physical lines, each a code line or
 // a hidden line. Hidden lines are the member attribute lines
-// (`Attribute Name.VB_...`) that follow a procedure's declaration; the editor does not
-// show them, code line numbers skip them, and they are written back in place.
+// (`Attribute Name.VB_...`) wherever they stand below the header, after a
+// procedure's or a variable's declaration alike; the editor does not show them, code line numbers skip them, and they are written back in place.
 #pragma once
 
 #include <cstdint>

@@ -73,6 +73,20 @@ bool IsProcEnd(View line) {
   return IsEndOf(line, u"Sub") || IsEndOf(line, u"Function") || IsEndOf(line, u"Property");
 }
 
+bool EndsProcOnSameLine(View statement) {
+  View s = StripComment(statement);
+  bool quoted = false;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == u'"') {
+      quoted = !quoted;
+    } else if (s[i] == u':' && !quoted) {
+      View rest = s.substr(i + 1);
+      if (IsProcEnd(FirstPart(rest))) return true;
+    }
+  }
+  return false;
+}
+
 void Words::SkipBlanks() {
   while (pos_ < s_.size() && IsSpaceOrTab(s_[pos_])) ++pos_;
 }

@@ -30,6 +30,9 @@ View FirstPart(View s);
 bool IsProcEnd(View line);
 // Trimmed text without a trailing comment is "End <word>" (End Type, End Enum).
 bool IsEndOf(View line, View word);
+// A statement that goes on after a colon (outside string literals, before a
+// comment) with End Sub / End Function / End Property: a one-line procedure.
+bool EndsProcOnSameLine(View statement);
 bool EqualsNoCase(View a, View b);
 
 // Reads words from a statement: identifiers (word characters), skipping blanks.

@@ -3,6 +3,7 @@
 #include "platform/vb_text.h"
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/services.h"
 
 namespace tarno::ui {
 
@@ -82,6 +83,8 @@ void Control::SetFocus() {
                                         " cannot take the focus");
   form_->MoveFocus(this);
 }
+
+void Control::Refresh() { Events().Repaint(); }
 
 bool Control::HasFocus() const { return form_->ActiveControl() == this; }
 

@@ -87,8 +87,8 @@ class Control {
   void SetFocus();
   bool HasFocus() const;
 
-  // Redraw request (a no-op headless; kept so that handlers read as in VB).
-  void Refresh() {}
+  // Redraws the control's window now (a no-op headless).
+  void Refresh();
 
   virtual ControlDescription Describe() const;
 

@@ -322,6 +322,7 @@ class Timer : public Control {
 
  private:
   friend void AdvanceTimers(int64_t ms);
+  friend int64_t NextTimerDue();
   int interval_ = 0;
   int64_t elapsed_ = 0;
 };

@@ -89,6 +89,8 @@ void Form::Show(int modal) {
 
 void Form::Hide() { visible_ = false; }
 
+void Form::Refresh() { Events().Repaint(); }
+
 bool Form::Unload() { return DoUnload(vbFormCode); }
 
 bool Form::CloseBox() { return DoUnload(vbFormControlMenu); }

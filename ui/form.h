@@ -90,8 +90,8 @@ class Form {
 
   FormDescription Describe() const;
 
-  // Refresh/redraw requests are no-ops headless.
-  void Refresh() {}
+  // Redraws the window now (the event service's Repaint; a no-op headless).
+  void Refresh();
 
  protected:
   virtual void Form_Load() {}
@@ -124,9 +124,9 @@ class Form {
   int window_state_ = 0, border_style_ = 2, startup_position_ = 1;
 };
 
-// Lets pending window messages run; nothing is pending headless, so it only
-// returns (kept so that handlers read as in VB).
-inline void DoEvents() {}
+// Lets pending window messages run (the event service of services.h; headless
+// nothing is pending, so it only returns).
+void DoEvents();
 
 // The loaded windows, in order of loading (VB's Forms collection).
 std::vector<Form*> LoadedForms();

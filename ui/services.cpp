@@ -54,6 +54,12 @@ class SystemClock : public ClockService {
   }
 };
 
+class NoEvents : public EventService {
+ public:
+  void DoEvents() override {}
+  void Repaint() override {}
+};
+
 template <class I, class Default>
 struct Slot {
   std::shared_ptr<I> current = std::make_shared<Default>();
@@ -81,6 +87,11 @@ Slot<ClockService, SystemClock>& ClockSlot() {
   return s;
 }
 
+Slot<EventService, NoEvents>& EventSlot() {
+  static Slot<EventService, NoEvents> s;
+  return s;
+}
+
 // Never destroyed, like the window lists: a static window may hold a timer.
 std::vector<Timer*>& Timers() {
   static auto* timers = new std::vector<Timer*>;
@@ -94,12 +105,19 @@ DialogService& Dialogs() { return *DialogSlot().current; }
 ModalLoop& Modal() { return *ModalSlot().current; }
 ScreenService& Screen() { return *ScreenSlot().current; }
 ClockService& Clock() { return *ClockSlot().current; }
+EventService& Events() { return *EventSlot().current; }
 
 void SetMessageBoxService(std::shared_ptr<MessageBoxService> s) { MsgSlot().Set(std::move(s)); }
 void SetDialogService(std::shared_ptr<DialogService> s) { DialogSlot().Set(std::move(s)); }
 void SetModalLoop(std::shared_ptr<ModalLoop> s) { ModalSlot().Set(std::move(s)); }
 void SetScreenService(std::shared_ptr<ScreenService> s) { ScreenSlot().Set(std::move(s)); }
 void SetClockService(std::shared_ptr<ClockService> s) { ClockSlot().Set(std::move(s)); }
+void SetEventService(std::shared_ptr<EventService> s) { EventSlot().Set(std::move(s)); }
+
+void DoEvents() {
+  std::shared_ptr<EventService> service = EventSlot().current;
+  service->DoEvents();
+}
 
 int MsgBox(const std::u16string& prompt, int buttons, const std::u16string& title) {
   // Keep the service alive even if a handler replaces it while the box is up.
@@ -178,6 +196,16 @@ void AdvanceTimers(int64_t ms) {
     for (Timer* t : Timers())
       if (!t->Running()) t->elapsed_ = 0;
   }
+}
+
+int64_t NextTimerDue() {
+  int64_t due = -1;
+  for (Timer* t : Timers())
+    if (t->Running()) {
+      int64_t left = std::max<int64_t>(0, t->interval_ - t->elapsed_);
+      if (due < 0 || left < due) due = left;
+    }
+  return due;
 }
 
 }  // namespace tarno::ui

@@ -62,21 +62,34 @@ class ClockService {
   virtual DateTime Now() const = 0;
 };
 
+// DoEvents runs the window messages that are waiting, then returns; Repaint
+// (Form.Refresh, Control.Refresh) draws the windows' current state at once
+// without taking any input.
+class EventService {
+ public:
+  virtual ~EventService() = default;
+  virtual void DoEvents() = 0;
+  virtual void Repaint() = 0;
+};
+
 MessageBoxService& MessageBoxes();
 DialogService& Dialogs();
 ModalLoop& Modal();
 ScreenService& Screen();
 ClockService& Clock();
+EventService& Events();
 
 // Replace a service; nullptr restores the default. The defaults suit a
 // program without windows: message boxes are written to standard error and
 // answered with their default button, dialogs are cancelled, a modal window
-// cannot be shown (VbError 5), the clock is the system's local time.
+// cannot be shown (VbError 5), the clock is the system's local time, DoEvents
+// only returns.
 void SetMessageBoxService(std::shared_ptr<MessageBoxService> s);
 void SetDialogService(std::shared_ptr<DialogService> s);
 void SetModalLoop(std::shared_ptr<ModalLoop> s);
 void SetScreenService(std::shared_ptr<ScreenService> s);
 void SetClockService(std::shared_ptr<ClockService> s);
+void SetEventService(std::shared_ptr<EventService> s);
 
 // VB's Now / Date.
 DateTime Now();
@@ -87,6 +100,9 @@ std::u16string FormatDateYmd(const DateTime& d);
 // Interval that passes, in time order (ties in order of creation). A timer
 // that a handler stops or retimes takes the change at once.
 void AdvanceTimers(int64_t ms);
+// Milliseconds of toolkit time until the next running timer fires; -1 when no
+// timer runs. A front end's loop sleeps this long before advancing the timers.
+int64_t NextTimerDue();
 
 // The answer a message box gets when nobody chooses: its default button.
 int DefaultAnswer(int buttons);

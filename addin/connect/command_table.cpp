@@ -10,7 +10,12 @@
 #include "codegen/frm_main.h"
 #include "codegen/registered_comment.h"
 #include "patterns/frm_code_patrn.h"
+#include "controls/frm_contorol.h"
+#include "controls/frm_contorol_patrn.h"
+#include "controls/frm_tab_index.h"
 #include "platform/vb_text.h"
+#include "project/frm_copy.h"
+#include "project/frm_project.h"
 #include "ui/services.h"
 
 namespace tarno {
@@ -74,12 +79,12 @@ std::array<std::function<void()>, kCommandCount>& Actions() {
       /* Hensuu               frmHensuFind     */ ShowModal<checks::frmHensuFind>,
       /* Proc                 frmProcFind      */ ShowModal<checks::frmProcFind>,
       /* CodePatrn            frmCodePatrn     */ ShowModal<patterns::frmCodePatrn>,
-      /* ProjectTool          frmProject       */ {},
-      /* CopyTool             frmCopy          */ {},
-      /* ContorolTool         frmContorol      */ {},
-      /* ContorolPatrnTool    frmContorolPatrn */ {},
-      /* ContorolTabIndexTool frmTabIndex      */ {},
-      /* ContorolIndexTool    frmIndex         */ {},
+      /* ProjectTool          frmProject       */ project::ShowProjectWindow,
+      /* CopyTool             frmCopy          */ ShowModal<project::frmCopy>,
+      /* ContorolTool         frmContorol      */ ShowModal<controls::frmContorol>,
+      /* ContorolPatrnTool    frmContorolPatrn */ ShowModal<controls::frmContorolPatrn>,
+      /* ContorolTabIndexTool frmTabIndex      */ ShowModal<controls::frmTabIndex>,
+      /* ContorolIndexTool    frmIndex         */ ShowModal<controls::frmIndex>,
       /* Edit                 */ [] { codegen::InsertRegisteredComment(*HostVBE, Settings()); },
       /* CommentOut           */ [] { codegen::CommentSelection(*HostVBE); },
       /* CommentDel           */ [] { codegen::UncommentSelection(*HostVBE); },
@@ -108,9 +113,8 @@ bool RunCommand(Command command) {
 }
 
 AutoSaveWindowHooks& AutoSaveWindow() {
-  // frmProject is bound here when it exists: load_hidden loads it without
-  // showing it, unload unloads it. Until then both do nothing.
-  static AutoSaveWindowHooks hooks{[] {}, [] {}};
+  // frmProject: load_hidden loads it without showing it, unload unloads it.
+  static AutoSaveWindowHooks hooks{project::LoadProjectWindowHidden, project::UnloadProjectWindow};
   return hooks;
 }
 

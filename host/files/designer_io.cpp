@@ -12,6 +12,7 @@
 
 #include "host/controls.h"
 #include "host/files/file_state.h"
+#include "host/files/new_component_parts.h"
 #include "host/files/property_format.h"
 #include "platform/vb_text.h"
 
@@ -71,10 +72,13 @@ FontValues ReadFont(const ComponentFile& f, int group, const CodePage& cp) {
 class SidecarTexts {
  public:
   explicit SidecarTexts(const ComponentFile& f, const CodePage& cp) : f_(f), cp_(cp) {}
-  std::optional<std::u16string> Text(const std::string& reference) {
-    size_t close = reference.find('"', 2);
-    if (reference.size() < 4 || close == std::string::npos || close + 2 > reference.size()) return std::nullopt;
-    std::string file = reference.substr(2, close - 2);
+  // `$"F.frx":0035` (a 4-byte length) or, with `one_byte_length`,
+  // `"F.frx":001D` as a multi-line text box's text is kept (a 1-byte length).
+  std::optional<std::u16string> Text(const std::string& reference, bool one_byte_length = false) {
+    const size_t open = one_byte_length ? 1 : 2;
+    size_t close = reference.find('"', open);
+    if (reference.size() < open + 2 || close == std::string::npos || close + 2 > reference.size()) return std::nullopt;
+    std::string file = reference.substr(open, close - open);
     auto it = files_.find(file);
     if (it == files_.end()) {
       std::optional<std::string> bytes;
@@ -88,6 +92,13 @@ class SidecarTexts {
     if (!it->second) return std::nullopt;
     const std::string& b = *it->second;
     unsigned long offset = std::strtoul(reference.c_str() + close + 2, nullptr, 16);
+    if (one_byte_length) {
+      // 0xFF starts a longer length form, which is left unread.
+      if (offset >= b.size() || static_cast<unsigned char>(b[offset]) == 0xFF) return std::nullopt;
+      size_t n = static_cast<unsigned char>(b[offset]);
+      if (n > b.size() - offset - 1) return std::nullopt;
+      return cp_.Decode(std::string_view(b).substr(offset + 1, n));
+    }
     if (offset + 4 > b.size()) return std::nullopt;
     uint32_t length = 0;
     for (int k = 3; k >= 0; --k) length = (length << 8) | static_cast<unsigned char>(b[offset + size_t(k)]);
@@ -101,12 +112,30 @@ class SidecarTexts {
   std::map<std::string, std::optional<std::string>> files_;
 };
 
+// A group's lines (BeginProperty to EndProperty) without the group's own
+// indentation, joined by CR LF: an ActiveX control's property the host
+// cannot read but a copy must carry.
+std::u16string GroupText(const ComponentFile& f, const DesignerNode& g, const CodePage& cp) {
+  std::string text;
+  for (size_t l = g.line; l <= g.end_line; ++l) {
+    std::string_view line = f.text().line(l);
+    size_t cut = 0;
+    while (cut < g.indent && cut < line.size() && line[cut] == ' ') ++cut;
+    if (l > g.line) text += "\r\n";
+    text += line.substr(cut);
+  }
+  return DecodeBytes(cp, text);
+}
+
 void LoadProperties(MemControl& control, const ComponentFile& f, int block, const CodePage& cp,
                     SidecarTexts& texts) {
   for (int c : f.nodes()[size_t(block)].children) {
     const auto& n = f.nodes()[size_t(c)];
     if (n.kind == Kind::Group) {
-      if (EqualsIgnoreCase(n.name, "Font")) control.LoadFont(u"Font", ReadFont(f, c, cp));
+      if (EqualsIgnoreCase(n.name, "Font"))
+        control.LoadFont(u"Font", ReadFont(f, c, cp));
+      else if (!control.cls().intrinsic)
+        control.AddProperty(DecodeBytes(cp, n.name), PropType::Group, GroupText(f, n, cp));
       continue;
     }
     if (n.kind != Kind::Property || EqualsIgnoreCase(n.name, "Index") || EqualsIgnoreCase(n.name, "Name")) continue;
@@ -124,7 +153,18 @@ void LoadProperties(MemControl& control, const ComponentFile& f, int block, cons
       if (auto text = texts.Text(parsed.text)) control.Load(name, *text);
       continue;
     }
-    if (auto v = ToVariant(parsed, type, cp)) control.Load(name, *v);
+    if (parsed.kind == ParsedValue::Kind::Reference && type == PropType::String && pos >= 0) {
+      if (auto text = texts.Text(parsed.text, true)) control.Load(name, *text);
+      continue;
+    }
+    if (auto v = ToVariant(parsed, type, cp)) {
+      // A property only the file knows keeps the kind of value it holds (a
+      // binary reference stays one).
+      if (pos < 0 && !control.cls().intrinsic)
+        control.AddProperty(name, type, *v);
+      else
+        control.Load(name, *v);
+    }
   }
 }
 
@@ -143,6 +183,8 @@ void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::
       continue;
     }
     SetNode(*control, c);
+    // VB 6 writes TabIndex for every control that has one.
+    if (!control->cls().intrinsic && f.FindProperty(c, "TabIndex") < 0) control->DropExtenderProperty(u"TabIndex");
     LoadProperties(*control, f, c, cp, texts);
     LoadChildren(d, f, c, control, cp, texts, warnings);
   }
@@ -209,12 +251,12 @@ std::string RenderedLine(size_t indent, std::string_view name, const std::string
   return Pad(indent) + PropertyLineText(name, value);
 }
 
-// Lines of the properties of a control that has no block yet, and of its children.
-using References = std::map<std::u16string, std::u16string>;
-
+// Lines of the properties of a control that has no block yet, and of its
+// children. `sidecar` is the binary file of a component written for the first
+// time (nullptr for a control added to a loaded file).
 void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>>& all, size_t indent,
               const CodePage& cp, const std::filesystem::path& file, std::vector<std::string>& out,
-              const References& refs) {
+              NewSidecar* sidecar) {
   std::string progId = vb::ToUtf8(control.ProgId());
   if (!control.cls().intrinsic) {
     // "Library.Class.2": the file names the class without its version.
@@ -231,15 +273,46 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
     std::string name = vb::ToUtf8(def.name);
     if (def.type == PropType::Font) {
       auto font = control.GetFont(def.name);
-      if (font && !(font->values() == DefaultFont())) props.emplace_back(name, FontGroupLines(name, "", font->values(), indent + 3, cp));
+      // An ActiveX control's font group names the StdFont class.
+      std::string guid = control.cls().intrinsic ? "" : "{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
+      if (font && !(font->values() == DefaultFont())) props.emplace_back(name, FontGroupLines(name, guid, font->values(), indent + 3, cp));
       continue;
     }
     ide::Variant v = control.ValueAt(i);
-    if (SameValue(v, def.defaultValue)) continue;
-    if (auto* s = std::get_if<std::u16string>(&v); s && def.type == PropType::Picture) {
-      if (auto it = refs.find(*s); it != refs.end()) v = it->second;
+    if (def.type == PropType::Group) {
+      auto* text = std::get_if<std::u16string>(&v);
+      if (!text || text->empty()) continue;
+      std::u16string t = *text;
+      if (sidecar)
+        for (const auto& [from, to] : sidecar->references) t = vb::Replace(t, from, to);
+      std::vector<std::string> lines;
+      for (size_t pos = 0; pos <= t.size();) {
+        size_t end = t.find(u"\r\n", pos);
+        if (end == std::u16string::npos) end = t.size();
+        lines.push_back(Pad(indent + 3) + cp.Encode(t.substr(pos, end - pos)));
+        pos = end + 2;
+      }
+      props.emplace_back(name, std::move(lines));
+      continue;
+    }
+    // A property only the control's file knew (an ActiveX control's own) has
+    // no default here: it is written whenever it holds a value.
+    const bool own = !control.cls().Find(def.name);
+    // VB writes a designer's client area and a control's place, size and tab
+    // index always (an ActiveX control has a tab index only when its file
+    // sets one: the loader drops the extender property otherwise).
+    static const std::vector<std::u16string> kAlways = {u"ClientHeight", u"ClientLeft", u"ClientTop", u"ClientWidth",
+                                                        u"StartUpPosition"};
+    static const std::vector<std::u16string> kPlace = {u"Height", u"Left", u"TabIndex", u"Top", u"Width"};
+    bool always = false;
+    for (const auto& n : control.cls().designer ? kAlways : kPlace) always = always || def.name == n;
+    if (own ? std::holds_alternative<std::monostate>(v) : (!always && SameValue(v, def.defaultValue))) continue;
+    if (auto* s = std::get_if<std::u16string>(&v); s && def.type == PropType::Picture && sidecar) {
+      if (auto it = sidecar->references.find(*s); it != sidecar->references.end()) v = it->second;
     }
     auto text = FormatValue(control.cls().name, def, v, cp);
+    if (!text && sidecar && std::holds_alternative<std::u16string>(v) && def.type == PropType::String)
+      text = sidecar->StoreText(cp, std::get<std::u16string>(v));  // a long or multi-line text
     if (!text) throw ProjectFileError(file, 0, "cannot write the value of " + name + " of " + vb::ToUtf8(control.name()));
     props.emplace_back(name, std::vector<std::string>{RenderedLine(indent + 3, name, *text)});
   }
@@ -247,8 +320,67 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
   for (auto& p : props)
     for (auto& l : p.second) out.push_back(std::move(l));
   for (const auto& child : all)
-    if (child->parent().get() == &control) NewBlock(*child, all, indent + 3, cp, file, out, refs);
+    if (child->parent().get() == &control) NewBlock(*child, all, indent + 3, cp, file, out, sidecar);
   out.push_back(Pad(indent) + "End");
+}
+
+// The file's own comment for an enumerated value (VB writes them in the
+// IDE's language: "2  '中央揃え" or "2  'Center"), taken from another line
+// of the same property and value; the value text is kept as it is otherwise.
+// When no such line exists and the file's comments are Japanese (a Japanese
+// IDE wrote it), the Japanese names of the values the control tools set.
+struct JapaneseName {
+  const char* prop;
+  int value;
+  const char* name;
+};
+constexpr JapaneseName kJapaneseNames[] = {{"BackStyle", 0, "透明"},   {"BackStyle", 1, "不透明"},
+                                           {"Alignment", 0, "左揃え"}, {"Alignment", 1, "右揃え"},
+                                           {"Alignment", 2, "中央揃え"}};
+
+std::string FileComment(const ComponentFile& f, std::string_view name, const std::string& text, const CodePage& cp) {
+  size_t q = text.find('\'');
+  if (q == std::string::npos) return text;
+  ParsedValue wanted = ParseValue(text);
+  if (wanted.kind != ParsedValue::Kind::Number) return text;
+  bool japanese = false;
+  for (const auto& n : f.nodes()) {
+    if (n.kind != Kind::Property) continue;
+    ParsedValue v = ParseValue(n.value);
+    if (v.kind != ParsedValue::Kind::Number || v.comment.empty()) continue;
+    if (EqualsIgnoreCase(n.name, name) && v.number == wanted.number) return text.substr(0, q + 1) + v.comment;
+    for (char ch : v.comment) japanese = japanese || static_cast<unsigned char>(ch) >= 0x80;
+  }
+  if (japanese && cp.name() == CodePage::Cp932().name()) {
+    for (const auto& j : kJapaneseNames)
+      if (EqualsIgnoreCase(j.prop, name) && j.value == wanted.number)
+        return text.substr(0, q + 1) + cp.Encode(vb::U(j.name));
+  }
+  return text;
+}
+
+// A font group rewritten line by line: lines whose text is the same keep
+// their bytes, so only the changed sub-properties show as changed.
+void ReplaceGroup(const ComponentFile& f, const DesignerNode& g, std::vector<std::string> lines, Edits& edits) {
+  if (lines.size() == g.end_line - g.line + 1) {
+    for (size_t k = 0; k < lines.size(); ++k) {
+      std::string_view old = f.text().line(g.line + k);
+      if (old != lines[k]) edits.replace[g.line + k] = std::vector<std::string>{std::move(lines[k])};
+    }
+    return;
+  }
+  edits.replace[g.line] = std::move(lines);
+  for (size_t l = g.line + 1; l <= g.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
+}
+
+// VB 6 writes a control's position, size and tab order even at their
+// defaults (every form file holds "TabIndex = 0" and "Left = 0" lines), so
+// such a line is rewritten, never dropped, when its value becomes the default.
+bool AlwaysWritten(const MemControl& control, const PropDef& def) {
+  if (control.cls().designer) return false;
+  for (const char16_t* name : {u"TabIndex", u"Left", u"Top", u"Height", u"Width"})
+    if (vb::EqualsIgnoreCaseAscii(def.name, name)) return true;
+  return false;
 }
 
 void ControlEdits(MemControl& control, int block, const ComponentFile& f, const CodePage& cp, Edits& edits) {
@@ -270,9 +402,7 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
       if (node >= 0 && f.nodes()[size_t(node)].kind == Kind::Group) {
         const auto& g = f.nodes()[size_t(node)];
         if (ReadFont(f, node, cp) == font->values()) continue;
-        auto lines = FontGroupLines(g.name, g.type, font->values(), g.indent, cp);
-        edits.replace[g.line] = std::move(lines);
-        for (size_t l = g.line + 1; l <= g.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
+        ReplaceGroup(f, g, FontGroupLines(g.name, g.type, font->values(), g.indent, cp), edits);
       } else if (!(font->values() == DefaultFont())) {
         std::string guid = control.cls().intrinsic ? "" : "{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
         auto lines = FontGroupLines(name, guid, font->values(), indent, cp);
@@ -289,17 +419,17 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
         ide::Variant coerced;
         if (CoerceValue(def.type, *was, coerced) && SameValue(coerced, v)) continue;
       }
-      if (SameValue(v, def.defaultValue)) {
+      if (SameValue(v, def.defaultValue) && !AlwaysWritten(control, def)) {
         edits.replace[n.line] = std::vector<std::string>{};
         continue;
       }
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(n.line) + 1, "cannot write the new value of " + name);
-      edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, *text)};
-    } else if (!SameValue(v, def.defaultValue)) {
+      edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, FileComment(f, name, *text, cp))};
+    } else if (!SameValue(v, def.defaultValue) || AlwaysWritten(control, def)) {
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(b.line) + 1, "cannot write the new value of " + name);
-      edits.before[InsertionLine(f, block, name)].push_back(RenderedLine(indent, name, *text));
+      edits.before[InsertionLine(f, block, name)].push_back(RenderedLine(indent, name, FileComment(f, name, *text, cp)));
     }
   }
 }
@@ -359,7 +489,7 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
       if (parent && NodeOf(*parent) < 0) continue;  // written with its new container
       int parent_node = parent ? NodeOf(*parent) : state.form_node;
       const auto& pn = f.nodes()[size_t(parent_node)];
-      NewBlock(*c, d->controls(), pn.indent + 3, cp, f.path(), edits.before[pn.end_line], {});
+      NewBlock(*c, d->controls(), pn.indent + 3, cp, f.path(), edits.before[pn.end_line], nullptr);
     }
   }
   if (!old_sidecar.empty() && old_sidecar != new_sidecar) {
@@ -396,17 +526,16 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
   header = std::move(out);
 }
 
-void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out,
-                       const References& refs) {
+void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out, NewSidecar* sidecar) {
   auto d = component.designer();
   if (!d) return;
   std::vector<std::string> lines;
-  NewBlock(*d->form(), d->controls(), 0, cp, {}, lines, refs);
+  NewBlock(*d->form(), d->controls(), 0, cp, {}, lines, sidecar);
   // Controls directly on the designer: NewBlock found them by parent, which
   // for top-level controls is empty rather than the form.
   std::vector<std::string> top;
   for (const auto& c : d->controls())
-    if (!c->parent()) NewBlock(*c, d->controls(), 3, cp, {}, top, refs);
+    if (!c->parent()) NewBlock(*c, d->controls(), 3, cp, {}, top, sidecar);
   lines.insert(lines.end() - 1, top.begin(), top.end());
   for (auto& l : lines) out.push_back({std::move(l), LineEnd::CrLf});
 }

@@ -61,9 +61,10 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
 // After a save: the written file's designer block becomes the base that later
 // changes are compared with.
 void AdoptDesignerState(MemComponent& component, ComponentState& state);
-// The designer block of a component that has no file yet.
-// `references` maps binary-file references of copied pictures to the new file's.
-void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out,
-                       const std::map<std::u16string, std::u16string>& references);
+// The designer block of a component that has no file yet. Binary values go
+// to `sidecar`, its new binary file (nullptr: none; a value that needs one
+// then fails the write).
+struct NewSidecar;
+void RenderNewDesigner(MemComponent& component, const CodePage& cp, std::vector<OutLine>& out, NewSidecar* sidecar);
 
 }  // namespace tarno::host::files

@@ -7,6 +7,7 @@
 
 #include "host/controls.h"
 #include "host/files/file_state.h"
+#include "host/files/new_component_parts.h"
 #include "host/files/property_format.h"
 #include "host/files/text_lines.h"
 #include "platform/vb_text.h"
@@ -287,9 +288,7 @@ std::string Quote(std::string_view s) {
 }
 
 // The header of a component that has no file yet, as VB 6 writes a new one.
-using References = std::map<std::u16string, std::u16string>;
-
-void NewHeader(MemComponent& c, const CodePage& cp, std::vector<OutLine>& out, const References& refs) {
+void NewHeader(MemComponent& c, const CodePage& cp, std::vector<OutLine>& out, NewSidecar* sidecar) {
   std::string name = EncodeText(cp, c.name());
   auto add = [&](std::string s) { out.push_back({std::move(s), LineEnd::CrLf}); };
   bool exposed = false;
@@ -317,7 +316,8 @@ void NewHeader(MemComponent& c, const CodePage& cp, std::vector<OutLine>& out, c
       break;
   }
   add("VERSION 5.00");
-  RenderNewDesigner(c, cp, out, refs);
+  for (auto& line : ObjectLinesFor(c)) add(std::move(line));
+  RenderNewDesigner(c, cp, out, sidecar);
   add("Attribute VB_Name = " + Quote(name));
   add("Attribute VB_GlobalNameSpace = False");
   bool form = c.type() == ide::ComponentType::VBForm || c.type() == ide::ComponentType::MDIForm;
@@ -348,12 +348,12 @@ const CodePage& CodePageOf(MemComponent& c) {
 }
 
 std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, const std::string& new_sidecar,
-                              const References& refs = {}) {
+                              NewSidecar* sidecar = nullptr) {
   ComponentState* st = StateOf(c);
   if (!st) {
     const CodePage& cp = CodePageOf(c);
     std::vector<OutLine> lines;
-    NewHeader(c, cp, lines, refs);
+    NewHeader(c, cp, lines, sidecar);
     if (c.code())
       for (const auto& l : c.code()->text().PhysicalLines()) lines.push_back({EncodeText(cp, l.text), LineEnd::CrLf});
     return Join(lines, false);
@@ -471,15 +471,27 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     std::vector<OutLine> lines;
     static const char* kTypes[] = {"Exe", "OleExe", "OleDll", "Control"};
     lines.push_back({std::string("Type=") + kTypes[std::clamp(p.type(), 0, 3)], LineEnd::CrLf});
-    for (const auto& c : p.components()) lines.push_back({ComponentLine(*c, dir, cp), LineEnd::CrLf});
+    std::vector<MemComponent*> all;
+    for (const auto& c : p.components()) all.push_back(c.get());
+    for (auto& line : MissingProjectObjects(nullptr, all)) lines.push_back({std::move(line), LineEnd::CrLf});
+    for (const auto& c : p.components())
+      if (!c->fileNames().empty() && !c->fileNames()[0].empty()) lines.push_back({ComponentLine(*c, dir, cp), LineEnd::CrLf});
     lines.push_back({"Name=" + Quote(EncodeText(cp, p.name())), LineEnd::CrLf});
     return Join(lines, false);
   }
   const VbpFile& vbp = *st->vbp;
   std::vector<std::pair<size_t, std::string>> inserted;
   std::vector<std::pair<size_t, std::string>> replaced;
+  // The ActiveX libraries that the controls of components new to the file come from.
+  std::vector<MemComponent*> added;
+  for (const auto& c : p.components())
+    if (!c->fileNames().empty() && !c->fileNames()[0].empty() &&
+        std::none_of(st->lines.begin(), st->lines.end(), [&](const auto& e) { return e.first.lock() == c; }))
+      added.push_back(c.get());
+  for (auto& line : MissingProjectObjects(&vbp, added)) inserted.emplace_back(ObjectInsertionPoint(vbp), std::move(line));
   size_t at = vbp.InsertionPoint();
   for (const auto& c : p.components()) {
+    if (c->fileNames().empty() || c->fileNames()[0].empty()) continue;  // never saved: no line yet
     auto it = std::find_if(st->lines.begin(), st->lines.end(), [&](const auto& e) { return e.first.lock() == c; });
     if (it == st->lines.end()) {
       inserted.emplace_back(at, ComponentLine(*c, dir, cp));
@@ -544,39 +556,60 @@ std::optional<fs::path> FindSidecar(MemComponent& from, std::string_view file_na
 
 // A new component whose pictures were copied from loaded forms: their bytes
 // go into the new component's own binary file, references renamed to it.
-void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePage& cp, References& refs,
-                           std::string& bytes, fs::path& sidecar) {
+void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePage& cp, NewSidecar& out,
+                           fs::path& sidecar) {
   auto d = c.designer();
   std::string ext = SidecarExtension(target);
   if (!d || ext.empty()) return;
   sidecar = target;
   sidecar.replace_extension(ext);
   std::string own = EncodeText(cp, vb::U(sidecar.filename().string()));
+  out.name = own;
+  auto& refs = out.references;
+  std::string& bytes = out.bytes;
   std::map<std::string, size_t> bases;
+  // One reference ("frmMain.frx":0010): its file's bytes join the new file
+  // (once per file), the reference moves by where they start.
+  auto take = [&](const std::u16string& s) {
+    if (refs.count(s)) return;
+    ParsedValue ref = ParseValue(EncodeText(cp, s));
+    if (ref.kind != ParsedValue::Kind::Reference) return;
+    size_t close = ref.text.find('"', 1);
+    std::string file = ref.text.substr(1, close - 1);
+    unsigned long offset = std::strtoul(ref.text.c_str() + close + 2, nullptr, 16);
+    std::string key = file;
+    for (auto& ch : key) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    if (!bases.count(key)) {
+      auto from = FindSidecar(c, file);
+      if (!from) throw ProjectFileError(target, 0, "the binary file \"" + file + "\" of a copied value is missing");
+      bases[key] = bytes.size();
+      bytes += ReadFileBytes(*from);
+    }
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%04lX", offset + bases[key]);
+    refs[s] = DecodeBytes(cp, "\"" + own + "\":" + hex);
+  };
   std::vector<std::shared_ptr<MemControl>> all{d->form()};
   all.insert(all.end(), d->controls().begin(), d->controls().end());
   for (const auto& control : all) {
     for (int i = 0; i < control->PropertyCount(); ++i) {
-      if (control->PropertyDef(i).type != PropType::Picture) continue;
+      const PropType type = control->PropertyDef(i).type;
+      if (type != PropType::Picture && type != PropType::Group) continue;
       ide::Variant v = control->ValueAt(i);
-      auto* s = std::get_if<std::u16string>(&v);
-      if (!s || refs.count(*s)) continue;
-      ParsedValue ref = ParseValue(EncodeText(cp, *s));
-      if (ref.kind != ParsedValue::Kind::Reference) continue;
-      size_t close = ref.text.find('"', 1);
-      std::string file = ref.text.substr(1, close - 1);
-      unsigned long offset = std::strtoul(ref.text.c_str() + close + 2, nullptr, 16);
-      std::string key = file;
-      for (auto& ch : key) ch = char(std::tolower(static_cast<unsigned char>(ch)));
-      if (!bases.count(key)) {
-        auto found = FindSidecar(c, file);
-        if (!found) throw ProjectFileError(target, 0, "the binary file \"" + file + "\" of a copied picture is missing");
-        bases[key] = bytes.size();
-        bytes += ReadFileBytes(*found);
+      auto* value = std::get_if<std::u16string>(&v);
+      if (!value) continue;
+      if (type == PropType::Picture) {
+        take(*value);
+        continue;
       }
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "%04lX", offset + bases[key]);
-      refs[*s] = DecodeBytes(cp, "\"" + own + "\":" + hex);
+      // A group's lines may hold several references, each a line's value.
+      for (size_t pos = 0; (pos = value->find(u"= ", pos)) != std::u16string::npos;) {
+        size_t from = value->find_first_not_of(u' ', pos + 1);
+        if (from == std::u16string::npos) break;
+        size_t to = value->find(u"\r\n", from);
+        take(value->substr(from, to == std::u16string::npos ? std::u16string::npos : to - from));
+        pos = from;
+      }
     }
   }
 }
@@ -584,6 +617,16 @@ void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePa
 }  // namespace
 
 std::string RenderComponent(MemComponent& component) { return RenderWithSidecar(component, "", ""); }
+
+std::string RenderNewComponent(MemComponent& component, const std::filesystem::path& target, std::string& sidecar) {
+  if (StateOf(component)) return RenderComponent(component);
+  NewSidecar fresh;
+  fs::path sidecar_path;
+  CollectCopiedPictures(component, target, CodePageOf(component), fresh, sidecar_path);
+  std::string bytes = RenderWithSidecar(component, "", "", &fresh);
+  sidecar = std::move(fresh.bytes);
+  return bytes;
+}
 
 std::string RenderProject(MemProject& project) { return RenderProjectTo(project, ToPath(project.fileName())); }
 
@@ -620,12 +663,11 @@ void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16)
       }
     }
   }
-  References refs;
-  std::string new_sidecar_bytes;
-  if (!st) CollectCopiedPictures(c, target, code_page_, refs, new_sidecar_bytes, sidecar_to);
-  std::string bytes = RenderWithSidecar(c, old_sidecar, new_sidecar, refs);
+  NewSidecar fresh_sidecar;
+  if (!st) CollectCopiedPictures(c, target, code_page_, fresh_sidecar, sidecar_to);
+  std::string bytes = RenderWithSidecar(c, old_sidecar, new_sidecar, st ? nullptr : &fresh_sidecar);
   if (!sidecar_from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(sidecar_from));
-  if (!new_sidecar_bytes.empty()) WriteFileAtomically(sidecar_to, new_sidecar_bytes);
+  if (!fresh_sidecar.bytes.empty()) WriteFileAtomically(sidecar_to, fresh_sidecar.bytes);
   WriteFileAtomically(target, bytes);
 
   // What was written is what later saves compare with.
@@ -649,14 +691,8 @@ void FileStore::SaveProject(MemProject& p, const std::u16string& target_u16) {
   fs::path target = ToPath(target_u16);
   fs::path dir = target.parent_path();
   ProjectState* st = StateOf(p);
-  // New components get their file beside the project, named after them.
-  for (const auto& c : p.components()) {
-    if (!c->fileNames().empty() && !c->fileNames()[0].empty()) continue;
-    fs::path file = dir / (vb::ToUtf8(c->name()) + std::string(ExtensionOf(c->type())));
-    SaveComponent(*c, FromPath(file));
-    c->fileNames().assign(1, FromPath(file));
-    c->SetIsDirty(false);
-  }
+  // The project file names the components that have a file; one never saved
+  // is not saved by the project's save (Save gives new components their files).
   std::string bytes = RenderProjectTo(p, target);
   WriteFileAtomically(target, bytes);
   auto fresh = std::make_shared<ProjectState>();
@@ -665,8 +701,12 @@ void FileStore::SaveProject(MemProject& p, const std::u16string& target_u16) {
   fresh->vbp = VbpFile::Parse(target, bytes, nullptr);
   // Component lines are in component order.
   const auto& lines = fresh->vbp->components();
-  for (size_t i = 0; i < p.components().size() && i < lines.size(); ++i)
-    fresh->lines.emplace_back(p.components()[i], lines[i].line);
+  size_t next = 0;
+  for (const auto& c : p.components()) {
+    if (c->fileNames().empty() || c->fileNames()[0].empty()) continue;
+    if (next >= lines.size()) break;
+    fresh->lines.emplace_back(c, lines[next++].line);
+  }
   p.file_state = fresh;
 }
 
@@ -685,6 +725,13 @@ std::vector<std::filesystem::path> Save(LoadedWorkspace& ws) {
       std::vector<std::shared_ptr<MemComponent>> fresh;
       for (const auto& c : p->components())
         if (c->fileNames().empty() || c->fileNames()[0].empty()) fresh.push_back(c);
+      // New components get their file beside the project, named after them.
+      fs::path dir = ToPath(p->fileName()).parent_path();
+      for (const auto& c : fresh) {
+        fs::path file = dir / (vb::ToUtf8(c->name()) + std::string(ExtensionOf(c->type())));
+        c->SaveAs(FromPath(file));
+        c->SetIsDirty(false);
+      }
       p->SaveAs(p->fileName());
       for (const auto& c : fresh) written.push_back(ToPath(c->fileNames()[0]));
       written.push_back(ToPath(p->fileName()));

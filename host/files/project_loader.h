@@ -52,7 +52,11 @@ std::vector<std::filesystem::path> Save(LoadedWorkspace& workspace);
 
 // The bytes a component would be written as (whether changed or not).
 std::string RenderComponent(MemComponent& component);
-// The bytes of the project file, with lines for components that have none yet.
+// The bytes a component that has no file yet would be written as at
+// `target`, and the bytes of its new binary file (empty when it needs none).
+std::string RenderNewComponent(MemComponent& component, const std::filesystem::path& target, std::string& sidecar);
+// The bytes of the project file, with lines for components that have a file
+// but no line yet (a component never saved has no line).
 std::string RenderProject(MemProject& project);
 
 // The store the loaded VBE saves through (SaveAs of projects and components).

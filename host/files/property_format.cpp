@@ -252,6 +252,7 @@ std::optional<std::string> FormatValue(std::u16string_view className, const Prop
       return cp.Encode(*s);
     }
     case PropType::Font:
+    case PropType::Group:
       break;
   }
   return std::nullopt;

@@ -194,6 +194,62 @@ TEST(CodeModuleSections, MissingEndStopsAtTheNextProcedure) {
   EXPECT_EQ(m->ProcCountLines(u"C", 0), 2);
 }
 
+TEST(CodeModuleSections, WithEventsAttributeLineIsNotACodeLine) {
+  auto m = ModuleOf(
+      "Option Explicit\n"                       // 1
+      "Private WithEvents m_tmr As clsTimer\n"  // 2
+      "Attribute m_tmr.VB_VarHelpID = -1\n"     // hidden
+      "\n"                                      // 3
+      "Private Sub Form_Load()\n"               // 4
+      "End Sub\n");                             // 5
+  EXPECT_EQ(m->CountOfLines(), 5);
+  EXPECT_EQ(m->CountOfDeclarationLines(), 2);
+  EXPECT_EQ(m->ProcBodyLine(u"Form_Load", 0), 4);
+  EXPECT_EQ(m->ProcStartLine(u"Form_Load", 0), 3);
+  EXPECT_EQ(m->ProcCountLines(u"Form_Load", 0), 3);
+  EXPECT_EQ(m->Members().front().CodeLocation, 2);
+}
+
+TEST(CodeModuleSections, OneLineProceduresEndOnTheirLine) {
+  auto m = ModuleOf(
+      "Public Property Get Count() As Long: End Property\n"  // 1
+      "Public Sub Run(ByVal s As String): s = \":End Sub\": End Sub ' x\n"  // 2
+      "Public Sub Stop(): ' : End Sub\n"                      // 3: the End is in a comment
+      "  x = 1\n"                                             // 4
+      "End Sub\n");                                           // 5
+  EXPECT_EQ(m->ProcCountLines(u"Count", 3), 1);
+  EXPECT_EQ(m->ProcStartLine(u"Run", 0), 2);
+  EXPECT_EQ(m->ProcCountLines(u"Run", 0), 1);
+  EXPECT_EQ(m->ProcStartLine(u"Stop", 0), 3);
+  EXPECT_EQ(m->ProcCountLines(u"Stop", 0), 3);
+  int kind = -1;
+  EXPECT_EQ(m->ProcOfLine(2, &kind), u"Run");
+  EXPECT_EQ(m->ProcOfLine(4, &kind), u"Stop");
+}
+
+TEST(CodeModuleSections, IfTwinsShareOneBody) {
+  auto m = ModuleOf(
+      "#If X Then\n"                                   // 1
+      "Public Function H(a As Long) As Boolean\n"      // 2
+      "#Else\n"                                        // 3
+      "Public Function h(b As String) As Boolean\n"    // 4
+      "#End If\n"                                      // 5
+      "  Dim n As Long\n"                              // 6
+      "End Function\n"                                 // 7
+      "Sub G()\n"                                      // 8
+      "Property Get G2()\n"                            // 9: another name ends G before it
+      "End Property\n");                               // 10
+  EXPECT_EQ(m->ProcBodyLine(u"H", 0), 2);
+  EXPECT_EQ(m->ProcCountLines(u"H", 0), 6);  // lines 2..7: the #If line stays a declaration line
+  int kind = -1;
+  EXPECT_EQ(m->ProcOfLine(6, &kind), u"H");
+  EXPECT_EQ(m->ProcOfLine(4, &kind), u"H");
+  EXPECT_EQ(m->ProcStartLine(u"G", 0), 8);
+  EXPECT_EQ(m->ProcCountLines(u"G", 0), 1);
+  EXPECT_EQ(m->ProcStartLine(u"G2", 3), 9);
+  EXPECT_EQ(m->Members().size(), 3u);
+}
+
 TEST(CodeModuleSections, EditsMoveProceduresAndSections) {
   auto m = ModuleOf(kTwoProcs);
   m->InsertLines(6, u"  On Error GoTo Err\r\n  Exit Sub\r\n");

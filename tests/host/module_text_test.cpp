@@ -22,31 +22,34 @@ TEST(ModuleText, SplitsAtCrLfWithoutAFinalEmptyLine) {
   EXPECT_EQ(ModuleText::SplitLines(u"a\nb"), (Lines{u"a\nb"}));  // a lone LF is not a line end
 }
 
-TEST(ModuleText, MemberAttributesAfterProcedureDeclarationsAreHidden) {
+TEST(ModuleText, MemberAttributesAreHiddenWhereverTheyStand) {
   ModuleText t(Lines{
       u"Option Explicit",                                   // code 1
       u"Private WithEvents m_Timer As Timer",               // code 2
-      u"Attribute m_Timer.VB_VarHelpID = -1",               // code 3: not after a procedure
-      u"Public Property Get Value() As Long",               // code 4
+      u"Attribute m_Timer.VB_VarHelpID = -1",               // hidden: after a variable
+      u"Public Property Get Value() As Long",               // code 3
       u"  attribute Value.VB_UserMemId = 0",                // hidden (any case, leading blanks)
       u"Attribute Value.VB_Description = \"The value\"",    // hidden
-      u"End Property",                                      // code 5
-      u"Attribute VB_Exposed = False",                      // code 6: module attribute after code
-      u"Sub Foo()",                                         // code 7
-      u"  x = 1",                                           // code 8
-      u"Attribute Foo.VB_Description = \"not after a declaration\"",  // code 9
-      u"End Sub",                                           // code 10
+      u"End Property",                                      // code 4
+      u"Attribute VB_Exposed = False",                      // code 5: module attribute after code
+      u"Sub Foo()",                                         // code 6
+      u"  x = 1",                                           // code 7
+      u"Attribute Foo.VB_Description = \"in the body\"",  // hidden
+      u"End Sub",                                           // code 8
   });
-  EXPECT_EQ(t.CountOfLines(), 10);
+  EXPECT_EQ(t.CountOfLines(), 8);
   EXPECT_EQ(t.PhysicalCount(), 12);
-  EXPECT_EQ(HiddenFlags(t), (std::vector<bool>{false, false, false, false, true, true, false, false, false, false,
-                                               false, false}));
-  EXPECT_EQ(t.Line(3), u"Attribute m_Timer.VB_VarHelpID = -1");
-  EXPECT_EQ(t.Line(5), u"End Property");
-  EXPECT_EQ(t.PhysicalIndex(4), 3);  // 0-based physical positions
-  EXPECT_EQ(t.PhysicalIndex(5), 6);
-  EXPECT_EQ(t.PhysicalIndex(10), 11);
-  EXPECT_THROW(t.Line(11), std::out_of_range);
+  EXPECT_EQ(HiddenFlags(t), (std::vector<bool>{false, false, true, false, true, true, false, false, false, false,
+                                               true, false}));
+  EXPECT_EQ(t.Line(3), u"Public Property Get Value() As Long");
+  EXPECT_EQ(t.Line(4), u"End Property");
+  EXPECT_EQ(t.PhysicalIndex(3), 3);  // 0-based physical positions
+  EXPECT_EQ(t.PhysicalIndex(4), 6);
+  EXPECT_EQ(t.PhysicalIndex(8), 11);
+  EXPECT_THROW(t.Line(9), std::out_of_range);
+  // A line a continued statement goes on with stays code.
+  ModuleText c(Lines{u"Private x As Long, _", u"Attribute x.VB_VarHelpID = -1"});
+  EXPECT_EQ(c.CountOfLines(), 2);
 }
 
 TEST(ModuleText, ContinuedDeclarationTakesItsAttributes) {

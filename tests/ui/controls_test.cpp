@@ -195,6 +195,39 @@ TEST(Timer, AHandlerThatStopsItsTimerStopsItAtOnce) {
   EXPECT_EQ(ticks, 2);
 }
 
+TEST(Timer, NextTimerDueIsTheWaitForTheSoonestRunningTimer) {
+  test::UiHarness h;
+  frmControls f;
+  f.Timer1.SetInterval(1000);
+  f.Timer2.SetInterval(1500);
+  EXPECT_EQ(ui::NextTimerDue(), -1);  // not loaded: nothing runs
+  f.Load();
+  EXPECT_EQ(ui::NextTimerDue(), 1000);
+  h.AdvanceTime(1200);  // Timer1 fired at 1000
+  EXPECT_EQ(ui::NextTimerDue(), 300);
+  f.Timer2.SetTimerEnabled(false);
+  EXPECT_EQ(ui::NextTimerDue(), 800);
+  f.Unload();
+  EXPECT_EQ(ui::NextTimerDue(), -1);
+}
+
+TEST(Events, DoEventsAndRefreshGoToTheInstalledEventService) {
+  struct Recorder : ui::EventService {
+    std::vector<std::string> calls;
+    void DoEvents() override { calls.push_back("DoEvents"); }
+    void Repaint() override { calls.push_back("Repaint"); }
+  };
+  auto recorder = std::make_shared<Recorder>();
+  ui::SetEventService(recorder);
+  frmControls f;
+  ui::DoEvents();
+  f.Refresh();
+  f.Text1.Refresh();
+  ui::SetEventService(nullptr);
+  ui::DoEvents();  // the default only returns
+  EXPECT_THAT(recorder->calls, ElementsAre("DoEvents", "Repaint", "Repaint"));
+}
+
 TEST(MessageBoxes, ScriptedAnswersAndEveryMessageIsRecorded) {
   test::UiHarness h;
   h.Answer(ui::vbNo);

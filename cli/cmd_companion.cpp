@@ -1,0 +1,54 @@
+// tarno setup | unsetup | settings import: the companion programs'
+// actions from the command line, with their messages and exit statuses
+// (0 done, 1 an input refused or an overwrite declined, 2 a failure).
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cli/command_registry.h"
+#include "companion/terminal.h"
+
+namespace tarno::cli {
+namespace {
+
+companion::Terminal StandardTerminal() {
+  return companion::Terminal{std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) == 1, false};
+}
+
+void AddCompanionCommands(CLI::App& app, int& exit_code) {
+  app.add_subcommand("setup", "register the add-in in the IDE's VBADDIN.INI and as a COM server (TarnoSetUp)")
+      ->callback([&exit_code] {
+        companion::Terminal t = StandardTerminal();
+        exit_code = companion::RunSetUp(t);
+      });
+  app.add_subcommand("unsetup",
+                     "remove the add-in's VBADDIN.INI entry and COM registration and delete its settings file "
+                     "(TarnoUnSetUp)")
+      ->callback([&exit_code] {
+        companion::Terminal t = StandardTerminal();
+        exit_code = companion::RunUnSetUp(t);
+      });
+
+  auto* settings = app.add_subcommand("settings", "the add-in's settings file TarnoAddIn.ini");
+  settings->require_subcommand(1);
+  auto* import = settings->add_subcommand(
+      "import", "copy a saved settings file over TarnoAddIn.ini, read at the add-in's next connection (TarnoOption)");
+  auto file = std::make_shared<std::string>();
+  auto yes = std::make_shared<bool>(false);
+  import->add_option("FILE", *file, "the settings file to import; its path must hold the name TarnoAddIn.ini")
+      ->required();
+  import->add_flag("-y,--yes", *yes, "overwrite the existing settings file without asking");
+  import->callback([&exit_code, file, yes] {
+    companion::Terminal t = StandardTerminal();
+    t.assume_yes = *yes;
+    exit_code = companion::RunImport(t, *file);
+  });
+}
+
+RegisterCommand registered(AddCompanionCommands);
+
+}  // namespace
+}  // namespace tarno::cli

@@ -1,0 +1,178 @@
+// tarno copy SOURCE.vbp --component NAME --to TARGET.vbp --name NEW: the form
+// copy on project files. The same checks as the copy window refuse the copy
+// (exit 1); otherwise the component is copied through the in-memory host and
+// the target project is saved: the new component's file, its binary file and
+// its line (and Object entries) in the target's .vbp. The source project is
+// never written. --diff prints what would be written and writes nothing.
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "cli/command_registry.h"
+#include "codegen/unified_diff.h"
+#include "host/files/file_state.h"
+#include "host/files/project_loader.h"
+#include "platform/text_file.h"
+#include "platform/vb_text.h"
+#include "project/form_copy.h"
+
+namespace tarno::cli {
+namespace {
+
+namespace fs = std::filesystem;
+namespace files = host::files;
+
+struct Refused {
+  std::string message;
+};
+
+struct CopyArgs {
+  std::string source, component, target, name, encoding;
+  bool controls = false, code = false, diff = false;
+};
+
+std::string ExtensionOf(int type) {
+  switch (type) {
+    case ide::ComponentType::StdModule: return ".bas";
+    case ide::ComponentType::ClassModule: return ".cls";
+    case ide::ComponentType::UserControl: return ".ctl";
+    case ide::ComponentType::PropPage: return ".pag";
+    case ide::ComponentType::DocObject: return ".dob";
+    default: return ".frm";
+  }
+}
+
+std::string SidecarOf(int type) {
+  switch (type) {
+    case ide::ComponentType::VBForm:
+    case ide::ComponentType::MDIForm: return ".frx";
+    case ide::ComponentType::UserControl: return ".ctx";
+    case ide::ComponentType::PropPage: return ".pgx";
+    case ide::ComponentType::DocObject: return ".dox";
+    default: return "";
+  }
+}
+
+std::shared_ptr<host::MemProject> OnlyProject(files::LoadedWorkspace& ws, const std::string& path) {
+  if (ws.group || ws.projects.size() != 1) throw Refused{path + ": expects a project file (.vbp)"};
+  return ws.projects[0];
+}
+
+std::vector<std::string> DisplayLines(const CodePage& cp, const std::string& bytes) {
+  std::u16string text = cp.Decode(bytes);
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find(u'\n', pos);
+    if (end == std::u16string::npos) end = text.size();
+    size_t stop = end > pos && text[end - 1] == u'\r' ? end - 1 : end;
+    lines.push_back(vb::ToUtf8(std::u16string_view(text).substr(pos, stop - pos)));
+    pos = end + 1;
+  }
+  return lines;
+}
+
+void RunCopy(const CopyArgs& a) {
+  CodePage cp = a.encoding.empty() ? SystemCodePage() : CodePage::Named(a.encoding);
+  for (const auto* p : {&a.source, &a.target}) {
+    std::string ext = fs::path(*p).extension().string();
+    for (auto& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    if (ext != ".vbp") throw Refused{*p + ": expects a project file (.vbp)"};
+  }
+  files::LoadedWorkspace ws = files::LoadPath(a.source, cp);
+  auto source = OnlyProject(ws, a.source);
+  std::shared_ptr<host::MemProject> target = source;
+  files::LoadedWorkspace target_ws;
+  std::error_code ec;
+  if (!fs::equivalent(a.source, a.target, ec)) {
+    target_ws = files::LoadPath(a.target, cp);
+    target = OnlyProject(target_ws, a.target);
+    // One IDE with both projects open, as the copy window sees them.
+    ws.vbe->AddProject(target);
+  }
+
+  // The rows the window would list, and the chosen one.
+  int rows = 0;
+  std::shared_ptr<host::MemComponent> chosen;
+  for (const auto& c : source->components()) {
+    if (project::ListedKindText(c->type()).empty()) continue;
+    ++rows;
+    if (!chosen && c->name() == vb::U(a.component)) chosen = c;
+  }
+  if (!chosen)
+    for (const auto& c : source->components())
+      if (!project::ListedKindText(c->type()).empty() && vb::EqualsIgnoreCaseAscii(c->name(), vb::U(a.component))) {
+        chosen = c;
+        break;
+      }
+  const std::u16string name = vb::U(a.name);
+  if (auto refusal = project::CheckCopy(rows, chosen, name, target.get())) {
+    std::string detail;
+    if (refusal->step == 2) detail = " (" + a.source + " has no listed component \"" + a.component + "\")";
+    throw Refused{vb::ToUtf8(refusal->message) + detail};
+  }
+  if (a.controls && !project::ControlsCopyable(chosen->type()))
+    throw Refused{"--controls: \"" + vb::ToUtf8(chosen->name()) + "\" is a component without controls"};
+
+  const fs::path dir = fs::path(a.target).parent_path();
+  const fs::path file = dir / (a.name + ExtensionOf(chosen->type()));
+  fs::path sidecar;
+  if (std::string ext = SidecarOf(chosen->type()); !ext.empty()) sidecar = fs::path(file).replace_extension(ext);
+  // Files of the same name belong to something else: never overwritten.
+  for (const auto& p : {file, sidecar})
+    if (!p.empty() && fs::exists(p, ec)) throw Refused{p.string() + ": the file exists already; nothing written"};
+
+  project::CopyOptions options;
+  options.controls = a.controls;
+  options.code = a.code;
+  auto copy = std::dynamic_pointer_cast<host::MemComponent>(project::CopyComponent(*chosen, *target, name, options));
+  if (!copy) throw Refused{vb::ToUtf8(vb::U("フォームのコピーに失敗しました"))};
+
+  if (a.diff) {
+    std::string sidecar_bytes;
+    std::string bytes = files::RenderNewComponent(*copy, file, sidecar_bytes);
+    std::cout << codegen::UnifiedDiff({}, DisplayLines(cp, bytes), "/dev/null", "b/" + file.string());
+    if (!sidecar_bytes.empty())
+      std::cout << "Binary file b/" << sidecar.string() << " (" << sidecar_bytes.size() << " bytes) would be written\n";
+    copy->fileNames().assign(1, files::FromPath(file));
+    std::string vbp_before = tarno::files::ReadAllBytes(a.target);
+    std::string vbp_after = files::RenderProject(*target);
+    std::cout << codegen::UnifiedDiff(DisplayLines(cp, vbp_before), DisplayLines(cp, vbp_after), "a/" + a.target,
+                                      "b/" + a.target);
+    return;
+  }
+  copy->SaveAs(files::FromPath(file));
+  std::cout << "wrote " << file.string() << "\n";
+  if (!sidecar.empty() && fs::exists(sidecar, ec)) std::cout << "wrote " << sidecar.string() << "\n";
+  target->SaveAs(target->FileName());
+  std::cout << "wrote " << a.target << "\n";
+}
+
+RegisterCommand registered([](CLI::App& app, int& exit_code) {
+  auto args = std::make_shared<CopyArgs>();
+  auto* sub = app.add_subcommand("copy", "copy a form (or other component) of a project into a project under a new name");
+  sub->add_option("source", args->source, "the project holding the component (.vbp)")->required();
+  sub->add_option("--component", args->component, "the component to copy")->required();
+  sub->add_option("--to", args->target, "the project that receives the copy (.vbp; may be the source)")->required();
+  sub->add_option("--name", args->name, "the new component's object name")->required();
+  sub->add_flag("--controls", args->controls, "also copy the controls");
+  sub->add_flag("--code", args->code, "also copy the source code");
+  sub->add_flag("--diff", args->diff, "print what would be written and write nothing");
+  sub->add_option("--encoding", args->encoding, "code page of the files (default: the system code page, CP932)");
+  sub->callback([args, &exit_code] {
+    try {
+      RunCopy(*args);
+      exit_code = 0;
+    } catch (const Refused& e) {
+      std::cerr << "tarno copy: " << e.message << "\n";
+      exit_code = 1;
+    } catch (const std::exception& e) {
+      std::cerr << "tarno copy: " << e.what() << "\n";
+      exit_code = 1;
+    }
+  });
+});
+
+}  // namespace
+}  // namespace tarno::cli

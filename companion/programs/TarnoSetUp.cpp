@@ -1,0 +1,21 @@
+// TarnoSetUp: registers the add-in with the IDE (its entry in "VBADDIN.INI")
+// and as a COM server. Takes no arguments.
+#include <unistd.h>
+
+#include <iostream>
+#include <string_view>
+
+#include "companion/terminal.h"
+
+int main(int argc, char** argv) {
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::cout << "Usage: TarnoSetUp\nRegisters the add-in in VBADDIN.INI and as a COM server.\n";
+    return 0;
+  }
+  if (argc > 1) {
+    std::cerr << "TarnoSetUp: takes no arguments (see --help)\n";
+    return 2;
+  }
+  tarno::companion::Terminal terminal{std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) == 1, false};
+  return tarno::companion::RunSetUp(terminal);
+}

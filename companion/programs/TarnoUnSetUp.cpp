@@ -1,0 +1,22 @@
+// TarnoUnSetUp: removes the add-in's entry from "VBADDIN.INI", its COM
+// registration and its settings file. Takes no arguments.
+#include <unistd.h>
+
+#include <iostream>
+#include <string_view>
+
+#include "companion/terminal.h"
+
+int main(int argc, char** argv) {
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::cout << "Usage: TarnoUnSetUp\n"
+                 "Removes the add-in from VBADDIN.INI and the COM registration, and deletes its settings file.\n";
+    return 0;
+  }
+  if (argc > 1) {
+    std::cerr << "TarnoUnSetUp: takes no arguments (see --help)\n";
+    return 2;
+  }
+  tarno::companion::Terminal terminal{std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) == 1, false};
+  return tarno::companion::RunUnSetUp(terminal);
+}
