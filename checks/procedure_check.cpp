@@ -94,13 +94,16 @@ bool HasCountingMatch(ProjectSource& source, int index, const ProjectSource::Pre
   return false;
 }
 
-bool IsProcedureUsed(ProjectSource& source, int componentIndex, const std::u16string& name, bool isPublic) {
-  const int type = source.Component(componentIndex).Type();
+bool IsEventName(ProjectSource& source, int componentIndex, const std::u16string& name, bool isPublic) {
+  const int type = source.ComponentType(componentIndex);
   const bool designer = isPublic ? IsDesignerForPublic(type) : IsDesignerForPrivate(type);
-  if (IsEventProcedure(source, componentIndex, name, designer)) return true;
-  auto code = source.Component(componentIndex).CodeModule();
-  if (!code) return false;
-  const OwnLines own = LookUpOwnLines(*code, name);
+  return IsEventProcedure(source, componentIndex, name, designer);
+}
+
+// The whole-word search outside the procedure's own lines: its own module
+// for a private procedure, every module for a public one.
+bool IsFoundOutsideOwnLines(ProjectSource& source, int componentIndex, const std::u16string& name, bool isPublic,
+                            const OwnLines& own) {
   auto prepared = source.Prepare(name);
   if (!isPublic) return HasCountingMatch(source, componentIndex, prepared, &own);
   for (int m = source.NextCandidateComponent(prepared, 0); m != 0; m = source.NextCandidateComponent(prepared, m)) {
@@ -109,15 +112,20 @@ bool IsProcedureUsed(ProjectSource& source, int componentIndex, const std::u16st
   return false;
 }
 
-struct Candidate {
-  std::u16string name;
-  int line = 0;
-  bool isPublic = false;
-};
+bool IsProcedureUsed(ProjectSource& source, int componentIndex, const std::u16string& name, bool isPublic) {
+  if (IsEventName(source, componentIndex, name, isPublic)) return true;
+  auto code = source.Component(componentIndex).CodeModule();
+  if (!code) return false;
+  return IsFoundOutsideOwnLines(source, componentIndex, name, isPublic, LookUpOwnLines(*code, name));
+}
+
+using Candidate = ProcedureCandidate;
 
 // The members that are candidates, in collection order: methods and
 // properties whose start line lies after the declarations section.
-std::vector<Candidate> Candidates(ProjectSource& source, int index) {
+}  // namespace
+
+std::vector<ProcedureCandidate> ProcedureCandidates(ProjectSource& source, int index) {
   std::vector<Candidate> out;
   const ModuleSource* module = source.Module(index);
   if (!module) return out;
@@ -142,17 +150,28 @@ std::vector<Candidate> Candidates(ProjectSource& source, int index) {
         }
       }
     }
-    if (known && start > decl) out.push_back({m.Name, m.CodeLocation, m.Scope != ide::MemberScope::Private});
+    if (known && start > decl) {
+      const OwnLines own = LookUpOwnLines(*code, m.Name);
+      out.push_back({m.Name, m.CodeLocation, m.Scope != ide::MemberScope::Private, own.start, own.end});
+    }
   }
   return out;
 }
+
+ProcedureUse DecideProcedure(ProjectSource& source, int componentIndex, const ProcedureCandidate& c) {
+  if (IsEventName(source, componentIndex, c.name, c.isPublic)) return ProcedureUse::EventName;
+  return IsFoundOutsideOwnLines(source, componentIndex, c.name, c.isPublic, {c.start, c.end}) ? ProcedureUse::Search
+                                                                                              : ProcedureUse::Unused;
+}
+
+namespace {
 
 void Run(ProjectSource& source, const std::vector<std::pair<int, std::u16string>>& modules,
          ProcedureCheckResult& result, const CheckProgress& progress) {
   std::vector<std::vector<Candidate>> candidates;
   std::vector<std::u16string> anchors;
   for (const auto& [index, _] : modules) {
-    candidates.push_back(Candidates(source, index));
+    candidates.push_back(ProcedureCandidates(source, index));
     for (const auto& c : candidates.back()) {
       View a = AnchorWord(c.name);
       if (!a.empty()) anchors.emplace_back(a);
@@ -168,8 +187,7 @@ void Run(ProjectSource& source, const std::vector<std::pair<int, std::u16string>
     entry.Name = modules[i].second;
     entry.component = modules[i].first;
     for (const auto& c : candidates[i]) {
-      bool used = c.isPublic ? IsPublicProcedureUsed(source, entry.component, c.name)
-                             : IsPrivateProcedureUsed(source, entry.component, c.name);
+      const bool used = DecideProcedure(source, entry.component, c) != ProcedureUse::Unused;
       if (!used) entry.findings.push_back({c.name, c.line});
     }
     if (!entry.findings.empty()) entries.push_back(std::move(entry));

@@ -43,6 +43,22 @@ void CheckModuleProcedures(ide::VBProject& project, int componentIndex, const st
 void CheckProjectProcedures(ide::VBProject& project, ProcedureCheckResult& result, ProjectSource* source = nullptr,
                             const CheckProgress& progress = {});
 
+// The two steps of the check, for running the decisions of many modules on
+// several threads: ProcedureCandidates asks the host (one thread at a time);
+// DecideProcedure only reads `source`, whose modules, members, control names
+// and word index must then be complete (ProjectSource::Preload, IndexWords).
+struct ProcedureCandidate {
+  std::u16string name;
+  int line = 0;  // CodeLocation
+  bool isPublic = false;
+  int start = 0, end = 0;  // its own lines: ProcStartLine to ProcStartLine + ProcCountLines
+};
+std::vector<ProcedureCandidate> ProcedureCandidates(ProjectSource& source, int componentIndex);
+// How a candidate counts as used: not at all, by the event-procedure name
+// rules, or by a whole-word match outside its own lines.
+enum class ProcedureUse { Unused, EventName, Search };
+ProcedureUse DecideProcedure(ProjectSource& source, int componentIndex, const ProcedureCandidate& candidate);
+
 // Whether a private procedure of the component counts as used.
 bool IsPrivateProcedureUsed(ProjectSource& source, int componentIndex, const std::u16string& name);
 // Whether a public or friend procedure of the component counts as used.

@@ -1,6 +1,7 @@
 #include "checks/project_source.h"
 
 #include <algorithm>
+#include <thread>
 #include <unordered_set>
 
 #include "platform/vb_text.h"
@@ -34,6 +35,13 @@ ProjectSource::ProjectSource(ide::VBProject& project) : project_(project) {
   loaded_.assign(components_.size(), false);
   members_.resize(components_.size());
   controls_.resize(components_.size());
+  types_.assign(components_.size(), -1);
+}
+
+int ProjectSource::ComponentType(int index) {
+  int& type = types_.at(static_cast<size_t>(index - 1));
+  if (type < 0) type = components_[static_cast<size_t>(index - 1)]->Type();
+  return type;
 }
 
 ide::VBComponent& ProjectSource::Component(int index) { return *components_.at(static_cast<size_t>(index - 1)); }
@@ -79,13 +87,30 @@ const std::vector<std::u16string>& ProjectSource::ControlNamesUpper(int index) {
   return *controls_[i];
 }
 
-void ProjectSource::IndexWords(const std::vector<std::u16string>& words) {
-  // The words not indexed yet, looked up by view while the lines are read.
-  std::unordered_map<View, Postings*> pending;
+void ProjectSource::Preload() {
+  for (int i = 1; i <= ComponentCount(); ++i) PreloadComponent(i);
+}
+
+void ProjectSource::PreloadComponent(int index) {
+  Module(index);
+  ComponentType(index);
+  Members(index);
+  ControlNamesUpper(index);
+}
+
+void ProjectSource::IndexWords(const std::vector<std::u16string>& words, int jobs) {
+  IndexWords(std::vector<View>(words.begin(), words.end()), jobs);
+}
+
+void ProjectSource::IndexWords(const std::vector<View>& words, int jobs) {
+  // The words not indexed yet, numbered, looked up by view while the lines are read.
+  std::unordered_map<View, size_t> pending;
+  std::vector<Postings*> targets;
   for (const auto& w : words) {
-    if (w.empty() || index_.count(w)) continue;
-    auto it = index_.emplace(w, Postings()).first;
-    pending.emplace(View(it->first), &it->second);
+    if (w.empty() || byView_.count(w)) continue;
+    auto it = index_.emplace(std::u16string(w), Postings()).first;
+    pending.emplace(View(it->first), targets.size());
+    targets.push_back(&it->second);
     byView_.emplace(View(it->first), &it->second);
   }
   if (pending.empty()) return;
@@ -95,28 +120,59 @@ void ProjectSource::IndexWords(const std::vector<std::u16string>& words) {
   std::vector<bool> lengthUsed(maxLen + 1, false);
   for (auto& [w, _] : pending) lengthUsed[w.size()] = true;
 
-  for (int m = 1; m <= ComponentCount(); ++m) {
-    const ModuleSource* mod = Module(m);
-    if (!mod) continue;
-    const int n = mod->CountOfLines();
-    for (int line = 1; line <= n; ++line) {
-      View l = mod->Line(line);
-      size_t i = 0;
-      const size_t size = l.size();
-      while (i < size) {
-        if (!IsWordChar(l[i])) {
-          ++i;
-          continue;
+  // Components first..last into out[word]: (component, line) in order.
+  auto scan = [&](int first, int last, std::vector<Postings>& out) {
+    for (int m = first; m <= last; ++m) {
+      const ModuleSource* mod = modules_[static_cast<size_t>(m - 1)].get();
+      if (!mod) continue;
+      const int n = mod->CountOfLines();
+      for (int line = 1; line <= n; ++line) {
+        View l = mod->Line(line);
+        size_t i = 0;
+        const size_t size = l.size();
+        while (i < size) {
+          if (!IsWordChar(l[i])) {
+            ++i;
+            continue;
+          }
+          size_t b = i;
+          while (i < size && IsWordChar(l[i])) ++i;
+          size_t len = i - b;
+          if (len > maxLen || !lengthUsed[len]) continue;
+          auto it = pending.find(l.substr(b, len));
+          if (it == pending.end()) continue;
+          Postings& p = out[it->second];
+          if (p.empty() || p.back().first != m || p.back().second != line) p.emplace_back(m, line);
         }
-        size_t b = i;
-        while (i < size && IsWordChar(l[i])) ++i;
-        size_t len = i - b;
-        if (len > maxLen || !lengthUsed[len]) continue;
-        auto it = pending.find(l.substr(b, len));
-        if (it == pending.end()) continue;
-        Postings& p = *it->second;
-        if (p.empty() || p.back().first != m || p.back().second != line) p.emplace_back(m, line);
       }
+    }
+  };
+  for (int m = 1; m <= ComponentCount(); ++m) Module(m);
+  const int count = ComponentCount();
+  const int threads = std::clamp(jobs, 1, std::max(1, count));
+  if (threads == 1) {
+    std::vector<Postings> out(targets.size());
+    scan(1, count, out);
+    for (size_t w = 0; w < targets.size(); ++w) *targets[w] = std::move(out[w]);
+    return;
+  }
+  // Blocks of components in order, one per thread, joined in block order.
+  std::vector<std::vector<Postings>> parts(static_cast<size_t>(threads), std::vector<Postings>(targets.size()));
+  std::vector<std::thread> pool;
+  for (int t = 0; t < threads; ++t) {
+    const int first = 1 + static_cast<int>(static_cast<long long>(count) * t / threads);
+    const int last = static_cast<int>(static_cast<long long>(count) * (t + 1) / threads);
+    pool.emplace_back([&, first, last, t] { scan(first, last, parts[static_cast<size_t>(t)]); });
+  }
+  for (auto& th : pool) th.join();
+  for (size_t w = 0; w < targets.size(); ++w) {
+    size_t total = 0;
+    for (const auto& part : parts) total += part[w].size();
+    Postings& p = *targets[w];
+    p.reserve(total);
+    for (auto& part : parts) {
+      p.insert(p.end(), part[w].begin(), part[w].end());
+      Postings().swap(part[w]);
     }
   }
 }
@@ -159,7 +215,7 @@ ProjectSource::PreparedName ProjectSource::Prepare(View name) {
   }
   auto it = byView_.find(anchor);
   if (it == byView_.end()) {
-    IndexWords({std::u16string(anchor)});
+    IndexWords(std::vector<View>{anchor});
     it = byView_.find(anchor);
   }
   p.how = PreparedName::Indexed;

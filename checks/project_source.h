@@ -24,12 +24,23 @@ class ProjectSource {
 
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   ide::VBComponent& Component(int index);  // 1-based
+  // The component's Type, read once.
+  int ComponentType(int index);
   // The component's module, or nullptr when it has no code module.
   const ModuleSource* Module(int index);
 
+  // Reads every module, member list and control list now, so that later
+  // reads (from several threads) change nothing.
+  void Preload();
+  // The same for one component; different components may be preloaded on
+  // different threads at once.
+  void PreloadComponent(int index);
+
   // Indexes these anchor words for Prepare(); words already indexed are
   // not read again. One pass over every module's lines.
-  void IndexWords(const std::vector<std::u16string>& words);
+  // With jobs > 1 the modules are read on that many threads (Preload first).
+  void IndexWords(const std::vector<std::u16string>& words, int jobs = 1);
+  void IndexWords(const std::vector<View>& words, int jobs = 1);
   // Where an indexed word stands as a whole word: (component, line) pairs in
   // component then line order, each line once.
   using Postings = std::vector<std::pair<int, int>>;
@@ -70,7 +81,8 @@ class ProjectSource {
   ide::VBProject& project_;
   std::vector<std::shared_ptr<ide::VBComponent>> components_;
   std::vector<std::unique_ptr<ModuleSource>> modules_;
-  std::vector<bool> loaded_;
+  std::vector<char> loaded_;  // not vector<bool>: components may be loaded on several threads
+  std::vector<int> types_;  // -1 until read
   std::unordered_map<std::u16string, Postings> index_;
   std::unordered_map<View, Postings*> byView_;  // the same, looked up without a copy
   std::vector<std::unique_ptr<std::vector<ide::Member>>> members_;

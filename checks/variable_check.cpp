@@ -19,15 +19,7 @@ std::unique_ptr<VariableCheckResult>& CurrentVariableCheckResult() {
 
 namespace {
 
-// A declared name waiting for its use search.
-struct Query {
-  std::u16string name;
-  int line = 0;
-  int level = 0;
-  std::u16string procedure;
-  bool projectWide = false;  // Global or Public in a project check
-  int first = 0, last = 0, boundary = 0;
-};
+using Query = VariableQuery;
 
 // The search end and boundary of a declaration inside a procedure, from the
 // first procedure kind the host accepts (0, 3, 1, 2). A name that is no plain
@@ -122,7 +114,9 @@ void ScanModule(const ModuleSource& module, ide::CodeModule& code, bool projectM
   }
 }
 
-bool IsUsed(ProjectSource& source, int component, const Query& q) {
+}  // namespace
+
+bool IsVariableUsed(ProjectSource& source, int component, const Query& q) {
   auto prepared = source.Prepare(q.name);
   if (!q.projectWide) return source.FindUseInModule(component, prepared, q.first, q.last, q.boundary) != 0;
   for (int m = source.NextCandidateComponent(prepared, 0); m != 0; m = source.NextCandidateComponent(prepared, m)) {
@@ -133,6 +127,16 @@ bool IsUsed(ProjectSource& source, int component, const Query& q) {
   }
   return false;
 }
+
+void ScanVariableQueries(ProjectSource& source, int componentIndex, bool projectMode, bool& declareFlag,
+                         std::vector<VariableQuery>& out) {
+  const ModuleSource* module = source.Module(componentIndex);
+  if (!module) return;
+  auto code = source.Component(componentIndex).CodeModule();
+  ScanModule(*module, *code, projectMode, declareFlag, out);
+}
+
+namespace {
 
 struct ModuleQueries {
   int component = 0;
@@ -160,7 +164,7 @@ void Run(ProjectSource& source, std::vector<ModuleQueries>& modules, VariableChe
     entry.name = m.name;
     entry.component = m.component;
     for (auto& q : m.queries) {
-      if (!IsUsed(source, m.component, q)) {
+      if (!IsVariableUsed(source, m.component, q)) {
         entry.findings.push_back({std::move(q.name), q.line, q.level, std::move(q.procedure)});
       }
     }

@@ -59,6 +59,24 @@ void CheckModuleVariables(ide::VBProject& project, int componentIndex, const std
 void CheckProjectVariables(ide::VBProject& project, VariableCheckResult& result, ProjectSource* source = nullptr,
                            const CheckProgress& progress = {});
 
+// The two steps of the check, for running the use searches of many modules
+// on several threads: ScanVariableQueries asks the host (one thread at a
+// time); IsVariableUsed only reads `source`, whose modules and word index
+// must then be complete (ProjectSource::Preload, IndexWords of every anchor).
+struct VariableQuery {
+  std::u16string name;
+  int line = 0;
+  int level = 0;
+  std::u16string procedure;
+  bool projectWide = false;  // Global or Public in a project check
+  int first = 0, last = 0, boundary = 0;
+};
+// Appends the component's declared names in scan order; `declareFlag` carries
+// over from module to module in a project check.
+void ScanVariableQueries(ProjectSource& source, int componentIndex, bool projectMode, bool& declareFlag,
+                         std::vector<VariableQuery>& out);
+bool IsVariableUsed(ProjectSource& source, int componentIndex, const VariableQuery& query);
+
 // Whether some statement in the range uses the name (module-local search).
 bool FindUse(ProjectSource& source, int componentIndex, const std::u16string& name, int first, int last,
              int boundary);

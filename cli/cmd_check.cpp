@@ -1,20 +1,22 @@
-// tarno check variables | procedures PROJECT.vbp|FILE: the unused-variable and
-// unused-procedure checks of the add-in, run on project files. Prints the
-// report (text), one JSON object (json) or a SARIF 2.1.0 log (sarif); --log
-// writes the report as the results window saves it. Exit status: 0 without
-// findings, 1 with findings, 2 on an error.
-#include <unistd.h>
-
+// tarno check variables | procedures | all PROJECT.vbp|FILE: the unused-variable
+// and unused-procedure checks, run on project files. `--rules ide` (the
+// default) gives exactly the add-in's findings; `--rules precise` adds the
+// rules that `tarno check rules` lists. Suppression markers, an ignore file
+// and a baseline leave out findings a team keeps. Prints the report (text),
+// one JSON object (json), a SARIF 2.1.0 log (sarif) or CSV; --log writes the
+// report as the results window saves it. Exit status: 0 without findings, 1
+// with findings, 2 on an error.
 #include <filesystem>
 #include <iostream>
-#include <nlohmann/json.hpp>
-#include <string>
+#include <thread>
 
+#include "checks/baseline.h"
 #include "checks/check_reports.h"
-#include "checks/procedure_check.h"
-#include "checks/variable_check.h"
+#include "checks/check_run.h"
+#include "checks/check_run_report.h"
+#include "checks/suppressions.h"
+#include "cli/check_output.h"
 #include "cli/command_registry.h"
-#include "host/files/file_state.h"
 #include "host/files/project_loader.h"
 #include "platform/vb_text.h"
 
@@ -23,11 +25,8 @@ namespace {
 
 namespace files = host::files;
 namespace fs = std::filesystem;
-// Keys in the order the output documents them.
-using json = nlohmann::ordered_json;
 
 const char* const kNoModules = "指定されたプロジェクトには、モジュールが存在しませんので実行できません";
-const char* const kNoFindings = "正常終了しました";
 
 struct CheckOptions {
   std::string path;
@@ -35,109 +34,34 @@ struct CheckOptions {
   std::string format = "text";
   std::string log;
   std::string encoding;
+  std::string rules = "ide";
+  bool transitive = false;
+  bool showExposed = false;
+  bool showSuppressed = false;
+  std::string ignore;
+  std::string baseline;
+  std::string writeBaseline;
+  int jobs = 0;
 };
 
-std::string U8(std::u16string_view s) { return vb::ToUtf8(s); }
+int DefaultJobs() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
 
-// Where the component's file lies, and the file line of each code line.
-struct ComponentFile {
-  fs::path path;
-  std::string shown;  // relative to the project's folder when inside it
-  int FileLine(int codeLine) const {
-    if (!code || codeLine < 1 || codeLine > code->text().CountOfLines()) return codeLine;
-    return header + code->text().PhysicalIndex(codeLine) + 1;
-  }
-  int header = 0;
-  std::shared_ptr<host::MemCodeModule> code;
-};
-
-ComponentFile FileOf(host::MemProject& project, int index) {
-  ComponentFile f;
-  auto& comp = *project.components().at(static_cast<size_t>(index - 1));
-  f.code = comp.code();
-  if (!comp.fileNames().empty()) f.path = files::ToPath(comp.fileNames()[0]);
-  if (auto* state = files::StateOf(comp)) {
-    if (!state->path.empty()) f.path = state->path;
-    if (state->file) f.header = static_cast<int>(state->file->header_end());
-  }
-  f.shown = f.path.generic_string();
-  fs::path base = files::ToPath(project.FileName()).parent_path();
-  if (!f.path.empty() && !base.empty()) {
-    std::error_code ec;
-    fs::path rel = fs::relative(f.path, base, ec);
-    if (!ec && !rel.empty() && *rel.begin() != "..") f.shown = rel.generic_string();
-  }
-  return f;
-}
-
-// A URI reference for SARIF: relative to the working folder when inside it
-// (code-scanning services resolve it against the checkout), else file://.
-std::string ArtifactUri(const fs::path& path) {
+// The ignore file: --ignore FILE (which must exist), else .tarno-ignore beside
+// the project when there is one.
+std::optional<checks::IgnoreList> LoadIgnore(const CheckOptions& opts) {
+  if (!opts.ignore.empty()) return checks::IgnoreList::Load(opts.ignore);
+  fs::path beside = fs::path(opts.path).parent_path() / ".tarno-ignore";
   std::error_code ec;
-  fs::path abs = fs::absolute(path, ec);
-  fs::path rel = fs::relative(abs, fs::current_path(ec), ec);
-  bool relative = !ec && !rel.empty() && *rel.begin() != "..";
-  std::string raw = relative ? rel.generic_string() : abs.generic_string();
-  std::string out = relative ? "" : "file://";
-  static const char* hex = "0123456789ABCDEF";
-  for (unsigned char c : raw) {
-    if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  return out;
-}
-
-json Sarif(const std::string& check, const json& findings) {
-  const bool variables = check == "variables";
-  json rule = {{"id", variables ? "unused-variable" : "unused-procedure"},
-               {"name", variables ? "UnusedVariable" : "UnusedProcedure"},
-               {"shortDescription",
-                {{"text", variables ? "A variable or constant is declared but never used"
-                                    : "A procedure is declared but never used"}}},
-               {"defaultConfiguration", {{"level", "warning"}}}};
-  json results = json::array();
-  for (const auto& f : findings) {
-    std::string text = variables ? "Unused variable '" + f["name"].get<std::string>() + "'"
-                                 : "Unused procedure '" + f["name"].get<std::string>() + "'";
-    if (variables) text += " in " + f["procedure"].get<std::string>();
-    results.push_back({{"ruleId", rule["id"]},
-                       {"ruleIndex", 0},
-                       {"level", "warning"},
-                       {"message", {{"text", text}}},
-                       {"locations",
-                        json::array({{{"physicalLocation",
-                                       {{"artifactLocation", {{"uri", f["uri"]}}},
-                                        {"region", {{"startLine", f["file_line"]}}}}}}})}});
-  }
-  return {{"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
-          {"version", "2.1.0"},
-          {"runs", json::array({{{"tool",
-                                  {{"driver",
-                                    {{"name", "tarno"},
-                                     {"version", TARNO_VERSION},
-                                     {"rules", json::array({rule})}}}}},
-                                 {"results", results}}})}};
-}
-
-// The report on stdout: UTF-8 with LF line ends and a final line end.
-void PrintText(const std::u16string& text) {
-  std::string out = vb::ToUtf8(text);
-  std::string lf;
-  lf.reserve(out.size());
-  for (size_t i = 0; i < out.size(); ++i) {
-    if (out[i] == '\r' && i + 1 < out.size() && out[i + 1] == '\n') continue;
-    lf += out[i];
-  }
-  std::cout << lf << "\n";
+  if (fs::is_regular_file(beside, ec)) return checks::IgnoreList::Load(beside);
+  return std::nullopt;
 }
 
 int RunCheck(const std::string& check, const CheckOptions& opts) {
   const std::string me = "tarno check " + check + ": ";
+  if (opts.transitive && opts.rules != "precise") {
+    std::cerr << me << "--transitive needs --rules precise\n";
+    return 2;
+  }
   files::LoadOptions load;
   if (!opts.encoding.empty()) {
     try {
@@ -147,8 +71,12 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
       return 2;
     }
   }
+  std::optional<checks::IgnoreList> ignore;
+  std::optional<checks::Baseline> baseline;
   files::LoadedWorkspace ws;
   try {
+    ignore = LoadIgnore(opts);
+    if (!opts.baseline.empty()) baseline = checks::Baseline::Load(opts.baseline);
     ws = files::LoadPath(opts.path, load);
   } catch (const std::exception& e) {
     std::cerr << me << e.what() << "\n";
@@ -166,125 +94,120 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
     std::cerr << kNoModules << "\n";
     return 2;
   }
-  int only = 0;
+  checks::RunOptions run;
+  run.variables = check != "procedures";
+  run.procedures = check != "variables";
+  run.rules = opts.rules == "precise" ? checks::RuleSet::Precise : checks::RuleSet::Ide;
+  run.transitive = opts.transitive;
+  run.jobs = opts.jobs > 0 ? opts.jobs : DefaultJobs();
   if (!opts.module.empty()) {
     std::u16string wanted = vb::U(opts.module);
-    for (int i = 1; i <= count && !only; ++i) {
-      if (vb::EqualsIgnoreCaseAscii(project.components()[static_cast<size_t>(i - 1)]->Name(), wanted)) only = i;
+    for (int i = 1; i <= count && !run.onlyComponent; ++i) {
+      if (vb::EqualsIgnoreCaseAscii(project.components()[static_cast<size_t>(i - 1)]->Name(), wanted)) {
+        run.onlyComponent = i;
+      }
     }
-    if (!only) {
-      std::cerr << me << "project " << U8(project.Name()) << " has no module named \"" << opts.module << "\"\n";
+    if (!run.onlyComponent) {
+      std::cerr << me << "project " << vb::ToUtf8(project.Name()) << " has no module named \"" << opts.module
+                << "\"\n";
       return 2;
     }
   }
 
-  checks::CheckProgress progress;
-  if (!only && isatty(STDERR_FILENO)) {
-    progress = [](int done, int total) {
-      std::cerr << "\r" << done << "/" << total << " modules" << (done == total ? "\n" : "") << std::flush;
-    };
-  }
-
-  const std::u16string projectName = project.Name();
-  json modules = json::array();
-  json flat = json::array();  // for SARIF
-  std::u16string report;
-  int total = 0;
+  RunReport report;
+  report.check = check;
+  report.projectName = project.Name();
+  report.precise = run.rules == checks::RuleSet::Precise;
+  report.showExposed = opts.showExposed;
+  report.showSuppressed = opts.showSuppressed;
   try {
     checks::ProjectSource source(project);
-    if (check == "variables") {
-      checks::VariableCheckResult result;
-      result.projectName = projectName;
-      if (only) {
-        checks::CheckModuleVariables(project, only, project.components()[static_cast<size_t>(only - 1)]->Name(),
-                                     result, &source);
-      } else {
-        checks::CheckProjectVariables(project, result, &source, progress);
-      }
-      for (const auto& m : result.modules) {
-        ComponentFile file = FileOf(project, m.component);
-        json findings = json::array();
-        for (const auto& f : m.findings) {
-          json j = {{"name", U8(f.name)},
-                    {"line", f.line},
-                    {"file_line", file.FileLine(f.line)},
-                    {"level", f.level},
-                    {"procedure", U8(f.procedure)}};
-          findings.push_back(j);
-          j["uri"] = ArtifactUri(file.path);
-          flat.push_back(j);
-        }
-        modules.push_back({{"name", U8(m.name)}, {"file", file.shown}, {"findings", findings}});
-      }
-      total = result.Total();
-      report = checks::VariableReportText(result);
-    } else {
-      checks::ProcedureCheckResult result;
-      if (only) {
-        checks::CheckModuleProcedures(project, only, project.components()[static_cast<size_t>(only - 1)]->Name(),
-                                      result, &source);
-      } else {
-        checks::CheckProjectProcedures(project, result, &source, progress);
-      }
-      for (const auto& m : result.modules) {
-        ComponentFile file = FileOf(project, m.component);
-        json findings = json::array();
-        for (const auto& f : m.findings) {
-          json j = {{"name", U8(f.Name)}, {"line", f.Line}, {"file_line", file.FileLine(f.Line)}};
-          findings.push_back(j);
-          j["uri"] = ArtifactUri(file.path);
-          flat.push_back(j);
-        }
-        modules.push_back({{"name", U8(m.Name)}, {"file", file.shown}, {"findings", findings}});
-      }
-      total = result.Total();
-      report = checks::ProcedureReportText(projectName, result);
-    }
+    report.findings = checks::RunChecks(source, checks::ReadProjectFacts(project), run);
+    checks::ApplySuppressions(source, ignore ? &*ignore : nullptr, report.findings);
   } catch (const ide::HostError& e) {
     // The check did not run to its end: no report, and no clean result.
     std::cerr << me << "the check stopped: " << e.what() << "\n";
     return 2;
   }
+  if (baseline) {
+    report.baselineUsed = true;
+    report.baselineGone = baseline->Match(report.findings, report.projectName, opts.showExposed);
+  }
+  if (!opts.writeBaseline.empty()) {
+    try {
+      auto stored = checks::Baseline::Of(report.findings, report.projectName, opts.showExposed);
+      stored.Write(opts.writeBaseline);
+      std::cerr << me << "wrote " << stored.size() << " findings to the baseline " << opts.writeBaseline << "\n";
+    } catch (const std::exception& e) {
+      std::cerr << me << e.what() << "\n";
+      return 2;
+    }
+  }
+  report.Index(project);
 
   if (!opts.log.empty()) {
     try {
-      checks::WriteLogFile(opts.log, report, load.code_page);
+      checks::WriteLogFile(opts.log, report.LogText(), load.code_page);
     } catch (const std::exception& e) {
       std::cerr << me << e.what() << "\n";
       return 2;
     }
   }
   if (opts.format == "json") {
-    json out = {{"check", check}, {"project", U8(projectName)}, {"modules", modules}, {"total", total}};
-    std::cout << out.dump() << "\n";
+    PrintJson(report);
   } else if (opts.format == "sarif") {
-    std::cout << Sarif(check, flat).dump(1) << "\n";
-  } else if (total == 0) {
-    std::cout << kNoFindings << "\n";
+    PrintSarif(report);
+  } else if (opts.format == "csv") {
+    PrintCsv(report);
   } else {
-    PrintText(report);
+    PrintTextReport(report);
   }
-  return total > 0 ? 1 : 0;
+  if (!opts.writeBaseline.empty()) return 0;
+  return report.Failing() > 0 ? 1 : 0;
+}
+
+int ListRules() {
+  std::cout << "The add-in's rules (--rules ide, the default) and what --rules precise adds:\n";
+  for (const auto& r : checks::PreciseRules()) {
+    std::cout << "  " << r.id << " [" << r.checks << "]: " << r.reason << "\n";
+  }
+  return 0;
 }
 
 RegisterCommand checkCommand([](CLI::App& app, int& exit_code) {
   CLI::App* check = app.add_subcommand("check", "find unused variables or procedures in a project");
   check->require_subcommand(1);
-  for (const char* kind : {"variables", "procedures"}) {
+  for (const char* kind : {"variables", "procedures", "all"}) {
     auto opts = std::make_shared<CheckOptions>();
-    std::string what = std::string(kind) == "variables" ? "report variables and constants that are never used"
-                                                        : "report procedures that are never called";
+    const std::string name = kind;
+    std::string what = name == "variables"    ? "report variables and constants that are never used"
+                       : name == "procedures" ? "report procedures that are never called"
+                                              : "run both checks after one load";
     CLI::App* sub = check->add_subcommand(kind, what);
     sub->add_option("path", opts->path, "a .vbp project or one component file")->required();
     sub->add_option("--module", opts->module, "check only this component (name in any case)");
-    sub->add_option("--format", opts->format, "text (the report), json or sarif")
-        ->check(CLI::IsMember({"text", "json", "sarif"}));
+    sub->add_option("--format", opts->format, "text (the report), json, sarif or csv")
+        ->check(CLI::IsMember({"text", "json", "sarif", "csv"}));
     sub->add_option("--log", opts->log, "also write the report as a log file, in the code page");
     sub->add_option("--encoding", opts->encoding,
                     "code page of the project files and the log file (default: the system code page, CP932)");
-    std::string name = kind;
+    sub->add_option("--rules", opts->rules, "ide (the add-in's rules, the default) or precise (see tarno check rules)")
+        ->check(CLI::IsMember({"ide", "precise"}));
+    sub->add_flag("--transitive", opts->transitive,
+                  "with --rules precise: procedures used only by unused procedures are unused too");
+    sub->add_flag("--show-exposed", opts->showExposed,
+                  "report exposed members of ActiveX projects (and fail on them) like unused ones");
+    sub->add_flag("--show-suppressed", opts->showSuppressed, "list the suppressed findings too");
+    sub->add_option("--ignore", opts->ignore,
+                    "ignore file of Module.Name patterns (default: .tarno-ignore beside the project)");
+    sub->add_option("--baseline", opts->baseline, "report and fail only on findings that are not in this baseline");
+    sub->add_option("--write-baseline", opts->writeBaseline, "store the current findings as a baseline");
+    sub->add_option("--jobs", opts->jobs, "threads for the checks (default: the machine's cores)")
+        ->check(CLI::Range(1, 256));
     sub->callback([opts, name, &exit_code] { exit_code = RunCheck(name, *opts); });
   }
+  CLI::App* rules = check->add_subcommand("rules", "list the precise rules, each with its reason");
+  rules->callback([&exit_code] { exit_code = ListRules(); });
 });
 
 }  // namespace

@@ -1,0 +1,340 @@
+#include "cli/check_output.h"
+
+#include <algorithm>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "checks/check_run_report.h"
+#include "host/files/file_state.h"
+#include "host/files/project_loader.h"
+#include "platform/vb_text.h"
+
+namespace tarno::cli {
+
+namespace files = host::files;
+namespace fs = std::filesystem;
+using json = nlohmann::ordered_json;
+using checks::CheckKind;
+using checks::Finding;
+using checks::Verdict;
+
+namespace {
+
+const char* const kNoFindings = "正常終了しました";
+
+std::string U8(std::u16string_view s) { return vb::ToUtf8(s); }
+
+// A URI reference for SARIF: relative to the working folder when inside it
+// (code-scanning services resolve it against the checkout), else file://.
+std::string ArtifactUri(const fs::path& path) {
+  std::error_code ec;
+  fs::path abs = fs::absolute(path, ec);
+  fs::path rel = fs::relative(abs, fs::current_path(ec), ec);
+  bool relative = !ec && !rel.empty() && *rel.begin() != "..";
+  std::string raw = relative ? rel.generic_string() : abs.generic_string();
+  std::string out = relative ? "" : "file://";
+  static const char* hex = "0123456789ABCDEF";
+  for (unsigned char c : raw) {
+    if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += hex[c >> 4];
+      out += hex[c & 15];
+    }
+  }
+  return out;
+}
+
+ComponentFile FileOf(host::MemProject& project, size_t index) {
+  ComponentFile f;
+  auto& comp = *project.components().at(index);
+  f.code = comp.code();
+  if (!comp.fileNames().empty()) f.path = files::ToPath(comp.fileNames()[0]);
+  if (auto* state = files::StateOf(comp)) {
+    if (!state->path.empty()) f.path = state->path;
+    if (state->file) f.header = static_cast<int>(state->file->header_end());
+  }
+  f.shown = f.path.generic_string();
+  fs::path base = files::ToPath(project.FileName()).parent_path();
+  if (!f.path.empty() && !base.empty()) {
+    std::error_code ec;
+    fs::path rel = fs::relative(f.path, base, ec);
+    if (!ec && !rel.empty() && *rel.begin() != "..") f.shown = rel.generic_string();
+  }
+  f.uri = ArtifactUri(f.path);
+  return f;
+}
+
+bool Runs(const RunReport& r, CheckKind check) {
+  return r.check == "all" || (check == CheckKind::Variables) == (r.check == "variables");
+}
+
+std::string_view VerdictText(Verdict v) { return v == Verdict::Exposed ? "exposed" : "unused"; }
+
+// The report on stdout: UTF-8 with LF line ends and a final line end.
+void PrintText(const std::u16string& text) {
+  std::string out = vb::ToUtf8(text);
+  std::string lf;
+  lf.reserve(out.size());
+  for (size_t i = 0; i < out.size(); ++i) {
+    if (out[i] == '\r' && i + 1 < out.size() && out[i + 1] == '\n') continue;
+    lf += out[i];
+  }
+  std::cout << lf << "\n";
+}
+
+std::vector<Finding> ReportedOf(const RunReport& r, CheckKind check) {
+  std::vector<Finding> out;
+  for (const auto& f : r.findings) {
+    if (f.check == check && r.Reported(f)) out.push_back(f);
+  }
+  return out;
+}
+
+json FindingJson(const RunReport& r, const Finding& f) {
+  const ComponentFile& file = r.files[static_cast<size_t>(f.component - 1)];
+  json j = {{"name", U8(f.name)}, {"line", f.line}, {"file_line", file.FileLine(f.line)}};
+  if (f.check == CheckKind::Variables) {
+    j["level"] = f.level;
+    j["procedure"] = U8(f.procedure);
+  }
+  if (r.precise) j["verdict"] = VerdictText(f.verdict);
+  if (!f.rule.empty()) j["rule"] = f.rule;
+  if (!f.reason.empty()) j["reason"] = f.reason;
+  if (!f.suppressed.empty()) j["suppressed"] = f.suppressed;
+  return j;
+}
+
+// Prints the modules of one check with their listed findings, in scan
+// order, as a JSON array, one module at a time; returns the reported count.
+int PrintModulesJson(const RunReport& r, CheckKind check) {
+  int total = 0;
+  int last = 0;
+  bool first = true;
+  json module;
+  auto flush = [&] {
+    if (module.is_null()) return;
+    std::cout << (first ? "" : ",") << module.dump();
+    first = false;
+    module = json();
+  };
+  std::cout << "[";
+  for (const auto& f : r.findings) {
+    if (f.check != check || !r.Listed(f)) continue;
+    if (r.Reported(f)) ++total;
+    if (f.component != last) {
+      flush();
+      const ComponentFile& file = r.files[static_cast<size_t>(f.component - 1)];
+      module = {{"name", U8(f.module)}, {"file", file.shown}, {"findings", json::array()}};
+      last = f.component;
+    }
+    module["findings"].push_back(FindingJson(r, f));
+  }
+  flush();
+  std::cout << "]";
+  return total;
+}
+
+void AddSummary(const RunReport& r, json& out) {
+  if (r.precise) {
+    out["rules"] = "precise";
+    out["exposed"] = r.ExposedLeftOut();
+  }
+  if (r.Suppressed() > 0 || r.showSuppressed) out["suppressed"] = r.Suppressed();
+  if (r.baselineUsed) out["baseline"] = {{"known", r.Known()}, {"gone", r.baselineGone}};
+}
+
+std::string CsvField(const std::string& s) {
+  if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+int ComponentFile::FileLine(int codeLine) const {
+  if (!code || codeLine < 1 || codeLine > code->text().CountOfLines()) return codeLine;
+  return header + code->text().PhysicalIndex(codeLine) + 1;
+}
+
+void RunReport::Index(host::MemProject& project) {
+  files.clear();
+  for (size_t i = 0; i < project.components().size(); ++i) files.push_back(FileOf(project, i));
+}
+
+bool RunReport::Reported(const Finding& f) const {
+  return f.suppressed.empty() && !f.inBaseline && (f.verdict == Verdict::Unused || showExposed);
+}
+
+bool RunReport::Listed(const Finding& f) const {
+  if (!f.suppressed.empty()) return showSuppressed;
+  return !f.inBaseline;
+}
+
+int RunReport::Failing() const {
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(), [&](const Finding& f) { return Reported(f); }));
+}
+
+int RunReport::Suppressed() const {
+  return static_cast<int>(
+      std::count_if(findings.begin(), findings.end(), [](const Finding& f) { return !f.suppressed.empty(); }));
+}
+
+int RunReport::ExposedLeftOut() const {
+  if (showExposed) return 0;
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(), [](const Finding& f) {
+    return f.suppressed.empty() && !f.inBaseline && f.verdict == Verdict::Exposed;
+  }));
+}
+
+int RunReport::Known() const {
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(), [](const Finding& f) { return f.inBaseline; }));
+}
+
+std::u16string RunReport::LogText() const {
+  std::u16string text;
+  if (Runs(*this, CheckKind::Variables)) {
+    text += checks::VariableRunReport(ReportedOf(*this, CheckKind::Variables), projectName);
+  }
+  if (Runs(*this, CheckKind::Procedures)) {
+    if (!text.empty()) text += u"\r\n\r\n";
+    text += checks::ProcedureRunReport(ReportedOf(*this, CheckKind::Procedures), projectName);
+  }
+  return text;
+}
+
+void PrintTextReport(const RunReport& r) {
+  bool any = false;
+  for (CheckKind check : {CheckKind::Variables, CheckKind::Procedures}) {
+    if (!Runs(r, check)) continue;
+    auto reported = ReportedOf(r, check);
+    if (reported.empty()) continue;
+    if (any) std::cout << "\n";
+    PrintText(check == CheckKind::Variables ? checks::VariableRunReport(reported, r.projectName)
+                                            : checks::ProcedureRunReport(reported, r.projectName));
+    any = true;
+  }
+  if (!any) std::cout << kNoFindings << "\n";
+  // What was left out, only when something was.
+  if (int n = r.Suppressed(); n > 0) {
+    std::cout << "suppressed: " << n << (r.showSuppressed ? "" : " (--show-suppressed lists them)") << "\n";
+    if (r.showSuppressed) {
+      for (const auto& f : r.findings) {
+        if (f.suppressed.empty()) continue;
+        std::cout << "\t" << checks::CheckId(f.check) << "\t" << U8(f.module) << "." << U8(f.name) << "\t"
+                  << f.line << "\t" << f.suppressed << "\n";
+      }
+    }
+  }
+  if (int n = r.ExposedLeftOut(); n > 0) {
+    std::cout << "exposed: " << n << " public members of exposed components (--show-exposed reports them)\n";
+  }
+  if (r.baselineUsed) {
+    std::cout << "baseline: " << r.Known() << " known findings left out, " << r.baselineGone
+              << " entries gone (fixed)\n";
+  }
+}
+
+void PrintJson(const RunReport& r) {
+  // Written piece by piece: a large project's findings never stand in memory as one tree.
+  auto quoted = [](const std::string& s) { return json(s).dump(); };
+  std::cout << "{\"check\":" << quoted(r.check) << ",\"project\":" << quoted(U8(r.projectName));
+  int total = 0;
+  if (r.check == "all") {
+    for (CheckKind check : {CheckKind::Variables, CheckKind::Procedures}) {
+      std::cout << (check == CheckKind::Variables ? ",\"variables\":{\"modules\":" : ",\"procedures\":{\"modules\":");
+      const int n = PrintModulesJson(r, check);
+      std::cout << ",\"total\":" << n << "}";
+      total += n;
+    }
+  } else {
+    std::cout << ",\"modules\":";
+    total = PrintModulesJson(r, r.check == "variables" ? CheckKind::Variables : CheckKind::Procedures);
+  }
+  std::cout << ",\"total\":" << total;
+  json summary = json::object();
+  AddSummary(r, summary);
+  for (const auto& [key, value] : summary.items()) std::cout << "," << quoted(key) << ":" << value.dump();
+  std::cout << "}\n";
+}
+
+void PrintSarif(const RunReport& r) {
+  json rules = json::array();
+  std::vector<CheckKind> run;
+  for (CheckKind check : {CheckKind::Variables, CheckKind::Procedures}) {
+    if (!Runs(r, check)) continue;
+    const bool v = check == CheckKind::Variables;
+    rules.push_back({{"id", checks::CheckId(check)},
+                     {"name", v ? "UnusedVariable" : "UnusedProcedure"},
+                     {"shortDescription",
+                      {{"text", v ? "A variable or constant is declared but never used"
+                                  : "A procedure is declared but never used"}}},
+                     {"defaultConfiguration", {{"level", "warning"}}}});
+    run.push_back(check);
+  }
+  json results = json::array();
+  for (const auto& f : r.findings) {
+    if (!r.Listed(f)) continue;
+    const bool v = f.check == CheckKind::Variables;
+    const bool exposed = f.verdict == Verdict::Exposed;
+    std::string text = std::string(exposed ? "Exposed " : "Unused ") + (v ? "variable '" : "procedure '") +
+                       U8(f.name) + "'";
+    if (v) text += " in " + U8(f.procedure);
+    if (exposed) text += ": used by programs outside the project";
+    if (!f.reason.empty()) text += " (" + f.reason + ")";
+    const ComponentFile& file = r.files[static_cast<size_t>(f.component - 1)];
+    json result = {{"ruleId", checks::CheckId(f.check)},
+                   {"ruleIndex", std::find(run.begin(), run.end(), f.check) - run.begin()},
+                   {"level", exposed && !r.showExposed ? "note" : "warning"},
+                   {"message", {{"text", text}}},
+                   {"locations",
+                    json::array({{{"physicalLocation",
+                                   {{"artifactLocation", {{"uri", file.uri}}},
+                                    {"region", {{"startLine", file.FileLine(f.line)}}}}}}})}};
+    if (!f.suppressed.empty()) {
+      result["suppressions"] =
+          json::array({{{"kind", f.suppressed == "ignore file" ? "external" : "inSource"}, {"justification", f.suppressed}}});
+    }
+    if (r.baselineUsed) result["baselineState"] = "new";
+    if (r.precise) {
+      json props = {{"verdict", VerdictText(f.verdict)}};
+      if (!f.rule.empty()) props["rule"] = f.rule;
+      result["properties"] = props;
+    }
+    results.push_back(result);
+  }
+  json out = {{"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
+              {"version", "2.1.0"},
+              {"runs", json::array({{{"tool",
+                                      {{"driver",
+                                        {{"name", "tarno"}, {"version", TARNO_VERSION}, {"rules", rules}}}}},
+                                     {"results", results}}})}};
+  std::cout << out.dump(1) << "\n";
+}
+
+void PrintCsv(const RunReport& r) {
+  std::vector<const Finding*> rows;
+  for (const auto& f : r.findings) {
+    if (r.Listed(f)) rows.push_back(&f);
+  }
+  // Stable order: project (one per run), component, line, name; then the check.
+  std::stable_sort(rows.begin(), rows.end(), [](const Finding* a, const Finding* b) {
+    return std::tie(a->module, a->line, a->name, a->check) < std::tie(b->module, b->line, b->name, b->check);
+  });
+  std::cout << "check,project,component,file,line,file_line,name,procedure,verdict,rule,reason,suppressed\n";
+  const std::string project = CsvField(U8(r.projectName));
+  for (const Finding* f : rows) {
+    const ComponentFile& file = r.files[static_cast<size_t>(f->component - 1)];
+    std::cout << checks::CheckId(f->check) << "," << project << "," << CsvField(U8(f->module)) << ","
+              << CsvField(file.shown) << "," << f->line << "," << file.FileLine(f->line) << ","
+              << CsvField(U8(f->name)) << "," << CsvField(U8(f->procedure)) << "," << VerdictText(f->verdict) << ","
+              << CsvField(f->rule) << "," << CsvField(f->reason) << "," << CsvField(f->suppressed) << "\n";
+  }
+}
+
+}  // namespace tarno::cli
