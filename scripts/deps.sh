@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Debian packages the build needs.
 set -euo pipefail
-pkgs=(g++ cmake ninja-build ccache libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev libbenchmark-dev)
+pkgs=(g++ cmake ninja-build ccache libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev libbenchmark-dev
+      clang libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
 if ((${#missing[@]})); then
