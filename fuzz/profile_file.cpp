@@ -4,6 +4,7 @@
 // write that is refused leaves the file as it was.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -66,19 +67,17 @@ std::vector<std::string> Lines(const std::string& bytes) {
   return out;
 }
 
-// Every line of `before` but at most `dropped` of them appears in `after`, in order.
+// Every line of `before` but at most `dropped` of them appears in `after`, in
+// order (the longest common subsequence; lines may also have been added).
 bool KeepsLines(const std::vector<std::string>& before, const std::vector<std::string>& after, size_t dropped) {
-  size_t j = 0, missing = 0;
-  for (const auto& line : before) {
-    size_t k = j;
-    while (k < after.size() && after[k] != line) ++k;
-    if (k == after.size()) {
-      ++missing;
-      continue;
-    }
-    j = k + 1;
+  if (before.size() * after.size() > 4000000) return true;  // too big to compare here
+  std::vector<size_t> row(after.size() + 1, 0), next(after.size() + 1, 0);
+  for (size_t i = 1; i <= before.size(); ++i) {
+    for (size_t j = 1; j <= after.size(); ++j)
+      next[j] = before[i - 1] == after[j - 1] ? row[j - 1] + 1 : std::max(row[j], next[j - 1]);
+    std::swap(row, next);
   }
-  return missing <= dropped;
+  return row[after.size()] + dropped >= before.size();
 }
 
 std::string Trim(std::string s) {

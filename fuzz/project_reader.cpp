@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_support.h"
+#include "host/files/component_file.h"
 #include "host/files/project_loader.h"
 #include "host/files/text_lines.h"
 

@@ -6,7 +6,8 @@
 #
 # Environment: BUILD (default build-fuzz), CORPUS (default ../shared/corpus),
 # JOBS (targets run at once, default 1), FUZZ_SEEDS_MAX (seeds per target, for
-# a short smoke run; default all). Seeds go to $BUILD/fuzz-seeds/<target>,
+# a short smoke run; default all), FUZZ_KEEP_GOING=1 (go on after a finding,
+# in libFuzzer's fork mode, so that a long run collects every finding). Seeds go to $BUILD/fuzz-seeds/<target>,
 # the inputs libFuzzer keeps to $BUILD/fuzz-corpus/<target>, inputs that found
 # something to $BUILD/fuzz-findings/<target>-*. Each run's log ends with
 # libFuzzer's statistics (stat::number_of_executed_units is the executions).
@@ -14,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
 shift
-build=${BUILD:-build-fuzz}
+build=$(realpath -m "${BUILD:-build-fuzz}")  # absolute: a target may change folder
 corpus=${CORPUS:-../shared/corpus}
 jobs=${JOBS:-1}
 all=(project_reader profile_file module_checks code_generators cli_args)
@@ -135,11 +136,15 @@ LINES
 run() {
   local t=$1 log=$build/fuzz-$1.log
   mkdir -p "$build/fuzz-corpus/$t"
-  nice -n 19 "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
+  local quiet=()
+  [[ $t == cli_args ]] && quiet=(-close_fd_mask=3)  # the commands' own messages
+  [[ -n ${FUZZ_KEEP_GOING:-} ]] && quiet+=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
+  nice -n 19 "$build/fuzz/fuzz_$t" "${quiet[@]}" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
     -print_final_stats=1 -artifact_prefix="$build/fuzz-findings/$t-" "$build/fuzz-corpus/$t" "$seeds/$t" >"$log" 2>&1
   local rc=$?
   local execs
-  execs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || echo '?')
+  execs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' ||
+    grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#' || echo '?')
   echo "fuzz_$t: exit $rc, $execs executions in ${seconds}s (log $log)"
   return $rc
 }

@@ -59,7 +59,7 @@ TEST_F(HostileSettingsTest, EachFileLoadsOrFailsNamingTheKey) {
       {"a 1 MB comment", "[COMMENT]\r\n1='" + std::string(1u << 20, 'x') + "\r\n", nullptr},
       {"an Interval beyond Integer", "[Project]\r\nInterval=99999999999999999999\r\n", "[Project] Interval"},
       {"a comment number beyond Long", "[COMMENT_NO]\r\nNO=1E+300\r\n", "[COMMENT_NO] NO"},
-      {"a pattern count with no patterns", "[CONTROL_NO]\r\nNO=2147483647\r\n", "[CONTROL1]"},
+      {"a pattern count with no patterns", "[CONTROL_NO]\r\nNO=2147483647\r\n", "[CONTROL_NO1] Type"},
       {"10,000 foreign sections", sections + "[Project]\r\nInterval=7\r\n", nullptr},
       {"garbage after a comment", Garbage(), nullptr},
   };
