@@ -30,8 +30,8 @@ fi
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 seeds=$build/fuzz-seeds
-rm -rf "$seeds"
 mkdir -p "$seeds" "$build/fuzz-findings"
+for t in "${targets[@]}"; do rm -rf "${seeds:?}/$t"; done
 
 # Files of the given extensions under the corpus and the examples, small ones only.
 sources() {
@@ -134,18 +134,19 @@ LINES
 }
 
 run() {
-  local t=$1 log=$build/fuzz-$1.log
+  local t=$1 log=$build/fuzz-$1.log rc=0
   mkdir -p "$build/fuzz-corpus/$t"
   local quiet=()
   [[ $t == cli_args ]] && quiet=(-close_fd_mask=3)  # the commands' own messages
   [[ -n ${FUZZ_KEEP_GOING:-} ]] && quiet+=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
   nice -n 19 "$build/fuzz/fuzz_$t" "${quiet[@]}" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
-    -print_final_stats=1 -artifact_prefix="$build/fuzz-findings/$t-" "$build/fuzz-corpus/$t" "$seeds/$t" >"$log" 2>&1
-  local rc=$?
+    -print_final_stats=1 -artifact_prefix="$build/fuzz-findings/$t-" "$build/fuzz-corpus/$t" "$seeds/$t" >"$log" 2>&1 ||
+    rc=$?
   local execs
   execs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' ||
     grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#' || echo '?')
   echo "fuzz_$t: exit $rc, $execs executions in ${seconds}s (log $log)"
+  ((rc == 0)) || { grep -m1 -A3 'ERROR\|fuzz check failed' "$log" || true; }
   return $rc
 }
 

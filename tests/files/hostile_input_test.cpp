@@ -82,6 +82,12 @@ const HostileCase kCases[] = {
        return t.Write("F.frm", FormWith("   Begin VB.Label L \r\n      Index = 1E+20\r\n   End\r\n"));
      },
      Result::LoadsWithWarning, "F.frm", 4, "Index is not 0 to 32767"},
+    {"a binary-file offset beyond any file",
+     [](TempProject& t) {
+       t.Write("F.frx", std::string("\x04\0\0\0abcd", 8));
+       return t.Write("F.frm", FormWith("   Tag = $\"F.frx\":FFFFFFFFFFFFFFFF\r\n"));
+     },
+     Result::Loads, "", 0, ""},
     {"bytes not valid in the code page",
      [](TempProject& t) { return t.Write("B.bas", "Attribute VB_Name = \"B\"\r\n' \x81\x20\xFF\r\n"); },
      Result::LoadsWithWarning, "B.bas", 2, "not valid in"},
@@ -95,7 +101,7 @@ const HostileCase kCases[] = {
     {"1,000 nested designer blocks", [](TempProject& t) { return t.Write("N.frm", FormWith(NestedBlocks(1000))); },
      Result::Loads, "", 0, ""},
     {"a binary file named .frm",
-     [](TempProject& t) { return t.Write("Bin.frm", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\x01", 20)); },
+     [](TempProject& t) { return t.Write("Bin.frm", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\x01", 18)); },
      Result::Fails, "Bin.frm", 3, "binary data (a NUL byte)"},
 };
 
