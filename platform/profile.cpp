@@ -230,7 +230,11 @@ namespace {
 
 bool ValidSectionName(std::string_view name) {
   std::string_view t = TrimBlanks(name);
-  return !t.empty() && !HasLineBreak(t) && LastCloseBracket(t, SystemCodePage()) == std::string_view::npos;
+  if (t.empty() || HasLineBreak(t) || LastCloseBracket(t, SystemCodePage()) != std::string_view::npos) return false;
+  // A name ending in a lead byte would take the closing "]" as its trail byte:
+  // the header written would not read back as a header.
+  std::string header = "[" + std::string(t) + "]";
+  return LastCloseBracket(header, SystemCodePage()) == header.size() - 1;
 }
 
 bool ValidKeyName(std::string_view key) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -35,6 +36,17 @@ std::string ReadAllBytes(const fs::path& path) {
   return out;
 }
 
+namespace {
+std::atomic<WriteFault> simulated_fault{WriteFault::None};
+bool Simulated(WriteFault fault, int err) {
+  if (simulated_fault.load() != fault) return false;
+  errno = err;
+  return true;
+}
+}  // namespace
+
+void SimulateWriteFault(WriteFault fault) { simulated_fault = fault; }
+
 void WriteAllBytes(const fs::path& path, std::string_view bytes) {
   static std::mt19937_64 rng(std::random_device{}());
   fs::path tmp;
@@ -42,6 +54,7 @@ void WriteAllBytes(const fs::path& path, std::string_view bytes) {
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
     tmp = path;
     tmp += ".tmp" + std::to_string(rng() % 1000000000);
+    if (Simulated(WriteFault::CannotCreate, EACCES)) break;
     fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0 && errno != EEXIST) break;
   }
@@ -49,7 +62,7 @@ void WriteAllBytes(const fs::path& path, std::string_view bytes) {
   const char* p = bytes.data();
   size_t left = bytes.size();
   while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
+    ssize_t n = Simulated(WriteFault::DiskFull, ENOSPC) ? -1 : ::write(fd, p, left);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       int err = errno;
@@ -68,7 +81,7 @@ void WriteAllBytes(const fs::path& path, std::string_view bytes) {
     ::unlink(tmp.c_str());
     throw FileError(path, std::string("write failed: ") + std::strerror(err));
   }
-  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+  if (Simulated(WriteFault::RenameFails, EACCES) || std::rename(tmp.c_str(), path.c_str()) != 0) {
     int err = errno;
     ::unlink(tmp.c_str());
     throw FileError(path, std::string("cannot replace file: ") + std::strerror(err));

@@ -33,6 +33,12 @@ void WriteTextFile(const std::filesystem::path& path, std::u16string_view text);
 void WriteTextFile(const std::filesystem::path& path, std::u16string_view text,
                    const CodePage& cp);
 
+// Failures of the disk that tests make WriteAllBytes meet (through every
+// caller): the temporary file cannot be created (a read-only folder), the
+// disk is full while writing, or the rename fails. Stays set until None.
+enum class WriteFault { None, CannotCreate, DiskFull, RenameFails };
+void SimulateWriteFault(WriteFault fault);
+
 // Copies source over target through a temporary file (FileCopy).
 void CopyFileAtomic(const std::filesystem::path& source, const std::filesystem::path& target);
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build's packages, builds, and runs the whole test suite twice:
-# a normal build, then one with AddressSanitizer + UndefinedBehaviorSanitizer.
+# a normal build, then one with AddressSanitizer + UndefinedBehaviorSanitizer;
+# then builds the fuzz targets and runs each for a few seconds on its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -12,3 +13,4 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARNO_SANITIZE=ON -
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
+FUZZ_SEEDS_MAX=200 JOBS="$jobs" bash scripts/fuzz.sh 5

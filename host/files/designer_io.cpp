@@ -33,14 +33,28 @@ int NodeOf(const MemControl& c) {
 
 void SetNode(MemControl& c, int node) { c.file_state = std::make_shared<ControlState>(ControlState{node}); }
 
-int IndexOfBlock(const ComponentFile& f, int node) {
-  int p = f.FindProperty(node, "Index");
-  if (p < 0) return -1;
-  ParsedValue v = ParseValue(f.nodes()[size_t(p)].value);
-  return v.kind == ParsedValue::Kind::Number ? int(v.number) : -1;
+// A designer number as an integer of the given range; nullopt when it is not
+// finite or does not fit (a hand-edited "Charset = 95028"), so that it is never
+// converted out of range.
+template <class T>
+std::optional<T> Fitting(double d, double lo, double hi) {
+  if (!std::isfinite(d) || d < lo || d > hi) return std::nullopt;
+  return static_cast<T>(d);
 }
 
-FontValues ReadFont(const ComponentFile& f, int group, const CodePage& cp) {
+// A control array's index runs from 0 to 32767.
+constexpr int kNoIndex = -1;
+constexpr int kBadIndex = -2;
+
+int IndexOfBlock(const ComponentFile& f, int node) {
+  int p = f.FindProperty(node, "Index");
+  if (p < 0) return kNoIndex;
+  ParsedValue v = ParseValue(f.nodes()[size_t(p)].value);
+  if (v.kind != ParsedValue::Kind::Number) return kNoIndex;
+  return Fitting<int>(v.number, 0, 32767).value_or(kBadIndex);
+}
+
+FontValues ReadFont(const ComponentFile& f, int group, const CodePage& cp, Warnings& warnings) {
   FontValues font = DefaultFont();
   for (int c : f.nodes()[size_t(group)].children) {
     const auto& n = f.nodes()[size_t(c)];
@@ -52,10 +66,16 @@ FontValues ReadFont(const ComponentFile& f, int group, const CodePage& cp) {
       continue;
     else if (EqualsIgnoreCase(n.name, "Size"))
       font.size = v.number;
-    else if (EqualsIgnoreCase(n.name, "Charset"))
-      font.charset = int16_t(v.number);
-    else if (EqualsIgnoreCase(n.name, "Weight"))
-      font.weight = int16_t(v.number);
+    else if (EqualsIgnoreCase(n.name, "Charset") || EqualsIgnoreCase(n.name, "Weight")) {
+      auto fit = Fitting<int16_t>(v.number, -32768, 32767);
+      if (!fit)
+        warnings.push_back({f.path(), int(n.line) + 1, "font " + n.name + " " + std::string(TrimBlanks(n.value)) +
+                                                            " is not an Integer; the default is used"});
+      else if (EqualsIgnoreCase(n.name, "Charset"))
+        font.charset = *fit;
+      else
+        font.weight = *fit;
+    }
     else if (EqualsIgnoreCase(n.name, "Underline"))
       font.underline = v.number != 0;
     else if (EqualsIgnoreCase(n.name, "Italic"))
@@ -99,7 +119,7 @@ class SidecarTexts {
       if (n > b.size() - offset - 1) return std::nullopt;
       return cp_.Decode(std::string_view(b).substr(offset + 1, n));
     }
-    if (offset + 4 > b.size()) return std::nullopt;
+    if (offset > b.size() || b.size() - offset < 4) return std::nullopt;
     uint32_t length = 0;
     for (int k = 3; k >= 0; --k) length = (length << 8) | static_cast<unsigned char>(b[offset + size_t(k)]);
     if (length > b.size() - offset - 4) return std::nullopt;
@@ -128,12 +148,12 @@ std::u16string GroupText(const ComponentFile& f, const DesignerNode& g, const Co
 }
 
 void LoadProperties(MemControl& control, const ComponentFile& f, int block, const CodePage& cp,
-                    SidecarTexts& texts) {
+                    SidecarTexts& texts, Warnings& warnings) {
   for (int c : f.nodes()[size_t(block)].children) {
     const auto& n = f.nodes()[size_t(c)];
     if (n.kind == Kind::Group) {
       if (EqualsIgnoreCase(n.name, "Font"))
-        control.LoadFont(u"Font", ReadFont(f, c, cp));
+        control.LoadFont(u"Font", ReadFont(f, c, cp, warnings));
       else if (!control.cls().intrinsic)
         control.AddProperty(DecodeBytes(cp, n.name), PropType::Group, GroupText(f, n, cp));
       continue;
@@ -175,8 +195,13 @@ void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::
     const auto& n = f.nodes()[size_t(c)];
     if (n.kind != Kind::Block) continue;
     std::shared_ptr<MemControl> control;
+    int index = IndexOfBlock(f, c);
+    if (index == kBadIndex) {
+      warnings.push_back({f.path(), int(n.line) + 1, "control " + n.name + " left out: its Index is not 0 to 32767"});
+      continue;
+    }
     try {
-      control = d.AddControl(DecodeBytes(cp, n.type), DecodeBytes(cp, n.name), parent, IndexOfBlock(f, c));
+      control = d.AddControl(DecodeBytes(cp, n.type), DecodeBytes(cp, n.name), parent, index);
     } catch (const std::exception& e) {
       // VB 6 logs a control it cannot load and opens the form without it.
       warnings.push_back({f.path(), int(n.line) + 1, "control " + n.name + " left out: " + e.what()});
@@ -185,7 +210,7 @@ void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::
     SetNode(*control, c);
     // VB 6 writes TabIndex for every control that has one.
     if (!control->cls().intrinsic && f.FindProperty(c, "TabIndex") < 0) control->DropExtenderProperty(u"TabIndex");
-    LoadProperties(*control, f, c, cp, texts);
+    LoadProperties(*control, f, c, cp, texts, warnings);
     LoadChildren(d, f, c, control, cp, texts, warnings);
   }
 }
@@ -194,7 +219,9 @@ void MapBlocks(MemDesigner& d, const ComponentFile& f, int block, const CodePage
   for (int c : f.nodes()[size_t(block)].children) {
     const auto& n = f.nodes()[size_t(c)];
     if (n.kind != Kind::Block) continue;
-    if (auto control = d.Control(DecodeBytes(cp, n.name), IndexOfBlock(f, c))) {
+    int index = IndexOfBlock(f, c);
+    if (index == kBadIndex) continue;  // left out at the load
+    if (auto control = d.Control(DecodeBytes(cp, n.name), index)) {
       SetNode(*control, c);
       control->ClearChanges();
     }
@@ -401,7 +428,8 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
       if (!font) continue;
       if (node >= 0 && f.nodes()[size_t(node)].kind == Kind::Group) {
         const auto& g = f.nodes()[size_t(node)];
-        if (ReadFont(f, node, cp) == font->values()) continue;
+        Warnings ignored;  // reported at the load
+        if (ReadFont(f, node, cp, ignored) == font->values()) continue;
         ReplaceGroup(f, g, FontGroupLines(g.name, g.type, font->values(), g.indent, cp), edits);
       } else if (!(font->values() == DefaultFont())) {
         std::string guid = control.cls().intrinsic ? "" : "{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
@@ -444,7 +472,7 @@ void LoadDesigner(MemComponent& component, ComponentState& state, Warnings& warn
   const ComponentFile& f = *state.file;
   SetNode(*d->form(), state.form_node);
   SidecarTexts texts(f, state.code_page);
-  LoadProperties(*d->form(), f, state.form_node, state.code_page, texts);
+  LoadProperties(*d->form(), f, state.form_node, state.code_page, texts, warnings);
   LoadChildren(*d, f, state.form_node, nullptr, state.code_page, texts, warnings);
   d->form()->ClearChanges();
   for (const auto& c : d->controls()) {

@@ -196,6 +196,10 @@ std::shared_ptr<MemProject> LoadProject(const fs::path& path, const LoadOptions&
       warnings.push_back({path, int(line.line) + 1, msg + "; left out"});
       continue;
     }
+    std::error_code ec;
+    if (fs::is_directory(*found, ec))
+      throw ProjectFileError(path, int(line.line) + 1,
+                             "the " + std::string(VbpKey(line.kind)) + " line \"" + written + "\" names a folder, not a file");
     auto c = LoadComponent(*found, line.kind, line.name, cp, warnings);
     project->AddComponent(c);
     state->lines.emplace_back(c, line.line);

@@ -69,6 +69,13 @@ std::string TextLines::Join() const {
 }
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
+  // A folder opens as a stream of unknown length, a device or pipe never
+  // ends: only plain files are read.
+  std::error_code ec;
+  auto status = std::filesystem::status(path, ec);
+  if (std::filesystem::is_directory(status)) throw ProjectFileError(path, 0, "is a folder, not a file");
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    throw ProjectFileError(path, 0, "is not a plain file");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ProjectFileError(path, 0, "cannot open the file");
   std::string bytes;

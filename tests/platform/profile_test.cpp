@@ -215,7 +215,12 @@ TEST_F(ProfileTest, InvalidNamesAreRefused) {
   EXPECT_FALSE(Set("S", " ", "v"));
   EXPECT_FALSE(Set("S", "K\n", "v"));
   EXPECT_FALSE(Set(nullopt, "K", "v"));
+  // A CP932 lead byte at the end would swallow the "]" of the header (a fuzz finding).
+  EXPECT_FALSE(Set("\xe1", "K", "v"));
+  EXPECT_FALSE(Set("ab\x83", "K", "v"));
   EXPECT_FALSE(fs::exists(path_));
+  EXPECT_TRUE(Set("\x83\x5d", "K", "v"));  // a whole double-byte character is fine
+  EXPECT_EQ(Get("\x83\x5d", "K"), "v");
 }
 
 TEST_F(ProfileTest, ValuesAreKeptByteForByte) {
