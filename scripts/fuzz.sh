@@ -18,7 +18,7 @@ shift
 build=$(realpath -m "${BUILD:-build-fuzz}")  # absolute: a target may change folder
 corpus=${CORPUS:-../shared/corpus}
 jobs=${JOBS:-1}
-all=(project_reader profile_file module_checks code_generators cli_args)
+all=(project_reader profile_file module_checks code_generators cli_args pattern_file)
 targets=("$@")
 ((${#targets[@]})) || targets=("${all[@]}")
 
@@ -131,6 +131,22 @@ menus --added-only
 --version
 --help
 LINES
+}
+
+# pattern_file: a typed name (ended by a backslash and a blank), then the
+# stored file: hand-made names that try to leave the root, and module files
+# of the corpus as pattern texts.
+seed_pattern_file() {
+  local d=$seeds/pattern_file n=0 f
+  mkdir -p "$d"
+  printf '../evil\\ On Error GoTo ErrHandler\r\n' >"$d/a"
+  printf '..\\ \r\n  lead\rlone\nlf\r\n\r\n' >"$d/b"
+  printf '.\\ \x82\xa0\x83\x5d\r\n' >"$d/c"
+  printf ' a /b\\ x' >"$d/d"
+  while IFS= read -r f; do
+    n=$((n + 1))
+    { printf 'Pattern%d\\ ' "$n"; head -c 8192 "$f"; } >"$d/$n"
+  done < <(sources bas | head -200)
 }
 
 run() {
