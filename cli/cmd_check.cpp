@@ -28,6 +28,7 @@ using json = nlohmann::ordered_json;
 
 const char* const kNoModules = "指定されたプロジェクトには、モジュールが存在しませんので実行できません";
 const char* const kNoFindings = "正常終了しました";
+const char* const kStopped = "チェック中にエラーが発生しましたので中断しました";
 
 struct CheckOptions {
   std::string path;
@@ -242,7 +243,7 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
     }
   } catch (const ide::HostError& e) {
     // The check did not run to its end: no report, and no clean result.
-    std::cerr << me << "the check stopped: " << e.what() << "\n";
+    std::cerr << kStopped << "\n" << me << "the check stopped: " << e.what() << "\n";
     return 2;
   }
 
