@@ -71,7 +71,6 @@ void Measure(const fs::path& vbp, const tarno::CodePage& cp, const std::string& 
   auto t0 = Clock::now();
   host::files::LoadOptions options;
   options.code_page = cp;
-  options.skip_missing_components = true;
   auto ws = host::files::LoadPath(vbp, options);
   auto t1 = Clock::now();
   auto& project = *ws.projects.at(0);

@@ -1,6 +1,7 @@
 #include "checks/check_windows.h"
 
 #include <filesystem>
+#include <iostream>
 
 #include "addin/addin_globals.h"
 #include "checks/check_reports.h"
@@ -140,8 +141,11 @@ void CheckWindow::Command1_Click() {
   if (!failure.empty()) {
     // A check that did not run to its end has no result to show, and must
     // not look like a clean one.
+    // The message box says only that the check stopped; the host's own
+    // reason is for the one who started the program.
     DropResult();
-    Warn(vb::U("チェック中にエラーが発生しましたので中断しました") + u"\r\n" + failure);
+    std::cerr << vb::ToUtf8(Name()) << ": the check stopped: " << vb::ToUtf8(failure) << "\n";
+    Warn(vb::U("チェック中にエラーが発生しましたので中断しました"));
     return;
   }
   if (ResultEmpty()) {

@@ -27,6 +27,7 @@ namespace files = host::files;
 namespace fs = std::filesystem;
 
 const char* const kNoModules = "指定されたプロジェクトには、モジュールが存在しませんので実行できません";
+const char* const kStopped = "チェック中にエラーが発生しましたので中断しました";
 
 struct CheckOptions {
   std::string path;
@@ -126,7 +127,7 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
     checks::ApplySuppressions(source, ignore ? &*ignore : nullptr, report.findings);
   } catch (const ide::HostError& e) {
     // The check did not run to its end: no report, and no clean result.
-    std::cerr << me << "the check stopped: " << e.what() << "\n";
+    std::cerr << kStopped << "\n" << me << "the check stopped: " << e.what() << "\n";
     return 2;
   }
   if (baseline) {

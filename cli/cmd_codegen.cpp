@@ -2,6 +2,7 @@
 // generators run on files. Each command loads the file or project, runs the
 // same generator as the add-in on the in-memory host, then saves the changed
 // file in place, or with --diff prints a unified diff and writes nothing.
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -45,12 +46,50 @@ void AddCommon(CLI::App& sub, Common& c, const char* pathHelp) {
   sub.add_flag("--diff", c.diff, "print a unified diff and write nothing");
 }
 
+// A hidden member attribute line of the component and its file line.
+struct HiddenLine {
+  std::u16string text;
+  size_t fileLine = 0;
+};
+
 // The loaded files and the component that the command edits.
 struct Target {
   files::LoadedWorkspace ws;
   std::shared_ptr<host::MemComponent> component;
-  std::string before;  // the component file's bytes as loaded
+  std::string before;               // the component file's bytes as loaded
+  std::vector<HiddenLine> hidden;  // its hidden lines as loaded
 };
+
+std::vector<HiddenLine> HiddenLines(host::MemComponent& component) {
+  std::vector<HiddenLine> out;
+  auto* state = files::StateOf(component);
+  size_t header = state && state->file ? state->file->header_end() : 0;
+  auto physical = component.code()->text().PhysicalLines();
+  for (size_t i = 0; i < physical.size(); ++i)
+    if (physical[i].hidden) out.push_back({physical[i].text, header + i + 1});
+  return out;
+}
+
+// Commenting out a declaration drops its member's attribute lines, as the IDE
+// does; "Attribute Item.VB_UserMemId = 0" makes a member the class's default,
+// so losing one changes what the program does. Each is named on the error
+// output with the file line it stood on.
+void ReportDroppedHiddenLines(const Target& t) {
+  std::vector<HiddenLine> after = HiddenLines(*t.component);
+  std::vector<bool> kept(after.size(), false);
+  const std::string file = files::StateOf(*t.component)->path.string();
+  for (const auto& h : t.hidden) {
+    auto it = std::find_if(after.begin(), after.end(), [&](const HiddenLine& a) {
+      return !kept[size_t(&a - after.data())] && a.text == h.text;
+    });
+    if (it != after.end()) {
+      kept[size_t(it - after.begin())] = true;
+      continue;
+    }
+    std::cerr << "tarno: warning: " << file << ":" << h.fileLine << ": the hidden attribute line \""
+              << vb::ToUtf8(h.text) << "\" is dropped with the line it followed\n";
+  }
+}
 
 bool IsProjectPath(const fs::path& p) {
   std::string ext = p.extension().string();
@@ -63,7 +102,7 @@ Target Load(const Common& c, const std::string& module, bool projectAllowed) {
   CodePage cp = c.encoding.empty() ? SystemCodePage() : CodePage::Named(c.encoding);
   bool project = IsProjectPath(path);
   if (project && !projectAllowed) throw Refused{c.path + ": expects a component file (.bas, .cls, .frm, ...)"};
-  Target t{files::LoadPath(path, cp), nullptr, ""};
+  Target t{files::LoadPath(path, cp), nullptr, "", {}};
   if (project) {
     if (module.empty()) throw Refused{c.path + ": --module is required for a project"};
     for (const auto& p : t.ws.projects) {
@@ -81,6 +120,7 @@ Target Load(const Common& c, const std::string& module, bool projectAllowed) {
   if (!t.component->code() || !state || !state->file)
     throw Refused{c.path + ": module \"" + vb::ToUtf8(t.component->name()) + "\" has no code"};
   t.before = tarno::files::ReadAllBytes(state->path);
+  t.hidden = HiddenLines(*t.component);
   return t;
 }
 
@@ -118,6 +158,7 @@ void CheckEncodable(Target& t) {
 void Finish(Target& t, const Common& c) {
   auto* state = files::StateOf(*t.component);
   CheckEncodable(t);
+  ReportDroppedHiddenLines(t);
   std::string after = files::RenderComponent(*t.component);
   if (after == t.before) {
     std::cout << state->path.string() << ": no change\n";

@@ -1,6 +1,7 @@
 #include "codegen/bulk_error.h"
 
 #include "codegen/error_block.h"
+#include "host/vb_syntax.h"
 #include "platform/vb_text.h"
 
 namespace tarno::codegen {
@@ -27,11 +28,11 @@ ErrorHandlingTexts RegisteredErrorTexts(const std::u16string& label, const std::
 }
 
 std::u16string ExitWord(const std::u16string& endLine) {
-  // An indented end statement would otherwise give "Exit End Sub".
-  std::u16string text = vb::LTrim(endLine);
-  int blank = vb::InStr(text, u" ");
-  if (blank == 0) return u"";
-  return vb::Trim(vb::Mid(text, blank + 1));
+  // The word only: an indented end statement would otherwise give
+  // "Exit End Sub", and one with a comment after it "Exit Sub ' done".
+  host::syntax::Words words(endLine);
+  words.Next();
+  return std::u16string(words.Next());
 }
 
 namespace {
@@ -56,11 +57,20 @@ ErrorHandlingResult InsertErrorHandling(ide::CodeModule& module, const std::u16s
   }
   // A declaration continued over several lines ends at its last line; the
   // header must not land inside it.
+  std::u16string declaration;
   try {
     const int count = module.CountOfLines();
-    while (headerLine <= count && Continues(module.Lines(headerLine - 1, 1))) ++headerLine;
+    declaration = module.Lines(headerLine - 1, 1);
+    while (headerLine <= count && Continues(module.Lines(headerLine - 1, 1))) {
+      declaration += module.Lines(headerLine, 1);
+      ++headerLine;
+    }
   } catch (const ide::HostError&) {
   }
+  // A procedure written on one line ("Property Get Count() As Long: End
+  // Property") has no body to hold the handler: the header would land after
+  // its end, outside it.
+  if (host::syntax::EndsProcOnSameLine(declaration)) return result;
   try {
     module.InsertLines(headerLine, texts.HeaderText());
     result.Inserted = true;
@@ -74,14 +84,15 @@ ErrorHandlingResult InsertErrorHandling(ide::CodeModule& module, const std::u16s
   } catch (const ide::HostError&) {
     return result;
   }
-  // The end statement is the last line that is not empty; the host counts the
-  // blank lines after the last procedure of a module with it.
+  // The end statement is the last End Sub / End Function / End Property of the
+  // range: the host counts the blank and comment lines after the module's last
+  // procedure with it, and the footer must go above the end, not after them.
   int endLine = 0;
   std::u16string endText;
   for (int line = lastLine; line >= headerLine; --line) {
     try {
       std::u16string text = module.Lines(line, 1);
-      if (!text.empty()) {
+      if (host::syntax::IsProcEnd(text)) {
         endLine = line;
         endText = text;
         break;

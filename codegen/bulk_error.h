@@ -35,9 +35,10 @@ struct ErrorHandlingResult {
 };
 
 // Inserts the header after the declaration of the procedure (name, kind), after
-// its last line when it is continued over several, and the footer above its end statement, skipping the blank lines that the
-// host counts with the procedure. Host errors are ignored step by step; a
-// procedure the host cannot locate is left alone.
+// its last line when it is continued over several, and the footer above its
+// End statement, above the blank and comment lines that the host counts with
+// the module's last procedure. Host errors are ignored step by step; a
+// procedure the host cannot locate, or one written on one line, is left alone.
 ErrorHandlingResult InsertErrorHandling(ide::CodeModule& module, const std::u16string& name, int kind,
                                         const ErrorHandlingTexts& texts);
 

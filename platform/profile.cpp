@@ -122,6 +122,12 @@ struct Section {
 class ProfileDocument {
  public:
   explicit ProfileDocument(std::string_view bytes) : cp_(SystemCodePage()) {
+    // A byte-order mark written by an editor is not part of the first line:
+    // it is kept aside and written back in front of the file.
+    if (bytes.starts_with(kUtf8Mark)) {
+      mark_ = kUtf8Mark;
+      bytes.remove_prefix(kUtf8Mark.size());
+    }
     for (Line& line : SplitLines(bytes)) {
       if (line_end_.empty() && !line.end.empty()) line_end_ = line.end;
       Classify(line, cp_);
@@ -200,7 +206,7 @@ class ProfileDocument {
       all.push_back(&s.header);
       for (const Line& l : s.body) all.push_back(&l);
     }
-    std::string out;
+    std::string out = mark_;
     for (size_t i = 0; i < all.size(); ++i) {
       out += all[i]->text;
       // Only the file's last line can lack a line end; lines added after it need one.
@@ -219,7 +225,10 @@ class ProfileDocument {
     return lines;
   }
 
+  static constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
   const CodePage& cp_;
+  std::string mark_;      // the file's byte-order mark, if it has one
   std::string line_end_;  // the file's own, CR LF for a new file
   std::vector<Line> preamble_;
   std::vector<Section> sections_;

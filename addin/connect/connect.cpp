@@ -75,6 +75,9 @@ void clsTarnoAddInP::OnConnection(std::shared_ptr<ide::VBE> Application, int Con
   try {
     splash_ = std::make_unique<frmTitle>();
     splash_->Show();
+    // Without the IDE's root object nothing below can run: the connection
+    // fails as any other step would, rather than dereferencing it.
+    if (!Application) throw ide::HostError("OnConnection", "no application object");
     HostVBE = std::move(Application);
     AddToolsItems();
     AddEditItems();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 
 #include "host/controls.h"
 #include "host/files/file_state.h"
@@ -121,8 +122,10 @@ std::string SidecarExtension(const fs::path& file) {
   return {};
 }
 
+// `read` holds the file's bytes when the caller has read them already.
 std::shared_ptr<MemComponent> LoadComponent(const fs::path& path, VbpComponentKind kind, const std::string& vbp_name,
-                                            const CodePage& cp, Warnings& warnings) {
+                                            const CodePage& cp, Warnings& warnings,
+                                            std::optional<std::string> read = std::nullopt) {
   auto state = std::make_shared<ComponentState>();
   state->code_page = cp;
   state->kind = kind;
@@ -136,7 +139,8 @@ std::shared_ptr<MemComponent> LoadComponent(const fs::path& path, VbpComponentKi
     name = FromPath(path.stem());
     c = MemComponent::Create(ComponentTypeOf(kind, nullptr), name);
   } else {
-    ComponentFile file = ComponentFile::Load(path, &warnings);
+    ComponentFile file =
+        read ? ComponentFile::Parse(path, std::move(*read), &warnings) : ComponentFile::Load(path, &warnings);
     int type = ComponentTypeOf(kind, &file);
     if (auto vb_name = file.VbName(); vb_name && !vb_name->empty())
       name = DecodeBytes(cp, *vb_name);
@@ -189,18 +193,29 @@ std::shared_ptr<MemProject> LoadProject(const fs::path& path, const LoadOptions&
   for (const auto& line : vbp.components()) {
     std::string written = Utf8Path(cp, line.path);
     auto found = ResolveWindowsPath(dir, written);
+    // As the IDE goes on after its "file not found" message, a component whose
+    // file is gone or cannot be read is left out with a warning; its line
+    // stays in the project file, so a save drops nothing the user had.
+    const std::string what = "the " + std::string(VbpKey(line.kind)) + " file \"" + written + "\"";
     if (!found) {
-      std::string msg = "the " + std::string(VbpKey(line.kind)) + " file \"" + written + "\" is missing";
-      // VB 6 opens a project whose resource file or related document is gone.
-      if (!options.skip_missing_components && !IsBinaryKind(line.kind)) throw ProjectFileError(path, int(line.line) + 1, msg);
-      warnings.push_back({path, int(line.line) + 1, msg + "; left out"});
+      warnings.push_back({path, int(line.line) + 1, what + " is missing; left out"});
       continue;
     }
     std::error_code ec;
-    if (fs::is_directory(*found, ec))
-      throw ProjectFileError(path, int(line.line) + 1,
-                             "the " + std::string(VbpKey(line.kind)) + " line \"" + written + "\" names a folder, not a file");
-    auto c = LoadComponent(*found, line.kind, line.name, cp, warnings);
+    if (!fs::is_regular_file(*found, ec)) {
+      warnings.push_back({path, int(line.line) + 1, what + " is not a file; left out"});
+      continue;
+    }
+    std::optional<std::string> bytes;
+    if (!IsBinaryKind(line.kind)) {
+      try {
+        bytes = ReadFileBytes(*found);
+      } catch (const ProjectFileError& e) {
+        warnings.push_back({path, int(line.line) + 1, what + " cannot be read (" + e.reason() + "); left out"});
+        continue;
+      }
+    }
+    auto c = LoadComponent(*found, line.kind, line.name, cp, warnings, std::move(bytes));
     project->AddComponent(c);
     state->lines.emplace_back(c, line.line);
   }
@@ -703,13 +718,33 @@ void FileStore::SaveProject(MemProject& p, const std::u16string& target_u16) {
   fresh->code_page = st ? st->code_page : code_page_;
   fresh->path = target;
   fresh->vbp = VbpFile::Parse(target, bytes, nullptr);
-  // Component lines are in component order.
+  // Component lines are mostly in component order, but a line whose file was
+  // left out at the load has no component: each component takes the line
+  // that leads to its file, the next one in order when that one does.
   const auto& lines = fresh->vbp->components();
+  std::vector<bool> taken(lines.size(), false);
+  auto leadsTo = [&](size_t i, const fs::path& file) {
+    auto found = ResolveWindowsPath(dir, Utf8Path(fresh->code_page, lines[i].path));
+    std::error_code ec;
+    return found && fs::equivalent(*found, file, ec);
+  };
   size_t next = 0;
   for (const auto& c : p.components()) {
     if (c->fileNames().empty() || c->fileNames()[0].empty()) continue;
+    while (next < lines.size() && taken[next]) ++next;
     if (next >= lines.size()) break;
-    fresh->lines.emplace_back(c, lines[next++].line);
+    const fs::path file = ToPath(c->fileNames()[0]);
+    size_t pick = next;
+    if (!leadsTo(next, file)) {
+      for (size_t i = 0; i < lines.size(); ++i) {
+        if (!taken[i] && leadsTo(i, file)) {
+          pick = i;
+          break;
+        }
+      }
+    }
+    taken[pick] = true;
+    fresh->lines.emplace_back(c, lines[pick].line);
   }
   p.file_state = fresh;
 }

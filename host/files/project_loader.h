@@ -5,7 +5,9 @@
 //   files::Save(ws);  // writes only what changed
 //
 // A load either succeeds or throws ProjectFileError before anything is
-// written; what VB 6 itself would load past is reported in `warnings`.
+// written; what VB 6 itself would load past is reported in `warnings`. A
+// component whose file is missing or cannot be read is one of those: it is
+// left out, and its line stays in the project file.
 //
 // Line ends written: a file keeps the line ends it had. Unchanged lines are
 // written with their own bytes and line end; new lines take the file's
@@ -27,9 +29,6 @@ namespace tarno::host::files {
 
 struct LoadOptions {
   CodePage code_page = SystemCodePage();
-  // A component file that is missing is an error; with this set it is a
-  // warning and the component is left out (as VB 6 does when told to go on).
-  bool skip_missing_components = false;
 };
 
 struct LoadedWorkspace {

@@ -294,6 +294,23 @@ TEST_F(ConnectTest, FailureBeforeTheLoadNeverWritesTheEarlierModelOverTheFile) {
   EXPECT_EQ(AddInItemsLeft(), 0);
 }
 
+TEST_F(ConnectTest, NoApplicationObjectTakesTheFailurePathAndLeavesTheSettingsAlone) {
+  const std::string bytes = "[COMMENT]\r\n1='kept\r\n";
+  WriteBytes(ini_, bytes);
+  addin_.OnConnection(nullptr, 0, nullptr, custom_);
+  ASSERT_EQ(ui_.Messages().size(), 1u);
+  EXPECT_EQ(ui_.Messages()[0].text,
+            U("Tarno Kitの起動時にエラーが発生しました。\r\nアドインマネージャーを起動しアンロードしてください。"));
+  EXPECT_EQ(HostVBE, nullptr);
+  EXPECT_EQ(AddInItemsLeft(), 0);
+  EXPECT_EQ(TarnoBars(), 0);
+  EXPECT_EQ(ReadBytes(ini_), bytes);
+  // The same connect class connects normally afterwards.
+  Connect();
+  EXPECT_EQ(ui_.Messages().size(), 1u);
+  EXPECT_EQ(AddInItemsLeft(), 10);
+}
+
 TEST_F(ConnectTest, NoSettingsFileConnectsWithoutAutoSave) {
   int loads = 0;
   auto saved = AutoSaveWindow();

@@ -104,7 +104,6 @@ void CompareCorpus(int minLines, int maxLines, int expectCompared) {
   for (const auto& [path, encoding] : projects) {
     host::files::LoadOptions options;
     options.code_page = CodePage::Named(encoding);
-    options.skip_missing_components = true;
     host::files::LoadedWorkspace ws;
     try {
       ws = host::files::LoadPath(path, options);

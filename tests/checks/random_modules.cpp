@@ -28,7 +28,11 @@ std::string RandomModules::Declaration() {
     case 4: return "Global " + Name();
     case 5: return "Private Const " + Name() + " = 1";
     case 6: return "Public Const " + Name() + " As Long = 2, " + Name() + " = 3";
-    case 7: return "Private WithEvents " + Name() + " As Class1";
+    case 7: {
+      // The IDE writes a hidden attribute line after every WithEvents variable.
+      std::string n = Name();
+      return "Private WithEvents " + n + " As Class1" + (Chance(50) ? "\nAttribute " + n + ".VB_VarHelpID = -1" : "");
+    }
     case 8: return "Private Declare Function " + Name() + " Lib \"k32\" () As Long";
     case 9: return "' Declare comment";
     case 10: return "' note _";
@@ -92,7 +96,7 @@ std::string RandomModules::Module(bool form) {
     if (Chance(20)) code += "' about the next one\n";
     std::string name = Name();
     std::string end = "End Sub";
-    switch (Below(9)) {
+    switch (Below(10)) {
       case 0: code += "Private Sub " + name + "()\n"; break;
       case 1: code += "Public Function " + name + "() As Long\n", end = "End Function"; break;
       case 2: code += "Property Get " + name + "() As Long\n", end = "End Property"; break;
@@ -101,9 +105,16 @@ std::string RandomModules::Module(bool form) {
       case 5: code += "Friend Sub " + name + "()\n"; break;
       case 6: code += std::string(form ? "Private Sub Form_Load()\n" : "Private Sub Class_Initialize()\n"); break;
       case 7: code += "Sub " + name + "(): " + Name() + " = 1: End Sub\n", end.clear(); break;
+      case 8:
+        // One body under two declarations, one per #If branch.
+        code += "#If VBA7 Then\nPublic Function " + name + "(a As Long) As Long\n#Else\nPublic Function " + name +
+                "(b As String) As Long\n#End If\n";
+        end = "End Function";
+        break;
       default: code += "Private Sub " + Name() + "_Change()\n"; break;
     }
     if (end.empty()) continue;
+    if (Chance(15)) code += "Attribute " + name + ".VB_Description = \"" + Name() + "\"\n";
     const int lines = Below(7);
     for (int i = 0; i < lines; ++i) code += BodyLine() + "\n";
     code += end + "\n";

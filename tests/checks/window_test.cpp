@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
+#include <sstream>
 
 #include "addin/addin_globals.h"
 #include "addin/connect/command_table.h"
@@ -205,24 +207,37 @@ TEST_F(CheckWindowTest, AFailedCheckIsReportedAndNeverLooksClean) {
   Use(TwoProjects());
   host::FaultScope faults;
   host::Faults().FailAlways("CodeModule.Lines");
-  frmHensuFind w;
-  w.Show();
-  ui::Click(w.Check1);
-  ui::Click(w.Command1);
-  ASSERT_EQ(h_.Messages().size(), 1u);
-  EXPECT_NE(h_.Messages()[0].text, U("正常終了しました"));
-  EXPECT_TRUE(h_.Messages()[0].text.starts_with(U("チェック中にエラーが発生しましたので中断しました")));
-  EXPECT_EQ(h_.Messages()[0].Icon(), ui::vbExclamation);
-  EXPECT_TRUE(h_.ModalShown().empty());
-  EXPECT_FALSE(w.Picture1.Visible());
-  EXPECT_EQ(h_.MousePointer(), ui::vbDefault);
-  EXPECT_FALSE(CurrentVariableCheckResult());
-
-  frmProcFind p;
-  p.Show();
-  ui::Click(p.Command1);
-  ASSERT_EQ(h_.Messages().size(), 2u);
-  EXPECT_NE(h_.Messages()[1].text, U("正常終了しました"));
+  // Both windows, one module and all of them: the same message, exactly, and
+  // the host's reason on the error output only.
+  struct Case {
+    bool variables;
+    bool all;
+    const char* window;
+  };
+  const Case cases[] = {{true, true, "frmHensuFind"}, {true, false, "frmHensuFind"},
+                        {false, true, "frmProcFind"}, {false, false, "frmProcFind"}};
+  size_t shown = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.window) + (c.all ? " all" : " one"));
+    std::ostringstream err;
+    std::streambuf* saved = std::cerr.rdbuf(err.rdbuf());
+    std::unique_ptr<CheckWindow> w;
+    if (c.variables) w = std::make_unique<frmHensuFind>();
+    else w = std::make_unique<frmProcFind>();
+    w->Show();
+    if (c.all) ui::Click(w->Check1);
+    ui::Click(w->Command1);
+    std::cerr.rdbuf(saved);
+    ASSERT_EQ(h_.Messages().size(), ++shown);
+    EXPECT_EQ(h_.Messages().back().text, U("チェック中にエラーが発生しましたので中断しました"));
+    EXPECT_EQ(h_.Messages().back().Icon(), ui::vbExclamation);
+    EXPECT_EQ(err.str().rfind(std::string(c.window) + ": the check stopped: ", 0), 0u) << err.str();
+    EXPECT_NE(err.str().find("CodeModule.Lines"), std::string::npos) << err.str();
+    EXPECT_TRUE(h_.ModalShown().empty());
+    EXPECT_FALSE(w->Picture1.Visible());
+    EXPECT_EQ(h_.MousePointer(), ui::vbDefault);
+    EXPECT_FALSE(CurrentVariableCheckResult());
+  }
 }
 
 TEST_F(CheckWindowTest, ASaveThatFailsSaysSo) {

@@ -324,3 +324,57 @@ TEST(BulkError, HeaderGoesAfterADeclarationContinuedOverSeveralLines) {
 
 }  // namespace
 }  // namespace tarno::codegen
+
+namespace tarno::codegen {
+namespace {
+
+// The module's last procedure: whatever the host counts with it after its end
+// (comments, lines of blanks) stays after the end, and the footer goes above it.
+TEST(BulkError, LastProcedureFooterGoesAboveItsEndWhateverFollowsIt) {
+  struct Case {
+    const char* name;
+    std::string end;   // the end statement as written
+    Lines tail;        // the lines after it
+    std::string word;  // the exit word
+  };
+  const Case cases[] = {
+      {"comment line", "End Sub", {"' end of module"}, "Sub"},
+      {"spaces only", "End Sub", {"    "}, "Sub"},
+      {"tab only", "End Function", {"\t"}, "Function"},
+      {"Rem line", "End Property", {"Rem done"}, "Property"},
+      {"blank, comment, spaces", "End Sub", {"", "' a", "  ", ""}, "Sub"},
+      {"indented end with a comment", "  End Sub ' Run", {"' x"}, "Sub"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string decl = c.word == "Sub"        ? "Public Sub Last()"
+                       : c.word == "Function" ? "Public Function Last() As Long"
+                                              : "Public Property Get Last() As Long";
+    std::string code = "Option Explicit\n" + decl + "\n    Work\n" + c.end + "\n";
+    for (const auto& t : c.tail) code += t + "\n";
+    auto host = HostBuilder().Module("Module1", code).Build();
+    int kind = c.word == "Property" ? ide::ProcKind::Get : ide::ProcKind::Proc;
+    auto result = InsertErrorHandling(*host.Module("Module1"), u"Last", kind, StandardErrorTexts());
+    EXPECT_TRUE(result.Inserted);
+    EXPECT_EQ(result.FooterLine, 8);
+    Lines expected = Concat({{"Option Explicit", decl}, StdHeader(), {"    Work"}, StdFooter(c.word), {c.end}, c.tail});
+    EXPECT_EQ(host.Lines("Module1"), expected);
+  }
+}
+
+TEST(BulkError, AOneLineProcedureIsLeftAlone) {
+  const std::string code =
+      "Public Property Get Count() As Long: End Property\n"
+      "Public Sub Run()\n"
+      "End Sub\n";
+  auto host = HostBuilder().Class("Class1", code).Build();
+  auto before = host.Code("Class1");
+  EXPECT_FALSE(InsertErrorHandling(*host.Module("Class1"), u"Count", ide::ProcKind::Get, StandardErrorTexts()).Inserted);
+  EXPECT_EQ(host.Code("Class1"), before);
+  // The procedure after it still gets its own.
+  EXPECT_TRUE(InsertErrorHandling(*host.Module("Class1"), u"Run", ide::ProcKind::Proc, StandardErrorTexts()).Inserted);
+  EXPECT_EQ(host.Lines("Class1").back(), "End Sub");
+}
+
+}  // namespace
+}  // namespace tarno::codegen

@@ -299,3 +299,59 @@ TEST_F(CliTest, ErrorTextsValidateAsTheWindowAndDriveRegisteredHandling) {
 }
 
 }  // namespace
+
+namespace {
+
+// A tool that drops hidden member attribute lines says so, naming each one
+// with the file line it stood on; one that keeps them says nothing.
+TEST_F(CliTest, DroppedHiddenAttributeLinesAreNamedOnTheErrorOutput) {
+  const std::string kItems =
+      "VERSION 1.0 CLASS\r\n"                                // 1
+      "BEGIN\r\n"                                            // 2
+      "  MultiUse = -1  'True\r\n"                           // 3
+      "END\r\n"                                              // 4
+      "Attribute VB_Name = \"Items\"\r\n"                    // 5
+      "Option Explicit\r\n"                                  // 6
+      "Private WithEvents m_tmr As Timer\r\n"                // 7
+      "Attribute m_tmr.VB_VarHelpID = -1\r\n"                // 8
+      "\r\n"                                                 // 9
+      "Public Property Get Item(ByVal i As Long) As Variant\r\n"  // 10
+      "Attribute Item.VB_UserMemId = 0\r\n"                  // 11
+      "Attribute Item.VB_Description = \"The item\"\r\n"     // 12
+      "    Item = i\r\n"                                     // 13
+      "End Property\r\n"                                     // 14
+      "Public Sub Run()\r\n"                                 // 15
+      "End Sub\r\n";                                         // 16
+  const std::string kDefault = "Items.cls:11: the hidden attribute line \"Attribute Item.VB_UserMemId = 0\" is dropped";
+  const std::string kDescription =
+      "Items.cls:12: the hidden attribute line \"Attribute Item.VB_Description = \"The item\"\" is dropped";
+  const std::string kHelpId = "Items.cls:8: the hidden attribute line \"Attribute m_tmr.VB_VarHelpID = -1\" is dropped";
+  struct Case {
+    std::string args;
+    std::vector<std::string> warnings;
+    bool writes;
+  };
+  const Case cases[] = {
+      {"comment-out Items.cls --procedure Item", {kDefault, kDescription}, true},
+      {"comment-out Items.cls --procedure Item --diff", {kDefault, kDescription}, false},
+      {"comment-out Items.cls --all", {kDefault, kDescription}, true},  // the declarations stay
+      {"comment Items.cls --lines 7", {kHelpId}, true},
+      {"comment Items.cls --lines 15:16", {}, true},
+      {"error-handling Items.cls --procedure Item", {}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args);
+    WriteFile(dir_ / "Items.cls", kItems);
+    Result r = Run(c.args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    size_t count = 0;
+    for (size_t at = r.err.find("hidden attribute line"); at != std::string::npos;
+         at = r.err.find("hidden attribute line", at + 1))
+      ++count;
+    EXPECT_EQ(count, c.warnings.size()) << r.err;
+    for (const auto& w : c.warnings) EXPECT_NE(r.err.find(w), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(dir_ / "Items.cls") != kItems, c.writes);
+  }
+}
+
+}  // namespace

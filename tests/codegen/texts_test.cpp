@@ -68,6 +68,8 @@ TEST(BulkErrorTexts, ExitWordIsTheWordAfterEnd) {
   EXPECT_EQ(ExitWord(u"End Property"), u"Property");
   EXPECT_EQ(ExitWord(u"  End Sub"), u"Sub");
   EXPECT_EQ(ExitWord(u"End"), u"");
+  EXPECT_EQ(ExitWord(u"End Sub ' done"), u"Sub");
+  EXPECT_EQ(ExitWord(u"End Function:"), u"Function");
 }
 
 TEST(CommentNormalisation, EveryLineStartsWithAnApostrophe) {

@@ -111,7 +111,9 @@ TEST(InfoCommandTest, GroupPrintsAnArrayAndErrorsExitNonZero) {
   ASSERT_EQ(one.status, 0);
   EXPECT_EQ(nlohmann::json::parse(one.out)["components"][0]["name"], "Module1");
 
-  t.Write("Bad.vbp", "Type=Exe\r\nForm=Missing.frm\r\n");
+  // A project that cannot be loaded (a component that is no source file) is an error.
+  t.Write("Bad.frm", std::string("VERSION 5.00\r\n\0\r\n", 17));
+  t.Write("Bad.vbp", "Type=Exe\r\nForm=Bad.frm\r\n");
   EXPECT_EQ(Tarno("info \"" + (t.dir() / "Bad.vbp").string() + "\"").status, 1);
   EXPECT_EQ(Tarno("info \"" + vbg.string() + "\" --encoding NoSuchCodePage").status, 2);
   EXPECT_EQ(Tarno("info \"" + vbg.string() + "\" --format xml").status, 2);

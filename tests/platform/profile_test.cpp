@@ -187,6 +187,41 @@ TEST_F(ProfileTest, NewSectionIsAppendedUsingTheFilesLineEnd) {
   EXPECT_EQ(File(), "[A]\nK=1\n[B]\nK=2\n");
 }
 
+TEST_F(ProfileTest, AByteOrderMarkIsNoPartOfTheFirstSectionHeaderAndStaysInFront) {
+  const std::string mark = "\xEF\xBB\xBF";
+  struct Case {
+    const char* name;
+    std::string before;
+    const char* section;
+    const char* key;
+    OptText value;
+    std::string after;
+  };
+  const Case cases[] = {
+      {"replace in the first section", mark + "[A]\r\nK=1\r\n[B]\r\nK=2\r\n", "A", "K", "9",
+       mark + "[A]\r\nK=9\r\n[B]\r\nK=2\r\n"},
+      {"new key in the first section", mark + "[A]\r\nK=1\r\n", "a", "N", "2", mark + "[A]\r\nK=1\r\nN=2\r\n"},
+      {"new section", mark + "[A]\nK=1\n", "B", "K", "3", mark + "[A]\nK=1\n[B]\nK=3\n"},
+      {"first section deleted", mark + "[A]\r\nK=1\r\n[B]\r\nK=2\r\n", "A", nullptr, nullopt,
+       mark + "[B]\r\nK=2\r\n"},
+      {"only the mark", mark, "A", "K", "1", mark + "[A]\r\nK=1\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Put(c.before);
+    OptText key = c.key ? OptText(c.key) : nullopt;
+    EXPECT_TRUE(Set(c.section, key, c.value));
+    EXPECT_EQ(File(), c.after);
+  }
+  // Reading: the first header is found, and it is listed under its own name.
+  Put(mark + "[A]\r\nK=1\r\n[B]\r\nK=2\r\n");
+  EXPECT_EQ(Get("A", "K", "none"), "1");
+  EXPECT_EQ(Get(nullopt, nullopt), std::string("A\0B\0", 4));
+  // A mark anywhere else is an ordinary byte.
+  Put("[A]\r\n" + mark + "K=1\r\n");
+  EXPECT_EQ(Get("A", "K", "none"), "none");
+}
+
 TEST_F(ProfileTest, NullValueDeletesTheKeyAndKeepsTheHeader) {
   Put("[S]\r\nA=1\r\n; c\r\nB=2\r\na=dup\r\n[T]\r\nA=3\r\n");
   EXPECT_TRUE(Set("S", "A", nullopt));
