@@ -147,7 +147,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   LoadOptions options;
   options.code_page = PageOf(selector);
-  options.skip_missing_components = (selector & 0x80) != 0;
   LoadedWorkspace ws;
   try {
     ws = LoadPath(target, options);

@@ -40,7 +40,6 @@ std::vector<Loaded> LoadCorpus() {
     for (std::string v; std::getline(vbps, v, ';');) {
       host::files::LoadOptions options;
       options.code_page = CodePage::Named(encoding);
-      options.skip_missing_components = true;
       Loaded l;
       l.path = root / cols[0] / v;
       try {
