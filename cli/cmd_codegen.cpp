@@ -10,6 +10,7 @@
 
 #include "addin/settings.h"
 #include "cli/command_registry.h"
+#include "cli/display_lines.h"
 #include "codegen/bulk_comment.h"
 #include "codegen/bulk_error.h"
 #include "codegen/comment_block.h"
@@ -122,20 +123,6 @@ Target Load(const Common& c, const std::string& module, bool projectAllowed) {
   t.before = tarno::files::ReadAllBytes(state->path);
   t.hidden = HiddenLines(*t.component);
   return t;
-}
-
-std::vector<std::string> DisplayLines(const CodePage& cp, const std::string& bytes) {
-  std::u16string text = cp.Decode(bytes);
-  std::vector<std::string> lines;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find(u'\n', pos);
-    if (end == std::u16string::npos) end = text.size();
-    size_t stop = end > pos && text[end - 1] == u'\r' ? end - 1 : end;
-    lines.push_back(vb::ToUtf8(std::u16string_view(text).substr(pos, stop - pos)));
-    pos = end + 1;
-  }
-  return lines;
 }
 
 // Text the file's code page cannot hold would be written as "?": refuse

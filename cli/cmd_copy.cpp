@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli/command_registry.h"
+#include "cli/display_lines.h"
 #include "codegen/unified_diff.h"
 #include "host/files/file_state.h"
 #include "host/files/project_loader.h"
@@ -57,20 +58,6 @@ std::string SidecarOf(int type) {
 std::shared_ptr<host::MemProject> OnlyProject(files::LoadedWorkspace& ws, const std::string& path) {
   if (ws.group || ws.projects.size() != 1) throw Refused{path + ": expects a project file (.vbp)"};
   return ws.projects[0];
-}
-
-std::vector<std::string> DisplayLines(const CodePage& cp, const std::string& bytes) {
-  std::u16string text = cp.Decode(bytes);
-  std::vector<std::string> lines;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find(u'\n', pos);
-    if (end == std::u16string::npos) end = text.size();
-    size_t stop = end > pos && text[end - 1] == u'\r' ? end - 1 : end;
-    lines.push_back(vb::ToUtf8(std::u16string_view(text).substr(pos, stop - pos)));
-    pos = end + 1;
-  }
-  return lines;
 }
 
 void RunCopy(const CopyArgs& a) {
