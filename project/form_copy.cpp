@@ -212,7 +212,12 @@ void CopyControls(ide::VBForm& from, ide::VBForm& to) {
   });
   std::reverse(tabs.begin(), tabs.end());
   std::stable_sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (auto& [tab, p] : tabs) Try([&] { p->to->Properties()->Item(u"TabIndex")->SetValue(int16_t(tab)); });
+  for (const auto& entry : tabs) {
+    // Named copies: a lambda may not capture structured bindings on every compiler.
+    const int tab = entry.first;
+    auto* pair = entry.second;
+    Try([&] { pair->to->Properties()->Item(u"TabIndex")->SetValue(int16_t(tab)); });
+  }
   for (auto& p : pairs) {
     std::shared_ptr<ide::Properties> src, dst;
     Try([&] {
