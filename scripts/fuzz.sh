@@ -6,7 +6,9 @@
 #
 # Environment: BUILD (default build-fuzz), CORPUS (default ../shared/corpus),
 # JOBS (targets run at once, default 1), FUZZ_SEEDS_MAX (seeds per target, for
-# a short smoke run; default all), FUZZ_KEEP_GOING=1 (go on after a finding,
+# a short smoke run; default all), FUZZ_RUNS (a fixed number of inputs from a
+# fixed random seed instead of SECONDS, so that a smoke run in CI is the same
+# run every time), FUZZ_KEEP_GOING=1 (go on after a finding,
 # in libFuzzer's fork mode, so that a long run collects every finding). Seeds go to $BUILD/fuzz-seeds/<target>,
 # the inputs libFuzzer keeps to $BUILD/fuzz-corpus/<target>, inputs that found
 # something to $BUILD/fuzz-findings/<target>-*. Each run's log ends with
@@ -155,7 +157,9 @@ run() {
   local quiet=()
   [[ $t == cli_args ]] && quiet=(-close_fd_mask=3)  # the commands' own messages
   [[ -n ${FUZZ_KEEP_GOING:-} ]] && quiet+=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
-  nice -n 19 "$build/fuzz/fuzz_$t" "${quiet[@]}" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
+  local budget=(-max_total_time="$seconds")
+  [[ -n ${FUZZ_RUNS:-} ]] && budget=(-runs="$FUZZ_RUNS" -seed=1 -max_total_time="$seconds")
+  nice -n 19 "$build/fuzz/fuzz_$t" "${quiet[@]}" "${budget[@]}" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
     -print_final_stats=1 -artifact_prefix="$build/fuzz-findings/$t-" "$build/fuzz-corpus/$t" "$seeds/$t" >"$log" 2>&1 ||
     rc=$?
   local execs

@@ -13,4 +13,4 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARNO_SANITIZE=ON -
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
-FUZZ_SEEDS_MAX=200 JOBS="$jobs" bash scripts/fuzz.sh 5
+FUZZ_SEEDS_MAX=200 FUZZ_RUNS=3000 JOBS="$jobs" bash scripts/fuzz.sh 60
