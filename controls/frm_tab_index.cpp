@@ -104,6 +104,23 @@ void OrderWindow::Move(bool up) {
   }
 }
 
+bool OrderWindow::ReadyToSet(const char* noControlsMessage) {
+  if (!SelectedIsForm(*HostVBE) || !designer_) {
+    Warn("現在、フォームモジュール以外はサポートされていません");
+    return false;
+  }
+  int count = 0;
+  try {
+    count = designer_->VBControls()->Count();
+  } catch (const ide::HostError&) {
+  }
+  if (count == 0) {
+    Warn(noControlsMessage);
+    return false;
+  }
+  return true;
+}
+
 void OrderWindow::Command3_Click() { Move(true); }
 void OrderWindow::Command4_Click() { Move(false); }
 
@@ -123,19 +140,7 @@ void frmTabIndex::Form_Load() {
 }
 
 void frmTabIndex::Command1_Click() {
-  if (!SelectedIsForm(*HostVBE) || !designer_) {
-    Warn("現在、フォームモジュール以外はサポートされていません");
-    return;
-  }
-  int count = 0;
-  try {
-    count = designer_->VBControls()->Count();
-  } catch (const ide::HostError&) {
-  }
-  if (count == 0) {
-    Warn("TabIndexを設定するコントロールがありません");
-    return;
-  }
+  if (!ReadyToSet("TabIndexを設定するコントロールがありません")) return;
   SetTabIndexes(*designer_, ListedRows());
   Inform("TabIndexを設定しました");
   Unload();
@@ -164,19 +169,7 @@ void frmIndex::Form_Load() {
 }
 
 void frmIndex::Command1_Click() {
-  if (!SelectedIsForm(*HostVBE) || !designer_) {
-    Warn("現在、フォームモジュール以外はサポートされていません");
-    return;
-  }
-  int count = 0;
-  try {
-    count = designer_->VBControls()->Count();
-  } catch (const ide::HostError&) {
-  }
-  if (count == 0) {
-    Warn("Indexを設定するコントロールがありません");
-    return;
-  }
+  if (!ReadyToSet("Indexを設定するコントロールがありません")) return;
   if (SetIndexes(*designer_, arrays_, ListedRows()) != IndexSetResult::Done) {
     Warn("Indexの設定に失敗しました");
     return;

@@ -33,6 +33,9 @@ class OrderWindow : public ui::Form {
   bool OpenDesigner();
   void ShowRows(const std::vector<OrderRow>& rows);
   std::vector<OrderRow> ListedRows() const;
+  // The checks 設定 makes before it writes: the selection is still a form and
+  // it still has controls; false after the message that says which failed.
+  bool ReadyToSet(const char* noControlsMessage);
   void Warn(const char* text);
   void Inform(const char* text);
 
