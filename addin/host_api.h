@@ -13,6 +13,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -102,6 +103,11 @@ class CodeModule {
  public:
   virtual ~CodeModule() = default;
   virtual std::u16string Lines(int start, int count) = 0;
+  // Every code line as a view into the host's own text, valid until the
+  // module next changes: for readers that go through a large module many
+  // times and should not hold a second copy of it. Empty when the host has
+  // no such text to lend (then read the lines with Lines).
+  virtual std::vector<std::u16string_view> LineViews() { return {}; }
   virtual int CountOfLines() = 0;
   virtual int CountOfDeclarationLines() = 0;
   virtual void InsertLines(int line, const std::u16string& text) = 0;

@@ -38,17 +38,23 @@ View TrimView(View s) {
 
 ModuleSource::ModuleSource(std::vector<std::u16string> lines, int countOfDeclarationLines)
     : declarationLines_(countOfDeclarationLines) {
-  size_t total = 0;
-  for (const auto& l : lines) total += l.size();
-  text_.reserve(total);
-  starts_.reserve(lines.size());
-  lengths_.reserve(lines.size());
+  std::u16string text;
+  std::vector<std::pair<size_t, size_t>> spans;
+  spans.reserve(lines.size());
   for (const auto& l : lines) {
-    starts_.push_back(static_cast<uint32_t>(text_.size()));
-    lengths_.push_back(static_cast<uint32_t>(l.size()));
-    text_ += l;
+    spans.emplace_back(text.size(), l.size());
+    text += l;
   }
+  Own(std::move(text), spans);
   Index();
+}
+
+void ModuleSource::Own(std::u16string text, const std::vector<std::pair<size_t, size_t>>& spans) {
+  owned_ = std::make_unique<const std::u16string>(std::move(text));
+  const View all(*owned_);
+  lines_.clear();
+  lines_.reserve(spans.size());
+  for (const auto& [start, length] : spans) lines_.push_back(all.substr(start, length));
 }
 
 ModuleSource ModuleSource::Read(ide::CodeModule& module) {
@@ -56,35 +62,35 @@ ModuleSource ModuleSource::Read(ide::CodeModule& module) {
   int count = module.CountOfLines();
   src.declarationLines_ = module.CountOfDeclarationLines();
   if (count > 0) {
+    src.lines_ = module.LineViews();
+    if (static_cast<int>(src.lines_.size()) != count) src.lines_.clear();
+  }
+  if (count > 0 && src.lines_.empty()) {
     // One call for the whole module; split at CR LF. A line that itself holds
     // a CR LF would shift the numbering, so then read line by line instead.
     std::u16string all = module.Lines(1, count);
-    std::vector<uint32_t> starts, lengths;
-    starts.reserve(static_cast<size_t>(count));
-    lengths.reserve(static_cast<size_t>(count));
+    std::vector<std::pair<size_t, size_t>> spans;
+    spans.reserve(static_cast<size_t>(count));
     size_t pos = 0;
     while (true) {
       size_t cr = all.find(u"\r\n", pos);
-      starts.push_back(static_cast<uint32_t>(pos));
       if (cr == std::u16string::npos) {
-        lengths.push_back(static_cast<uint32_t>(all.size() - pos));
+        spans.emplace_back(pos, all.size() - pos);
         break;
       }
-      lengths.push_back(static_cast<uint32_t>(cr - pos));
+      spans.emplace_back(pos, cr - pos);
       pos = cr + 2;
     }
-    if (static_cast<int>(starts.size()) == count) {
-      src.text_ = std::move(all);
-      src.starts_ = std::move(starts);
-      src.lengths_ = std::move(lengths);
-    } else {
+    if (static_cast<int>(spans.size()) != count) {
+      all.clear();
+      spans.clear();
       for (int i = 1; i <= count; ++i) {
         std::u16string l = module.Lines(i, 1);
-        src.starts_.push_back(static_cast<uint32_t>(src.text_.size()));
-        src.lengths_.push_back(static_cast<uint32_t>(l.size()));
-        src.text_ += l;
+        spans.emplace_back(all.size(), l.size());
+        all += l;
       }
     }
+    src.Own(std::move(all), spans);
   }
   src.Index();
   return src;
@@ -103,11 +109,6 @@ void ModuleSource::Index() {
     bool startsHere = i == 1 || stmtEnd_[static_cast<size_t>(i - 2)] == i - 1;
     stmtStart_[static_cast<size_t>(i - 1)] = startsHere ? i : stmtStart_[static_cast<size_t>(i - 2)];
   }
-}
-
-View ModuleSource::Line(int n) const {
-  size_t i = static_cast<size_t>(n - 1);
-  return View(text_).substr(starts_[i], lengths_[i]);
 }
 
 Statement ReadStatement(const ModuleSource& module, int line) {

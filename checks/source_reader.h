@@ -15,9 +15,12 @@ namespace tarno::checks {
 
 using View = std::u16string_view;
 
-// A copy of one code module's lines, read from the host once. The checks
-// search the same lines many times; rereading them through the host for every
-// name is what makes a literal reading slow on large projects.
+// One code module's lines, read from the host once: views into the host's own
+// text where it lends them, else a copy. The checks search the same lines
+// many times; rereading them through the host for every name is what makes a
+// literal reading slow on large projects, and a second copy of a large
+// project's text is what makes it big. The module must not change while this
+// object reads it.
 class ModuleSource {
  public:
   ModuleSource() = default;
@@ -26,24 +29,24 @@ class ModuleSource {
   // Reads CountOfLines, CountOfDeclarationLines and every line (HostError passes through).
   static ModuleSource Read(ide::CodeModule& module);
 
-  int CountOfLines() const { return static_cast<int>(starts_.size()); }
+  int CountOfLines() const { return static_cast<int>(lines_.size()); }
   int CountOfDeclarationLines() const { return declarationLines_; }
   // Line n (1..CountOfLines), without its line end.
-  View Line(int n) const;
+  View Line(int n) const { return lines_[static_cast<size_t>(n - 1)]; }
   // The last line of the statement that begins at line n: the first line from
   // n on that does not end in "_", and never past the module's last line.
   int StatementEnd(int n) const { return stmtEnd_[static_cast<size_t>(n - 1)]; }
   // Where the statement holding line n begins when statements are read from
   // line 1 (a statement read from line n itself begins at n).
   int StatementStart(int n) const { return stmtStart_[static_cast<size_t>(n - 1)]; }
-  // Total UTF-16 units held (for memory accounting).
-  size_t TextSize() const { return text_.size(); }
 
  private:
   void Index();
-  std::u16string text_;
-  std::vector<uint32_t> starts_;
-  std::vector<uint32_t> lengths_;
+  // Views into one owned text; on the heap, so that moving this object
+  // leaves the views valid.
+  void Own(std::u16string text, const std::vector<std::pair<size_t, size_t>>& spans);
+  std::unique_ptr<const std::u16string> owned_;
+  std::vector<View> lines_;
   std::vector<int> stmtEnd_;
   std::vector<int> stmtStart_;
   int declarationLines_ = 0;

@@ -84,12 +84,17 @@ void PrintText(const std::u16string& text) {
   std::cout << lf << "\n";
 }
 
-std::vector<Finding> ReportedOf(const RunReport& r, CheckKind check) {
-  std::vector<Finding> out;
+// The reported findings of one check (the reports pick their check's
+// findings themselves): all of them as they are when nothing is left out,
+// since a large project's findings are too big to copy for nothing.
+const std::vector<Finding>& ReportedOf(const RunReport& r, CheckKind check, std::vector<Finding>& storage) {
+  auto leftOut = [&](const Finding& f) { return f.check == check && !r.Reported(f); };
+  if (std::none_of(r.findings.begin(), r.findings.end(), leftOut)) return r.findings;
+  storage.clear();
   for (const auto& f : r.findings) {
-    if (f.check == check && r.Reported(f)) out.push_back(f);
+    if (f.check == check && r.Reported(f)) storage.push_back(f);
   }
-  return out;
+  return storage;
 }
 
 json FindingJson(const RunReport& r, const Finding& f) {
@@ -199,11 +204,13 @@ int RunReport::Known() const {
 std::u16string RunReport::LogText() const {
   std::u16string text;
   if (Runs(*this, CheckKind::Variables)) {
-    text += checks::VariableRunReport(ReportedOf(*this, CheckKind::Variables), projectName);
+    std::vector<Finding> storage;
+    text += checks::VariableRunReport(ReportedOf(*this, CheckKind::Variables, storage), projectName);
   }
   if (Runs(*this, CheckKind::Procedures)) {
     if (!text.empty()) text += u"\r\n\r\n";
-    text += checks::ProcedureRunReport(ReportedOf(*this, CheckKind::Procedures), projectName);
+    std::vector<Finding> storage;
+    text += checks::ProcedureRunReport(ReportedOf(*this, CheckKind::Procedures, storage), projectName);
   }
   return text;
 }
@@ -212,8 +219,9 @@ void PrintTextReport(const RunReport& r) {
   bool any = false;
   for (CheckKind check : {CheckKind::Variables, CheckKind::Procedures}) {
     if (!Runs(r, check)) continue;
-    auto reported = ReportedOf(r, check);
-    if (reported.empty()) continue;
+    std::vector<Finding> storage;
+    const auto& reported = ReportedOf(r, check, storage);
+    if (std::none_of(reported.begin(), reported.end(), [&](const Finding& f) { return f.check == check; })) continue;
     if (any) std::cout << "\n";
     PrintText(check == CheckKind::Variables ? checks::VariableRunReport(reported, r.projectName)
                                             : checks::ProcedureRunReport(reported, r.projectName));

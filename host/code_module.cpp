@@ -105,6 +105,15 @@ std::u16string MemCodeModule::Lines(int start, int count) {
   return out;
 }
 
+std::vector<std::u16string_view> MemCodeModule::LineViews() {
+  CheckFault("CodeModule.Lines");
+  const int n = text_.CountOfLines();
+  std::vector<std::u16string_view> out;
+  out.reserve(static_cast<size_t>(n));
+  for (int i = 1; i <= n; ++i) out.emplace_back(text_.Line(i));
+  return out;
+}
+
 int MemCodeModule::CountOfLines() {
   CheckFault("CodeModule.CountOfLines");
   return text_.CountOfLines();

@@ -24,6 +24,7 @@ class MemCodeModule : public ide::CodeModule {
   void SetParent(const std::weak_ptr<MemComponent>& parent) { parent_ = parent; }
 
   std::u16string Lines(int start, int count) override;
+  std::vector<std::u16string_view> LineViews() override;
   int CountOfLines() override;
   int CountOfDeclarationLines() override;
   void InsertLines(int line, const std::u16string& text) override;

@@ -30,12 +30,12 @@ void ModuleText::Classify(Lines&& bodyLines) {
   bool inStatement = false;
   for (auto& source : bodyLines) {
     if (!inStatement && !lines_.empty() && IsMemberAttribute(source)) {
-      if constexpr (kMove) lines_.back().hiddenAfter.push_back(std::move(source));
-      else lines_.back().hiddenAfter.push_back(source);
+      if constexpr (kMove) lines_.back().Hide(std::move(source));
+      else lines_.back().Hide(source);
       continue;
     }
-    if constexpr (kMove) lines_.push_back(Entry{std::move(source), {}});
-    else lines_.push_back(Entry{source, {}});
+    if constexpr (kMove) lines_.emplace_back(std::move(source));
+    else lines_.emplace_back(source);
     inStatement = syntax::Continues(lines_.back().text);
   }
 }
@@ -69,7 +69,9 @@ std::vector<ModuleText::PhysicalLine> ModuleText::PhysicalLines() const {
   out.reserve(static_cast<size_t>(PhysicalCount()));
   for (const auto& e : lines_) {
     out.push_back({e.text, false});
-    for (const auto& h : e.hiddenAfter) out.push_back({h, true});
+    if (e.hiddenAfter) {
+      for (const auto& h : *e.hiddenAfter) out.push_back({h, true});
+    }
   }
   return out;
 }
@@ -85,7 +87,7 @@ int ModuleText::PhysicalIndex(int n) const {
     int pos = 0;
     for (size_t i = 0; i < lines_.size(); ++i) {
       physical_[i] = pos;
-      pos += 1 + static_cast<int>(lines_[i].hiddenAfter.size());
+      pos += 1 + static_cast<int>(lines_[i].HiddenCount());
     }
     physical_[lines_.size()] = pos;
     physicalValid_ = true;
@@ -105,7 +107,7 @@ void ModuleText::InsertLines(int before, const std::vector<std::u16string>& line
   }
   std::vector<Entry> entries;
   entries.reserve(lines.size());
-  for (const auto& l : lines) entries.push_back(Entry{l, {}});
+  for (const auto& l : lines) entries.emplace_back(l);
   lines_.insert(lines_.begin() + (before - 1), std::make_move_iterator(entries.begin()),
                 std::make_move_iterator(entries.end()));
   Touch();

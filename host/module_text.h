@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,7 +54,26 @@ class ModuleText {
  private:
   struct Entry {
     std::u16string text;
-    std::vector<std::u16string> hiddenAfter;
+    // The hidden lines after this one; rare, so only a pointer in every
+    // entry (a large module holds a million of them).
+    std::unique_ptr<std::vector<std::u16string>> hiddenAfter;
+
+    explicit Entry(std::u16string t) : text(std::move(t)) {}
+    Entry(const Entry& o) : text(o.text) {
+      if (o.hiddenAfter) hiddenAfter = std::make_unique<std::vector<std::u16string>>(*o.hiddenAfter);
+    }
+    Entry& operator=(const Entry& o) {
+      if (this != &o) *this = Entry(o);
+      return *this;
+    }
+    Entry(Entry&&) noexcept = default;
+    Entry& operator=(Entry&&) noexcept = default;
+    ~Entry() = default;
+    void Hide(std::u16string line) {
+      if (!hiddenAfter) hiddenAfter = std::make_unique<std::vector<std::u16string>>();
+      hiddenAfter->push_back(std::move(line));
+    }
+    size_t HiddenCount() const { return hiddenAfter ? hiddenAfter->size() : 0; }
   };
   void Touch();
   template <class Lines>

@@ -5,6 +5,7 @@
 #include "checks/source_reader.h"
 #include "oracle_checks.h"
 #include "platform/vb_text.h"
+#include "support/host_builders.h"
 
 namespace tarno::checks {
 namespace {
@@ -207,6 +208,56 @@ TEST(WholeWord, MatchesOnlyWholeIdentifiers) {
   EXPECT_FALSE(HasWholeWord(u"y = \u5909x", u"x"));   // a Japanese letter is a word character
   EXPECT_TRUE(HasWholeWord(u"y =\u3000x", u"x"));     // the ideographic space is not
   EXPECT_FALSE(HasWholeWord(u"anything", u""));
+}
+
+// A host that lends no views of its lines: the reader copies them instead.
+class CopyOnlyModule : public ide::CodeModule {
+ public:
+  explicit CopyOnlyModule(ide::CodeModule& inner) : inner_(inner) {}
+  std::u16string Lines(int start, int count) override { return inner_.Lines(start, count); }
+  int CountOfLines() override { return inner_.CountOfLines(); }
+  int CountOfDeclarationLines() override { return inner_.CountOfDeclarationLines(); }
+  void InsertLines(int, const std::u16string&) override { Unused(); }
+  void DeleteLines(int, int) override { Unused(); }
+  int ProcStartLine(const std::u16string&, int) override { return Unused(); }
+  int ProcBodyLine(const std::u16string&, int) override { return Unused(); }
+  int ProcCountLines(const std::u16string&, int) override { return Unused(); }
+  std::u16string ProcOfLine(int, int*) override { return Unused(), u""; }
+  bool Find(const std::u16string&, int&, int&, int&, int&, bool, bool, bool) override { return Unused(); }
+  std::vector<ide::Member> Members() override { return Unused(), std::vector<ide::Member>{}; }
+  std::shared_ptr<ide::VBComponent> Parent() override { return Unused(), nullptr; }
+
+ private:
+  static int Unused() { throw std::logic_error("the reader needs only the lines"); }
+  ide::CodeModule& inner_;
+};
+
+TEST(ModuleSourceRead, LentViewsAndACopyGiveTheSameLinesAndStatements) {
+  const char* texts[] = {
+      "",
+      "Option Explicit\r\n",
+      "Dim a As Long, _\r\n    b As Long\r\n\r\nPublic Sub S()\r\nAttribute S.VB_UserMemId = 0\r\n  x = \"\xe6\x97\xa5\" _\r\n\r\nEnd Sub",
+      "x\r\ny _",
+  };
+  for (const char* text : texts) {
+    auto host = test::HostBuilder().Module("M", text).Build();
+    auto module = host.Module("M");
+    ASSERT_EQ(module->LineViews().size(), static_cast<size_t>(module->CountOfLines())) << text;
+    CopyOnlyModule copyOnly(*module);
+    // Moved once, as the project source keeps it: the views must survive the move.
+    ModuleSource lent = ModuleSource::Read(*module);
+    ModuleSource copied = ModuleSource::Read(copyOnly);
+    ModuleSource moved = std::move(copied);
+    ASSERT_EQ(lent.CountOfLines(), module->CountOfLines()) << text;
+    ASSERT_EQ(moved.CountOfLines(), lent.CountOfLines()) << text;
+    EXPECT_EQ(moved.CountOfDeclarationLines(), lent.CountOfDeclarationLines()) << text;
+    for (int n = 1; n <= lent.CountOfLines(); ++n) {
+      EXPECT_EQ(lent.Line(n), module->Lines(n, 1)) << text << " line " << n;
+      EXPECT_EQ(moved.Line(n), lent.Line(n)) << text << " line " << n;
+      EXPECT_EQ(moved.StatementEnd(n), lent.StatementEnd(n)) << text << " line " << n;
+      EXPECT_EQ(moved.StatementStart(n), lent.StatementStart(n)) << text << " line " << n;
+    }
+  }
 }
 
 }  // namespace
