@@ -8,18 +8,37 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <random>
 
 namespace tarno::files {
 namespace fs = std::filesystem;
 
 FileError::FileError(const fs::path& path, const std::string& reason)
-    : std::runtime_error(path.string() + ": " + reason), path_(path) {}
+    : std::runtime_error(path.string() + ": " + reason), path_(path), reason_(reason) {}
+
+namespace {
+std::mutex unreadable_mutex;
+fs::path unreadable;  // guarded by unreadable_mutex
+bool SimulatedUnreadable(const fs::path& path) {
+  std::lock_guard<std::mutex> lock(unreadable_mutex);
+  if (unreadable.empty() || path.lexically_normal() != unreadable) return false;
+  errno = EACCES;
+  return true;
+}
+}  // namespace
+
+void SimulateUnreadableFile(const fs::path& path) {
+  std::lock_guard<std::mutex> lock(unreadable_mutex);
+  unreadable = path.lexically_normal();
+}
 
 std::string ReadAllBytes(const fs::path& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = SimulatedUnreadable(path) ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw FileError(path, std::string("cannot open for reading: ") + std::strerror(errno));
   std::string out;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
   for (;;) {
     ssize_t n = ::read(fd, buf, sizeof buf);

@@ -17,9 +17,11 @@ class FileError : public std::runtime_error {
  public:
   FileError(const std::filesystem::path& path, const std::string& reason);
   const std::filesystem::path& path() const { return path_; }
+  const std::string& reason() const { return reason_; }
 
  private:
   std::filesystem::path path_;
+  std::string reason_;
 };
 
 std::string ReadAllBytes(const std::filesystem::path& path);
@@ -38,6 +40,9 @@ void WriteTextFile(const std::filesystem::path& path, std::u16string_view text,
 // disk is full while writing, or the rename fails. Stays set until None.
 enum class WriteFault { None, CannotCreate, DiskFull, RenameFails };
 void SimulateWriteFault(WriteFault fault);
+// A file that ReadAllBytes cannot open, as if its permissions forbade reading
+// (which a test run as root cannot arrange); an empty path clears it.
+void SimulateUnreadableFile(const std::filesystem::path& path);
 
 // Copies source over target through a temporary file (FileCopy).
 void CopyFileAtomic(const std::filesystem::path& source, const std::filesystem::path& target);

@@ -1,7 +1,6 @@
 #include "host/files/text_lines.h"
 
 #include <cstdio>
-#include <fstream>
 
 #include "host/files/file_error.h"
 #include "platform/text_file.h"
@@ -76,17 +75,11 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
   if (std::filesystem::is_directory(status)) throw ProjectFileError(path, 0, "is a folder, not a file");
   if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
     throw ProjectFileError(path, 0, "is not a plain file");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ProjectFileError(path, 0, "cannot open the file");
-  std::string bytes;
-  in.seekg(0, std::ios::end);
-  auto size = in.tellg();
-  if (size < 0) throw ProjectFileError(path, 0, "cannot read the file");
-  bytes.resize(size_t(size));
-  in.seekg(0);
-  in.read(bytes.data(), size);
-  if (!in) throw ProjectFileError(path, 0, "cannot read the file");
-  return bytes;
+  try {
+    return tarno::files::ReadAllBytes(path);
+  } catch (const tarno::files::FileError& e) {
+    throw ProjectFileError(path, 0, e.reason());
+  }
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/files/project_loader.h"
+#include "platform/text_file.h"
 #include "platform/vb_text.h"
 #include "temp_project.h"
 
@@ -38,6 +39,8 @@ struct Case {
   std::string file;     // the file it names, as written
   const char* problem;  // how the warning says what is wrong
   bool folder;          // the name is a folder rather than nothing at all
+  bool pipe = false;        // the name is a pipe: there, but no file to read
+  bool unreadable = false;  // the file is there, but opening it is refused
 };
 
 const Case kCases[] = {
@@ -47,6 +50,9 @@ const Case kCases[] = {
     {"missing resource file", "ResFile32=\"Gone.res\"", "Gone.res", "is missing", false},
     {"folder for a class", "Class=Dir; Dir.cls", "Dir.cls", "is not a file", true},
     {"folder for a form", "Form=Dir.frm", "Dir.frm", "is not a file", true},
+    {"pipe for a class", "Class=Pipe; Pipe.cls", "Pipe.cls", "is not a file", false, true},
+    {"unreadable class", "Class=Locked; Locked.cls", "Locked.cls", "cannot be read (cannot open for reading: Permission denied)",
+     false, false, true},
 };
 
 std::string VbpBytes(const Case& c) {
@@ -54,13 +60,30 @@ std::string VbpBytes(const Case& c) {
   return "Type=Exe\r\nModule=Module1; Module1.bas\r\n" + c.line + "\r\nClass=Class1; Class1.cls\r\nName=\"Proj\"\r\n";
 }
 
+void MakeBrokenFile(TempProject& t, const Case& c) {
+  if (c.folder) std::filesystem::create_directories(t.dir() / c.file);
+  if (c.pipe) {
+    ASSERT_EQ(::mkfifo((t.dir() / c.file).c_str(), 0600), 0);
+  }
+  if (c.unreadable) {
+    t.Write(c.file, kClass);
+    tarno::files::SimulateUnreadableFile(t.dir() / c.file);
+  }
+}
+
+// Reading is allowed again when a case ends.
+struct ReadableAgain {
+  ~ReadableAgain() { tarno::files::SimulateUnreadableFile({}); }
+};
+
 TEST(MissingComponent, LoadsTheRestWithAWarningNamingTheLineAndTheFile) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
+    ReadableAgain readable;
     TempProject t;
     t.Write("Module1.bas", kModule);
     t.Write("Class1.cls", kClass);
-    if (c.folder) std::filesystem::create_directories(t.dir() / c.file);
+    MakeBrokenFile(t, c);
     auto vbp = t.Write("P.vbp", VbpBytes(c));
     LoadedWorkspace ws = LoadPath(vbp, CodePage::Cp932());
     ASSERT_EQ(ws.projects.size(), 1u);
@@ -81,10 +104,11 @@ TEST(MissingComponent, LoadsTheRestWithAWarningNamingTheLineAndTheFile) {
 TEST(MissingComponent, SavingKeepsTheProjectFileByteForByte) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
+    ReadableAgain readable;
     TempProject t;
     t.Write("Module1.bas", kModule);
     t.Write("Class1.cls", kClass);
-    if (c.folder) std::filesystem::create_directories(t.dir() / c.file);
+    MakeBrokenFile(t, c);
     const std::string bytes = VbpBytes(c);
     auto vbp = t.Write("P.vbp", bytes);
     LoadedWorkspace ws = LoadPath(vbp, CodePage::Cp932());
