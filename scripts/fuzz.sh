@@ -11,7 +11,8 @@
 # run every time), FUZZ_KEEP_GOING=1 (go on after a finding,
 # in libFuzzer's fork mode, so that a long run collects every finding). Seeds go to $BUILD/fuzz-seeds/<target>,
 # the inputs libFuzzer keeps to $BUILD/fuzz-corpus/<target>, inputs that found
-# something to $BUILD/fuzz-findings/<target>-*. Each run's log ends with
+# something to $BUILD/fuzz-findings/<target>-*; once fixed, such an input is
+# kept in fuzz/regressions/<target>/ and every run starts with it. Each run's log ends with
 # libFuzzer's statistics (stat::number_of_executed_units is the executions).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -157,10 +158,15 @@ run() {
   local quiet=()
   [[ $t == cli_args ]] && quiet=(-close_fd_mask=3)  # the commands' own messages
   [[ -n ${FUZZ_KEEP_GOING:-} ]] && quiet+=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
+  # Inputs that once found a fault run first, every time (read only: new
+  # inputs go to the first folder).
+  local regressions=()
+  [[ -d fuzz/regressions/$t ]] && regressions=("fuzz/regressions/$t")
   local budget=(-max_total_time="$seconds")
   [[ -n ${FUZZ_RUNS:-} ]] && budget=(-runs="$FUZZ_RUNS" -seed=1 -max_total_time="$seconds")
   nice -n 19 "$build/fuzz/fuzz_$t" "${quiet[@]}" "${budget[@]}" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
-    -print_final_stats=1 -artifact_prefix="$build/fuzz-findings/$t-" "$build/fuzz-corpus/$t" "$seeds/$t" >"$log" 2>&1 ||
+    -print_final_stats=1 -artifact_prefix="$build/fuzz-findings/$t-" "$build/fuzz-corpus/$t" "$seeds/$t" \
+    "${regressions[@]}" >"$log" 2>&1 ||
     rc=$?
   local execs
   execs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' ||
