@@ -66,7 +66,8 @@ class WorkbenchTest : public ::testing::Test {
 
   void SetUp() override { Prepare("1"); }
 
-  void Prepare(const std::string& addInValue) {
+  // settingsIni: the add-in's settings file (TarnoAddIn.ini) to start with, none when empty.
+  void Prepare(const std::string& addInValue, const std::string& settingsIni = "") {
     std::string tmpl = (std::filesystem::temp_directory_path() / "tarno-workbench-XXXXXX").string();
     ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
     root_ = tmpl;
@@ -75,6 +76,7 @@ class WorkbenchTest : public ::testing::Test {
       fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
     fs::permissions(root_ / "project", fs::perms::owner_all, fs::perm_options::add);
     for (const char* d : {"windows", "system", "addin"}) fs::create_directories(root_ / d);
+    if (!settingsIni.empty()) WriteFile(root_ / "system" / "TarnoAddIn.ini", settingsIni);
     setenv("TARNO_WINDOWS_DIR", (root_ / "windows").c_str(), 1);
     setenv("TARNO_SYSTEM_DIR", (root_ / "system").c_str(), 1);
     setenv("TARNO_ADDIN_DIR", (root_ / "addin").c_str(), 1);
