@@ -76,6 +76,11 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
   tree_->setHeaderHidden(true);
   tree_->setObjectName(QStringLiteral("explorer"));
   connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) { OpenItem(item, false); });
+  // As in the IDE, the component chosen in the explorer is the selected one
+  // (the control tools work on its designer).
+  connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
+    if (auto c = ComponentOf(item)) vbe_->SetSelectedComponent(c);
+  });
   mdi_ = new QMdiArea;
   mdi_->setBackground(QColor(128, 128, 128));
   auto* split = new QSplitter;
@@ -366,13 +371,19 @@ void MainWindow::RefreshExplorer() {
   tree_->expandAll();
 }
 
+std::shared_ptr<host::MemComponent> MainWindow::ComponentOf(QTreeWidgetItem* item) const {
+  // By project and name: two projects of a group may hold components of one name.
+  if (!item || !item->data(0, kComponentRole).isValid()) return nullptr;
+  size_t project = static_cast<size_t>(item->data(0, kProjectRole).toInt());
+  if (project >= ws_.projects.size()) return nullptr;
+  return ws_.projects[project]->Component(item->data(0, kComponentRole).toString().toStdU16String());
+}
+
 void MainWindow::OpenItem(QTreeWidgetItem* item, bool code) {
-  if (!item || !item->data(0, kComponentRole).isValid()) return;
-  auto name = item->data(0, kComponentRole).toString().toStdU16String();
-  auto c = Find(name);
+  auto c = ComponentOf(item);
   if (!c) return;
-  if (!code && c->designer()) ShowForm(name);
-  else ShowCode(name);
+  if (!code && c->designer()) ShowForm(c);
+  else ShowCode(c);
 }
 
 // ---- views
@@ -386,8 +397,9 @@ QMdiSubWindow* MainWindow::AddView(QWidget* view, const QString& title) {
   return sub;
 }
 
-CodeEditor* MainWindow::ShowCode(const std::u16string& name) {
-  auto c = Find(name);
+CodeEditor* MainWindow::ShowCode(const std::u16string& name) { return ShowCode(Find(name)); }
+
+CodeEditor* MainWindow::ShowCode(const std::shared_ptr<host::MemComponent>& c) {
   if (!c || !c->code()) return nullptr;
   auto key = std::make_pair(static_cast<const host::MemComponent*>(c.get()), true);
   if (auto it = views_.find(key); it != views_.end()) {
@@ -407,8 +419,9 @@ CodeEditor* MainWindow::ShowCode(const std::u16string& name) {
   return editor;
 }
 
-FormCanvas* MainWindow::ShowForm(const std::u16string& name) {
-  auto c = Find(name);
+FormCanvas* MainWindow::ShowForm(const std::u16string& name) { return ShowForm(Find(name)); }
+
+FormCanvas* MainWindow::ShowForm(const std::shared_ptr<host::MemComponent>& c) {
   if (!c || !c->designer()) return nullptr;
   auto key = std::make_pair(static_cast<const host::MemComponent*>(c.get()), false);
   if (auto it = views_.find(key); it != views_.end()) {
@@ -534,9 +547,9 @@ bool MainWindow::Screenshot(const QString& file) {
       if (!form && c->designer() && c->type() == ide::ComponentType::VBForm) form = c;
       if (!module && c->type() == ide::ComponentType::StdModule) module = c;
     }
-    if (form) ShowForm(form->name());
-    if (module) ShowCode(module->name());
-    else if (form) ShowCode(form->name());
+    if (form) ShowForm(form);
+    if (module) ShowCode(module);
+    else if (form) ShowCode(form);
     if (form || module) break;
   }
   mdi_->tileSubWindows();

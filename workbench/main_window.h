@@ -59,9 +59,12 @@ class MainWindow : public QMainWindow {
   bool CloseProjects();
 
   // The component's code pane or form view, opened (or brought forward);
-  // nullptr when the component has no code module or designer.
+  // nullptr when the component has no code module or designer. By name: the
+  // first project's component of that name.
   CodeEditor* ShowCode(const std::u16string& component);
   FormCanvas* ShowForm(const std::u16string& component);
+  CodeEditor* ShowCode(const std::shared_ptr<host::MemComponent>& component);
+  FormCanvas* ShowForm(const std::shared_ptr<host::MemComponent>& component);
   std::vector<CodeEditor*> CodeEditors() const;
   std::vector<FormCanvas*> FormViews() const;
   QTreeWidget* explorer() const { return tree_; }
@@ -109,6 +112,7 @@ class MainWindow : public QMainWindow {
   void RefreshExplorer();
   void RefreshTitle();
   void OpenItem(QTreeWidgetItem* item, bool code);
+  std::shared_ptr<host::MemComponent> ComponentOf(QTreeWidgetItem* item) const;
   void Click(const std::shared_ptr<host::MemCommandBarControl>& control);
   CodeEditor* CurrentEditor() const;
   std::shared_ptr<host::MemComponent> Find(const std::u16string& name) const;
