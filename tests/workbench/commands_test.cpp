@@ -4,8 +4,12 @@
 // window with its caption and what it lists of the workbench's projects; an
 // editing command must change the module as the tool says. Each window is
 // closed with its own close button.
+#include <QPushButton>
 #include <QTextBlock>
 #include <QTest>
+#include <QTimer>
+
+#include "gui/form_view.h"
 
 #include "host/controls.h"
 #include "ui/list_view.h"
@@ -196,6 +200,44 @@ TEST_F(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
       for (int i = 1; i <= module->CountOfLines(); ++i) ASSERT_EQ(module->Lines(i, 1), before[i - 1]) << "line " << i;
     }
   }
+}
+
+TEST_F(CommandsTest, AToolWindowOpensOnScreenModallyAndItsCloseButtonEndsTheCommand) {
+  // The real modal loop this time, as a user meets it.
+  gui::Desktop::Current()->SetModalHook({});
+  ASSERT_NE(SelectInCode("Option Explicit", 1), nullptr);
+  QString title;
+  bool modal = false;
+  int clicked = 0;
+  QTimer::singleShot(0, [&] {
+    for (gui::FormView* v : gui::Desktop::Current()->Views()) {
+      if (!v->isVisible() || v->form().Name() != u"frmHensuFind") continue;
+      title = v->windowTitle();
+      modal = v->isModal();
+      for (ui::Control* c : v->form().Controls())
+        if (auto* b = dynamic_cast<ui::CommandButton*>(c); b && b->Caption() == u"閉じる")
+          if (auto* button = qobject_cast<QPushButton*>(v->WidgetOf(*b))) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            ++clicked;
+          }
+    }
+  });
+  // Should the click miss, the window goes anyway and the checks below fail.
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] {
+    for (gui::FormView* v : gui::Desktop::Current()->Views()) v->form().Unload();
+  });
+  watchdog.start(20'000);
+  Button(2)->trigger();
+  watchdog.stop();
+  EXPECT_EQ(title, QStringLiteral("VB自動変数チェック For VisualBasic6.0"));
+  EXPECT_TRUE(modal);
+  EXPECT_EQ(clicked, 1);
+  for (gui::FormView* v : gui::Desktop::Current()->Views())
+    if (v->form().Name() == u"frmHensuFind") {
+      EXPECT_FALSE(v->isVisible());
+    }
 }
 
 }  // namespace
