@@ -8,8 +8,10 @@
 #include <QTextBlock>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "gui/form_view.h"
+#include "host/files/project_loader.h"
 
 #include "host/controls.h"
 #include "ui/list_view.h"
@@ -200,6 +202,49 @@ TEST_F(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
       for (int i = 1; i <= module->CountOfLines(); ++i) ASSERT_EQ(module->Lines(i, 1), before[i - 1]) << "line " << i;
     }
   }
+}
+
+TEST_F(CommandsTest, ACopiedFormShowsInTheWorkbenchAndIsSavedWithTheProject) {
+  hook_ = [&](ui::Form& f) {
+    ASSERT_EQ(f.Name(), u"frmCopy");
+    auto& list = dynamic_cast<ui::ListView&>(*f.FindControl(u"ListView1"));
+    int row = 0;
+    for (int i = 1; i <= list.ListItems.Count(); ++i)
+      if (list.ListItems.Item(i).Text() == u"frmWindowTips") row = i;
+    ASSERT_GT(row, 0);
+    ui::ClickItem(list, row);
+    auto& name = dynamic_cast<ui::TextBox&>(*f.FindControl(u"Text1"));
+    ui::Focus(name);
+    ui::ClearText(name);
+    ui::Type(name, u"frmTipsCopy");
+    ui::Click(*f.FindControl(u"Check1"));
+    ui::Click(*f.FindControl(u"Check2"));
+    ui::Click(*f.FindControl(u"Command1"));
+    CloseWithItsButton(f);
+  };
+  ASSERT_NE(SelectInCode("Option Explicit", 1), nullptr);
+  Run(window_->ToolsMenu(), "ファイルコピー(&F)");
+  ASSERT_EQ(boxes_->seen.size(), 1u);
+  EXPECT_EQ(boxes_->seen[0].prompt, vb::U("コピー完了しました"));
+  // The explorer lists it at once; its view shows the copied controls.
+  auto items = window_->explorer()->findItems(QStringLiteral("frmTipsCopy *"), Qt::MatchExactly | Qt::MatchRecursive);
+  ASSERT_EQ(items.size(), 1);
+  Q_EMIT window_->explorer()->itemDoubleClicked(items[0], 0);
+  ASSERT_EQ(window_->FormViews().size(), 1u);
+  auto copy = window_->FormViews()[0]->component();
+  EXPECT_EQ(copy->name(), u"frmTipsCopy");
+  auto original = window_->workspace().projects[0]->Component(u"frmWindowTips");
+  EXPECT_EQ(copy->designer()->ContainedVBControls()->Count(), original->designer()->ContainedVBControls()->Count());
+  EXPECT_EQ(copy->code()->CountOfLines(), original->code()->CountOfLines());
+
+  ASSERT_TRUE(window_->Save());
+  EXPECT_TRUE(fs::exists(File("frmTipsCopy.frm")));
+  auto reopened = host::files::LoadPath(Project(), CodePage::Cp932());
+  EXPECT_TRUE(reopened.warnings.empty());
+  auto saved = reopened.projects[0]->Component(u"frmTipsCopy");
+  ASSERT_NE(saved, nullptr);
+  EXPECT_EQ(saved->code()->Lines(1, saved->code()->CountOfLines()), original->code()->Lines(1, original->code()->CountOfLines()));
+  EXPECT_EQ(saved->designer()->controls().size(), original->designer()->controls().size());
 }
 
 TEST_F(CommandsTest, AToolWindowOpensOnScreenModallyAndItsCloseButtonEndsTheCommand) {
