@@ -21,6 +21,7 @@
 #include "workbench/code_editor.h"
 #include "workbench/command_menus.h"
 #include "workbench/form_canvas.h"
+#include "workbench/group_file.h"
 
 namespace tarno::workbench {
 namespace {
@@ -50,6 +51,10 @@ const std::vector<Folder>& Folders() {
       {"Related Documents", {ide::ComponentType::RelatedDocument, ide::ComponentType::ResFile}},
   };
   return folders;
+}
+
+QString ProjectLabel(host::MemProject& p) {
+  return Q(p.name()) + QStringLiteral(" (") + QPath(files::ToPath(p.fileName()).filename()) + u')';
 }
 
 QString FileLabel(host::MemComponent& c) {
@@ -285,10 +290,24 @@ bool MainWindow::Save() {
   return true;
 }
 
+std::shared_ptr<host::MemProject> MainWindow::CurrentProject() const {
+  // The project of the explorer's current item (a folder's is its parent's).
+  for (QTreeWidgetItem* item = tree_->currentItem(); item; item = item->parent()) {
+    if (!item->data(0, kProjectRole).isValid()) continue;
+    size_t i = static_cast<size_t>(item->data(0, kProjectRole).toInt());
+    if (i < ws_.projects.size()) return ws_.projects[i];
+  }
+  return ws_.projects.empty() ? nullptr : ws_.projects.front();
+}
+
 bool MainWindow::SaveAs(const std::filesystem::path& vbp) {
-  if (ws_.projects.empty()) return false;
+  auto project = CurrentProject();
+  if (!project) return false;
+  const std::filesystem::path old = files::ToPath(project->fileName());
   try {
-    ws_.projects.front()->SaveAs(files::FromPath(vbp));
+    project->SaveAs(files::FromPath(vbp));
+    // The group names the project by its file: it follows the new name.
+    if (ws_.group && !old.empty()) RenameGroupProject(ws_.path, old, vbp, options_.code_page);
   } catch (const std::exception& e) {
     warn(QString::fromStdString(e.what()));
     return false;
@@ -333,10 +352,11 @@ void MainWindow::RefreshExplorer() {
   size_t count = 0;
   for (const auto& p : ws_.projects) count += p->components().size() + 1;
   if (count == shown_components_ && tree_->topLevelItemCount() == static_cast<int>(ws_.projects.size())) {
-    // Same components: only the dirty marks change.
+    // Same components: only the dirty marks (and a project's new file name) change.
     for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
       QTreeWidgetItem* top = tree_->topLevelItem(i);
       auto& project = *ws_.projects[static_cast<size_t>(i)];
+      top->setText(0, ProjectLabel(project));
       for (int f = 0; f < top->childCount(); ++f)
         for (int k = 0; k < top->child(f)->childCount(); ++k) {
           QTreeWidgetItem* item = top->child(f)->child(k);
@@ -351,7 +371,7 @@ void MainWindow::RefreshExplorer() {
   for (size_t i = 0; i < ws_.projects.size(); ++i) {
     auto& project = *ws_.projects[i];
     auto* top = new QTreeWidgetItem(tree_);
-    top->setText(0, Q(project.name()) + QStringLiteral(" (") + QPath(files::ToPath(project.fileName()).filename()) + u')');
+    top->setText(0, ProjectLabel(project));
     top->setData(0, kProjectRole, static_cast<int>(i));
     for (const Folder& folder : Folders()) {
       QTreeWidgetItem* node = nullptr;

@@ -52,7 +52,9 @@ class MainWindow : public QMainWindow {
   bool OpenPath(const std::filesystem::path& path);
   // Writes every changed component and project; false (after a message) on failure.
   bool Save();
-  // Saves the (first) project under a new .vbp name, then the rest as Save does.
+  // Saves the project chosen in the explorer (the first when none is) under a
+  // new .vbp name, its component files staying where they are, then the rest
+  // as Save does. In a group the group file follows the new name.
   bool SaveAs(const std::filesystem::path& vbp);
   // Asks to save what changed (Yes saves, No drops, Cancel keeps it open);
   // true when the projects were closed.
@@ -113,6 +115,7 @@ class MainWindow : public QMainWindow {
   void RefreshTitle();
   void OpenItem(QTreeWidgetItem* item, bool code);
   std::shared_ptr<host::MemComponent> ComponentOf(QTreeWidgetItem* item) const;
+  std::shared_ptr<host::MemProject> CurrentProject() const;
   void Click(const std::shared_ptr<host::MemCommandBarControl>& control);
   CodeEditor* CurrentEditor() const;
   std::shared_ptr<host::MemComponent> Find(const std::u16string& name) const;

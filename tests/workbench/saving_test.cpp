@@ -142,5 +142,31 @@ TEST_F(GroupTest, AGroupShowsBothProjectsAndSavesEach) {
   EXPECT_TRUE(tree->findItems(QStringLiteral("cDlg (cDlg.cls) *"), Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
 }
 
+TEST_F(GroupTest, SaveAsOfAGroupsProjectRenamesItInTheGroupFile) {
+  const std::string group = ReadFile(Project());
+  QTreeWidget* tree = window_->explorer();
+  // The project chosen in the explorer is the one saved under the new name.
+  tree->setCurrentItem(tree->findItems(QStringLiteral("frmTest (frmTest.frm)"), Qt::MatchExactly | Qt::MatchRecursive)[0]);
+  const fs::path target = root_ / "project" / "moved" / "Test2.vbp";
+  fs::create_directories(target.parent_path());
+  ASSERT_TRUE(window_->SaveAs(target));
+  EXPECT_TRUE(warnings_.empty());
+  EXPECT_EQ(ReadFile(Project()),
+            Replaced(group, "StartupProject=test project\\Test.vbp", "StartupProject=moved\\Test2.vbp"));
+  EXPECT_EQ(ExplorerLabels(tree), (QStringList{"TabExCtl (TabExCtl.vbp)", "SSTabExTest (Test2.vbp)"}));
+  // Its lines lead to the files where they are, also one missing since the load.
+  const std::string moved = ReadFile(target);
+  EXPECT_NE(moved.find("\r\nForm=..\\test project\\frmTest.frm\r\n"), std::string::npos) << moved;
+  EXPECT_NE(moved.find("\r\nResFile32=\"..\\test project\\VisualStyleManifest.res\"\r\n"), std::string::npos);
+  // The group opens again with the project from its new file and every component.
+  auto reopened = host::files::LoadPath(Project(), CodePage::Named("CP1252"));
+  ASSERT_EQ(reopened.warnings.size(), 1u);
+  EXPECT_NE(reopened.warnings[0].message.find("\"..\\test project\\VisualStyleManifest.res\" is missing"),
+            std::string::npos) << reopened.warnings[0].message;
+  ASSERT_EQ(reopened.projects.size(), 2u);
+  EXPECT_EQ(host::files::ToPath(reopened.projects[1]->fileName()), target);
+  EXPECT_EQ(reopened.projects[1]->components().size(), window_->workspace().projects[1]->components().size());
+}
+
 }  // namespace
 }  // namespace tarno::workbench::test
