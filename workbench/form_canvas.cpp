@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <variant>
 
 #include "gui/qt_convert.h"
@@ -58,12 +60,6 @@ bool Windowless(const host::MemControl& c) {
 }
 // Controls that have a place on the form (a line has its end points instead).
 bool Placed(const host::MemControl& c) { return c.Has(u"Left") || IsLine(c); }
-
-int Depth(const host::MemControl& c) {
-  int depth = 0;
-  for (auto p = c.parent(); p; p = p->parent()) ++depth;
-  return depth;
-}
 
 QColor Colour(const host::MemControl& c, std::u16string_view property, const QColor& fallback) {
   auto v = c.Get(property);
@@ -180,14 +176,25 @@ QLineF FormCanvas::LineOf(const host::MemControl& line) const {
 }
 
 std::vector<std::shared_ptr<host::MemControl>> FormCanvas::PaintOrder() const {
-  // Containers before what they hold; on each level the windowless controls
-  // first, as the IDE draws them beneath the others.
-  std::vector<std::shared_ptr<host::MemControl>> order;
+  // In the designer's order, each container followed by what it holds; among
+  // the controls of one container the windowless ones first, as the IDE draws
+  // them on the container itself, beneath its windowed controls.
+  std::map<const host::MemControl*, std::vector<std::shared_ptr<host::MemControl>>> held;
   for (const auto& c : component_->designer()->controls())
-    if (Placed(*c) && Shown(*c)) order.push_back(c);
-  std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
-    return std::pair(Depth(*a), !Windowless(*a)) < std::pair(Depth(*b), !Windowless(*b));
-  });
+    if (Placed(*c) && Shown(*c)) held[c->parent().get()].push_back(c);
+  std::vector<std::shared_ptr<host::MemControl>> order;
+  std::function<void(const host::MemControl*)> add = [&](const host::MemControl* container) {
+    auto it = held.find(container);
+    if (it == held.end()) return;
+    for (const auto& c : it->second)
+      if (Windowless(*c)) order.push_back(c);
+    for (const auto& c : it->second) {
+      if (Windowless(*c)) continue;
+      order.push_back(c);
+      add(c.get());
+    }
+  };
+  add(nullptr);
   return order;
 }
 
