@@ -21,6 +21,7 @@
 #include "workbench/code_editor.h"
 #include "workbench/command_menus.h"
 #include "workbench/form_canvas.h"
+#include "workbench/group_file.h"
 
 namespace tarno::workbench {
 namespace {
@@ -52,6 +53,10 @@ const std::vector<Folder>& Folders() {
   return folders;
 }
 
+QString ProjectLabel(host::MemProject& p) {
+  return Q(p.name()) + QStringLiteral(" (") + QPath(files::ToPath(p.fileName()).filename()) + u')';
+}
+
 QString FileLabel(host::MemComponent& c) {
   QString label = Q(c.name());
   if (!c.fileNames().empty() && !c.fileNames()[0].empty())
@@ -76,6 +81,11 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
   tree_->setHeaderHidden(true);
   tree_->setObjectName(QStringLiteral("explorer"));
   connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) { OpenItem(item, false); });
+  // As in the IDE, the component chosen in the explorer is the selected one
+  // (the control tools work on its designer).
+  connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
+    if (auto c = ComponentOf(item)) vbe_->SetSelectedComponent(c);
+  });
   mdi_ = new QMdiArea;
   mdi_->setBackground(QColor(128, 128, 128));
   auto* split = new QSplitter;
@@ -280,10 +290,24 @@ bool MainWindow::Save() {
   return true;
 }
 
+std::shared_ptr<host::MemProject> MainWindow::CurrentProject() const {
+  // The project of the explorer's current item (a folder's is its parent's).
+  for (QTreeWidgetItem* item = tree_->currentItem(); item; item = item->parent()) {
+    if (!item->data(0, kProjectRole).isValid()) continue;
+    size_t i = static_cast<size_t>(item->data(0, kProjectRole).toInt());
+    if (i < ws_.projects.size()) return ws_.projects[i];
+  }
+  return ws_.projects.empty() ? nullptr : ws_.projects.front();
+}
+
 bool MainWindow::SaveAs(const std::filesystem::path& vbp) {
-  if (ws_.projects.empty()) return false;
+  auto project = CurrentProject();
+  if (!project) return false;
+  const std::filesystem::path old = files::ToPath(project->fileName());
   try {
-    ws_.projects.front()->SaveAs(files::FromPath(vbp));
+    project->SaveAs(files::FromPath(vbp));
+    // The group names the project by its file: it follows the new name.
+    if (ws_.group && !old.empty()) RenameGroupProject(ws_.path, old, vbp, options_.code_page);
   } catch (const std::exception& e) {
     warn(QString::fromStdString(e.what()));
     return false;
@@ -328,10 +352,11 @@ void MainWindow::RefreshExplorer() {
   size_t count = 0;
   for (const auto& p : ws_.projects) count += p->components().size() + 1;
   if (count == shown_components_ && tree_->topLevelItemCount() == static_cast<int>(ws_.projects.size())) {
-    // Same components: only the dirty marks change.
+    // Same components: only the dirty marks (and a project's new file name) change.
     for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
       QTreeWidgetItem* top = tree_->topLevelItem(i);
       auto& project = *ws_.projects[static_cast<size_t>(i)];
+      top->setText(0, ProjectLabel(project));
       for (int f = 0; f < top->childCount(); ++f)
         for (int k = 0; k < top->child(f)->childCount(); ++k) {
           QTreeWidgetItem* item = top->child(f)->child(k);
@@ -346,7 +371,7 @@ void MainWindow::RefreshExplorer() {
   for (size_t i = 0; i < ws_.projects.size(); ++i) {
     auto& project = *ws_.projects[i];
     auto* top = new QTreeWidgetItem(tree_);
-    top->setText(0, Q(project.name()) + QStringLiteral(" (") + QPath(files::ToPath(project.fileName()).filename()) + u')');
+    top->setText(0, ProjectLabel(project));
     top->setData(0, kProjectRole, static_cast<int>(i));
     for (const Folder& folder : Folders()) {
       QTreeWidgetItem* node = nullptr;
@@ -366,13 +391,19 @@ void MainWindow::RefreshExplorer() {
   tree_->expandAll();
 }
 
+std::shared_ptr<host::MemComponent> MainWindow::ComponentOf(QTreeWidgetItem* item) const {
+  // By project and name: two projects of a group may hold components of one name.
+  if (!item || !item->data(0, kComponentRole).isValid()) return nullptr;
+  size_t project = static_cast<size_t>(item->data(0, kProjectRole).toInt());
+  if (project >= ws_.projects.size()) return nullptr;
+  return ws_.projects[project]->Component(item->data(0, kComponentRole).toString().toStdU16String());
+}
+
 void MainWindow::OpenItem(QTreeWidgetItem* item, bool code) {
-  if (!item || !item->data(0, kComponentRole).isValid()) return;
-  auto name = item->data(0, kComponentRole).toString().toStdU16String();
-  auto c = Find(name);
+  auto c = ComponentOf(item);
   if (!c) return;
-  if (!code && c->designer()) ShowForm(name);
-  else ShowCode(name);
+  if (!code && c->designer()) ShowForm(c);
+  else ShowCode(c);
 }
 
 // ---- views
@@ -386,8 +417,9 @@ QMdiSubWindow* MainWindow::AddView(QWidget* view, const QString& title) {
   return sub;
 }
 
-CodeEditor* MainWindow::ShowCode(const std::u16string& name) {
-  auto c = Find(name);
+CodeEditor* MainWindow::ShowCode(const std::u16string& name) { return ShowCode(Find(name)); }
+
+CodeEditor* MainWindow::ShowCode(const std::shared_ptr<host::MemComponent>& c) {
   if (!c || !c->code()) return nullptr;
   auto key = std::make_pair(static_cast<const host::MemComponent*>(c.get()), true);
   if (auto it = views_.find(key); it != views_.end()) {
@@ -407,8 +439,9 @@ CodeEditor* MainWindow::ShowCode(const std::u16string& name) {
   return editor;
 }
 
-FormCanvas* MainWindow::ShowForm(const std::u16string& name) {
-  auto c = Find(name);
+FormCanvas* MainWindow::ShowForm(const std::u16string& name) { return ShowForm(Find(name)); }
+
+FormCanvas* MainWindow::ShowForm(const std::shared_ptr<host::MemComponent>& c) {
   if (!c || !c->designer()) return nullptr;
   auto key = std::make_pair(static_cast<const host::MemComponent*>(c.get()), false);
   if (auto it = views_.find(key); it != views_.end()) {
@@ -534,9 +567,9 @@ bool MainWindow::Screenshot(const QString& file) {
       if (!form && c->designer() && c->type() == ide::ComponentType::VBForm) form = c;
       if (!module && c->type() == ide::ComponentType::StdModule) module = c;
     }
-    if (form) ShowForm(form->name());
-    if (module) ShowCode(module->name());
-    else if (form) ShowCode(form->name());
+    if (form) ShowForm(form);
+    if (module) ShowCode(module);
+    else if (form) ShowCode(form);
     if (form || module) break;
   }
   mdi_->tileSubWindows();

@@ -52,16 +52,21 @@ class MainWindow : public QMainWindow {
   bool OpenPath(const std::filesystem::path& path);
   // Writes every changed component and project; false (after a message) on failure.
   bool Save();
-  // Saves the (first) project under a new .vbp name, then the rest as Save does.
+  // Saves the project chosen in the explorer (the first when none is) under a
+  // new .vbp name, its component files staying where they are, then the rest
+  // as Save does. In a group the group file follows the new name.
   bool SaveAs(const std::filesystem::path& vbp);
   // Asks to save what changed (Yes saves, No drops, Cancel keeps it open);
   // true when the projects were closed.
   bool CloseProjects();
 
   // The component's code pane or form view, opened (or brought forward);
-  // nullptr when the component has no code module or designer.
+  // nullptr when the component has no code module or designer. By name: the
+  // first project's component of that name.
   CodeEditor* ShowCode(const std::u16string& component);
   FormCanvas* ShowForm(const std::u16string& component);
+  CodeEditor* ShowCode(const std::shared_ptr<host::MemComponent>& component);
+  FormCanvas* ShowForm(const std::shared_ptr<host::MemComponent>& component);
   std::vector<CodeEditor*> CodeEditors() const;
   std::vector<FormCanvas*> FormViews() const;
   QTreeWidget* explorer() const { return tree_; }
@@ -109,6 +114,8 @@ class MainWindow : public QMainWindow {
   void RefreshExplorer();
   void RefreshTitle();
   void OpenItem(QTreeWidgetItem* item, bool code);
+  std::shared_ptr<host::MemComponent> ComponentOf(QTreeWidgetItem* item) const;
+  std::shared_ptr<host::MemProject> CurrentProject() const;
   void Click(const std::shared_ptr<host::MemCommandBarControl>& control);
   CodeEditor* CurrentEditor() const;
   std::shared_ptr<host::MemComponent> Find(const std::u16string& name) const;

@@ -536,6 +536,24 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
       replaced.emplace_back(it->second, std::move(text));
     }
   }
+  // A line whose file was missing at the load names no component; when the
+  // project file moves it still leads where it led.
+  const fs::path old_dir = st->path.parent_path();
+  if (fs::absolute(old_dir).lexically_normal() != fs::absolute(dir).lexically_normal()) {
+    for (const auto& line : vbp.components()) {
+      if (std::any_of(st->lines.begin(), st->lines.end(), [&](const auto& e) { return e.second == line.line; })) continue;
+      std::string written = vb::ToUtf8(DecodeBytes(cp, line.path));
+      // A path from a drive letter or from the root is left as it is.
+      bool absolute = written.starts_with('\\') || (written.size() > 1 && written[1] == ':');
+      if (absolute || written.empty()) continue;
+      std::replace(written.begin(), written.end(), '\\', '/');
+      std::string path = WrittenPath((fs::absolute(old_dir) / written).lexically_normal(), fs::absolute(dir), cp);
+      std::string text = std::string(VbpKey(line.kind)) + "=";
+      if (!line.name.empty()) text += line.name + "; ";
+      text += line.kind == VbpComponentKind::ResFile ? Quote(path) : path;
+      replaced.emplace_back(line.line, std::move(text));
+    }
+  }
   if (replaced.empty()) return vbp.Render(inserted);
   // Apply replaced lines on a copy of the text.
   std::string bytes = vbp.Render();

@@ -307,14 +307,15 @@ TEST(LoaderTest, ProjectSaveAsElsewhereAndRenamedModules) {
   p.components()[3]->SetName(u"Renamed");
   std::filesystem::create_directories(f.t.dir() / "out");
   p.SaveAs(FromPath(f.t.dir() / "out" / "Copy.vbp"));
-  // Lines lead to the same files from the new place; the renamed module's line has its new name.
+  // Lines lead to the same files from the new place (also the line of a file
+  // missing at the load); the renamed module's line has its new name.
   EXPECT_EQ(f.t.Read("out/Copy.vbp"),
             "Type=OleDll\r\n"
             "Module=modMain; ..\\CODIGO\\Main.bas\r\n"
             "Class=cItem; ..\\cItem.cls\r\n"
             "Form=..\\MDIMain.frm\r\n"
             "Module=Renamed; ..\\NoAttr.bas\r\n"
-            "ResFile32=\"gone.RES\"\r\n"
+            "ResFile32=\"..\\gone.RES\"\r\n"
             "Startup=\"Sub Main\"\r\n"
             "\r\n"
             "[Settings]\r\n"

@@ -58,6 +58,14 @@ inline void WriteFile(const fs::path& p, const std::string& bytes) {
   out << bytes;
 }
 
+// The text with its one occurrence of `from` replaced.
+inline std::string Replaced(std::string s, const std::string& from, const std::string& to) {
+  size_t at = s.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  EXPECT_EQ(s.find(from, at + 1), std::string::npos) << from << " is not unique";
+  return at == std::string::npos ? s : s.replace(at, from.size(), to);
+}
+
 class WorkbenchTest : public ::testing::Test {
  protected:
   // The project every test opens: a CP932 project with forms and modules.
@@ -66,15 +74,17 @@ class WorkbenchTest : public ::testing::Test {
 
   void SetUp() override { Prepare("1"); }
 
-  void Prepare(const std::string& addInValue) {
+  // settingsIni: the add-in's settings file (TarnoAddIn.ini) to start with, none when empty.
+  void Prepare(const std::string& addInValue, const std::string& settingsIni = "") {
     std::string tmpl = (std::filesystem::temp_directory_path() / "tarno-workbench-XXXXXX").string();
     ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
     root_ = tmpl;
-    fs::copy(fs::path(TARNO_CORPUS_DIR) / kProjectDir, root_ / "project", fs::copy_options::recursive);
+    fs::copy(fs::path(TARNO_CORPUS_DIR) / project_dir_, root_ / "project", fs::copy_options::recursive);
     for (auto& e : fs::recursive_directory_iterator(root_ / "project"))
       fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
     fs::permissions(root_ / "project", fs::perms::owner_all, fs::perm_options::add);
     for (const char* d : {"windows", "system", "addin"}) fs::create_directories(root_ / d);
+    if (!settingsIni.empty()) WriteFile(root_ / "system" / "TarnoAddIn.ini", settingsIni);
     setenv("TARNO_WINDOWS_DIR", (root_ / "windows").c_str(), 1);
     setenv("TARNO_SYSTEM_DIR", (root_ / "system").c_str(), 1);
     setenv("TARNO_ADDIN_DIR", (root_ / "addin").c_str(), 1);
@@ -91,7 +101,7 @@ class WorkbenchTest : public ::testing::Test {
       }
     });
     WorkbenchOptions options;
-    options.code_page = CodePage::Cp932();
+    options.code_page = code_page_;
     options.addin_dir = TARNO_TOOLKIT_DIR;
     options.remember_recent = false;
     window_ = std::make_unique<MainWindow>(options);
@@ -111,7 +121,7 @@ class WorkbenchTest : public ::testing::Test {
     fs::remove_all(root_, ec);
   }
 
-  fs::path Project() const { return root_ / "project" / kProject; }
+  fs::path Project() const { return root_ / "project" / fs::path(project_); }
   fs::path File(const char* name) const { return root_ / "project" / name; }
 
   // Triggers the menu item as a click would.
@@ -130,6 +140,10 @@ class WorkbenchTest : public ::testing::Test {
     return out;
   }
 
+  // What Prepare copies and opens: a corpus folder and the file in it.
+  const char* project_dir_ = kProjectDir;
+  const char* project_ = kProject;
+  CodePage code_page_ = CodePage::Cp932();
   fs::path root_;
   std::shared_ptr<RecordingBoxes> boxes_;
   std::function<void(ui::Form&)> hook_;

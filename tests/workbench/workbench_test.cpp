@@ -22,13 +22,6 @@ void SelectLines(CodeEditor& e, int first, int last) {
   e.setTextCursor(c);
 }
 
-std::string Replaced(std::string s, const std::string& from, const std::string& to) {
-  size_t at = s.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  EXPECT_EQ(s.find(from, at + 1), std::string::npos) << from << " is not unique";
-  return at == std::string::npos ? s : s.replace(at, from.size(), to);
-}
-
 TEST_F(WorkbenchTest, ConnectionAddsTheItemsAtTheirPositionsAndTheToolbar) {
   EXPECT_TRUE(window_->IsLoaded(toolkit::kConnectProgId));
   window_->RebuildCommandBars();
@@ -316,6 +309,10 @@ TEST_F(WorkbenchTest, ExplorerListsComponentsByKindAndOpensThem) {
   EXPECT_EQ(window_->FormViews()[0]->component()->name(), u"frmWindowFind");
   EXPECT_EQ(window_->vbe()->SelectedVBComponent(), window_->FormViews()[0]->component());
   EXPECT_NE(window_->vbe()->ActiveWindow()->Type(), 0);
+  // Choosing a component in the explorer selects it for the tools.
+  tree->setCurrentItem(find("frmWindowTips (frmWindowTips.frm)"));
+  ASSERT_NE(window_->vbe()->SelectedVBComponent(), nullptr);
+  EXPECT_EQ(window_->vbe()->SelectedVBComponent()->Name(), u"frmWindowTips");
 }
 
 TEST_F(WorkbenchTest, AMissingLibraryIsReportedByName) {
