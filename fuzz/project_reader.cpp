@@ -5,6 +5,7 @@
 // Input: one selector byte (file kind in the low bits, code page above), then
 // the file. A form or user control may carry its binary file after a line
 // "#BINARY#": it is written under the first name the text refers to.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -68,30 +69,40 @@ std::vector<std::string_view> SplitLines(std::string_view s) {
 }
 
 // The project file as it would be written equals the one read, but for the
-// module names of component lines: a line naming a module otherwise than its
-// file's Attribute VB_Name is written with the file's name (as VB 6 does) the
-// next time the project file is saved.
-bool SameButComponentNames(std::string_view rendered, std::string_view read) {
+// component lines naming a module otherwise than its file's Attribute VB_Name:
+// such a line is written anew with the file's name (as VB 6 does) the next
+// time the project file is saved.
+// Returns "" when they agree, else the first line that differs, both ways.
+std::string DifferenceButComponentNames(std::string_view rendered, std::string_view read) {
   auto a = SplitLines(rendered), b = SplitLines(read);
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
+  auto differs = [&](size_t i) {
+    std::string at = "line " + std::to_string(i + 1) + ": written \"" +
+                     std::string(i < a.size() ? a[i] : "(none)") + "\", read \"" +
+                     std::string(i < b.size() ? b[i] : "(none)") + "\"";
+    return at;
+  };
+  for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+    if (i >= a.size() || i >= b.size()) return differs(i);
     if (a[i] == b[i]) continue;
-    size_t eq = b[i].find('=');
-    if (eq == std::string_view::npos) return false;
-    std::string_view key = b[i].substr(0, eq);
+    // A corrected line is written anew: its key as VB writes it, whatever
+    // case and blanks the line was read with.
+    size_t eqRead = b[i].find('='), eqWritten = a[i].find('=');
+    if (eqRead == std::string_view::npos || eqWritten == std::string_view::npos) return differs(i);
+    std::string_view key = TrimBlanks(b[i].substr(0, eqRead));
     bool component = false;
     for (std::string_view k : {"Module", "Class", "Form", "UserControl", "PropertyPage", "UserDocument", "Designer"})
       component = component || EqualsIgnoreCase(key, k);
-    if (!component || a[i].substr(0, eq + 1) != b[i].substr(0, eq + 1)) return false;
+    if (!component || !EqualsIgnoreCase(a[i].substr(0, eqWritten), key)) return differs(i);
   }
-  return true;
+  return "";
 }
 
 void CheckRoundTrip(LoadedWorkspace& ws) {
   for (const auto& p : ws.projects) {
     if (!p->fileName().empty()) {
       std::string bytes = ReadFileBytes(ToPath(p->fileName()));
-      TARNO_FUZZ_CHECK(SameButComponentNames(RenderProject(*p), bytes), "project file written back differs");
+      std::string difference = DifferenceButComponentNames(RenderProject(*p), bytes);
+      TARNO_FUZZ_CHECK(difference.empty(), "project file written back differs at " + difference);
     }
     for (const auto& c : p->components()) {
       if (c->fileNames().empty()) continue;
