@@ -1,14 +1,14 @@
 // `tarno menus` as a user runs it.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "support/tarno_run.h"
 
 namespace {
 
@@ -22,16 +22,9 @@ struct CliRun {
 };
 
 CliRun Tarno(const std::string& args, const fs::path& sysDir) {
-  std::string cmd = "TARNO_SYSTEM_DIR='" + sysDir.string() + "' '" TARNO_EXE "' " + args + " 2>&1";
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
+  // Both outputs in one: the assertions look for texts in either.
+  auto run = tarno::test::RunTarno(args, {}, "TARNO_SYSTEM_DIR=" + tarno::test::ShellQuote(sysDir.string()));
+  return {run.out + run.err, run.status};
 }
 
 class MenusCli : public ::testing::Test {

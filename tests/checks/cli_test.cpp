@@ -1,15 +1,13 @@
 // `tarno check` run as a program on small projects written to a temporary folder.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "support/tarno_run.h"
 #include "platform/code_page.h"
 #include "platform/text_file.h"
 #include "platform/vb_text.h"
@@ -92,16 +90,11 @@ class CheckCli : public ::testing::Test {
   }
 
   RunResult Tarno(const std::string& args) {
+    auto run = test::RunTarno(args, dir_);
     RunResult r;
-    std::string cmd = std::string("cd '") + dir_.string() + "' && '" + TARNO_EXE + "' " + args + " 2>'" +
-                      (dir_ / "stderr.txt").string() + "'";
-    FILE* p = popen(cmd.c_str(), "r");
-    std::array<char, 4096> buf{};
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    r.err = files::ReadAllBytes(dir_ / "stderr.txt");
+    r.status = run.status;
+    r.out = std::move(run.out);
+    r.err = std::move(run.err);
     return r;
   }
 

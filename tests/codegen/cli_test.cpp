@@ -7,10 +7,10 @@
 #include <sstream>
 #include <string>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/code_page.h"
+#include "support/tarno_run.h"
 
 namespace {
 
@@ -33,11 +33,7 @@ void WriteFile(const fs::path& p, const std::string& bytes) {
   out << bytes;
 }
 
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
+std::string Quote(const std::string& s) { return tarno::test::ShellQuote(s); }
 
 class CliTest : public ::testing::Test {
  protected:
@@ -59,16 +55,8 @@ class CliTest : public ::testing::Test {
   }
 
   Result Run(const std::string& args) {
-    fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-    std::string cmd = "cd " + Quote(dir_.string()) + " && TARNO_SYSTEM_DIR=" + Quote((dir_ / "sys").string()) +
-                      " " + Quote(TARNO_EXE) + " " + args + " >" + Quote(out.string()) + " 2>" +
-                      Quote(err.string());
-    int rc = std::system(cmd.c_str());
-    Result r;
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.out = ReadFile(out);
-    r.err = ReadFile(err);
-    return r;
+    auto r = tarno::test::RunTarno(args, dir_, "TARNO_SYSTEM_DIR=" + Quote((dir_ / "sys").string()), dir_);
+    return {r.status, r.out, r.err};
   }
 
   fs::path Settings() const { return dir_ / "sys" / "TarnoAddIn.ini"; }

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/code_page.h"
+#include "support/tarno_run.h"
 #include "platform/vb_text.h"
 
 namespace {
@@ -40,11 +40,7 @@ std::vector<std::string> Lines(const std::string& bytes) {
   return out;
 }
 
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
+std::string Quote(const std::string& s) { return tarno::test::ShellQuote(s); }
 
 // The corpus beside the checkout; TARNO_CORPUS in the environment moves it.
 fs::path CorpusDir() {
@@ -75,16 +71,8 @@ class ControlsCliTest : public ::testing::Test {
   }
 
   Result Run(const std::string& args) {
-    fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-    std::string cmd = "cd " + Quote(dir_.string()) + " && TARNO_SYSTEM_DIR=" + Quote((dir_ / "sys").string()) +
-                      " " + Quote(TARNO_EXE) + " " + args + " >" + Quote(out.string()) + " 2>" +
-                      Quote(err.string());
-    int rc = std::system(cmd.c_str());
-    Result r;
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.out = ReadFile(out);
-    r.err = ReadFile(err);
-    return r;
+    auto r = tarno::test::RunTarno(args, dir_, "TARNO_SYSTEM_DIR=" + Quote((dir_ / "sys").string()), dir_);
+    return {r.status, r.out, r.err};
   }
 
   fs::path dir_;

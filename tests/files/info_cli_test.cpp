@@ -1,11 +1,10 @@
 // tarno info: the JSON keys scripts depend on, groups, errors.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "support/tarno_run.h"
 #include "temp_project.h"
 
 namespace tarno::host::files {
@@ -19,16 +18,8 @@ struct CommandRun {
 };
 
 CommandRun Tarno(const std::string& args) {
-  CommandRun r;
-  std::string cmd = std::string("\"") + TARNO_EXE + "\" " + args + " 2>/dev/null";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf{};
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
+  auto run = tarno::test::RunTarno(args);
+  return {run.status, std::move(run.out)};
 }
 
 const char kModule[] =

@@ -4,10 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
+#include "support/tarno_run.h"
 #include "host/files/project_loader.h"
 #include "platform/text_file.h"
 #include "platform/vb_text.h"
@@ -135,16 +134,8 @@ struct CommandRun {
 };
 
 CommandRun Tarno(const std::string& args) {
-  CommandRun r;
-  std::string cmd = std::string("\"") + TARNO_EXE + "\" " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf{};
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
+  auto run = tarno::test::RunTarno(args);
+  return {run.status, run.out + run.err};
 }
 
 TEST(MissingComponent, InfoAndCheckRunOnTheRest) {
