@@ -6,18 +6,7 @@
 
 namespace tarno::companion {
 
-frmSetUp::frmSetUp() : Form(u"frmSetUp") {
-  SetCaption(vb::U("Tarno Kit セットアップ"));
-  Move(0, 0, 4200, 1500);
-  Command2.SetCaption(vb::U("セットアップ"));
-  Command2.Move(360, 360, 1500, 400);
-  Command1.SetCaption(vb::U("閉じる"));
-  Command1.SetToolTipText(vb::U("画面を閉じます"));
-  Command1.Move(2040, 360, 1500, 400);
-  SetProgramFont(*this);
-  Command2.OnClick = [this] { Command2_Click(); };
-  Command1.OnClick = [this] { Command1_Click(); };
-}
+frmSetUp::frmSetUp() : OneActionWindow(u"frmSetUp", vb::U("Tarno Kit セットアップ"), vb::U("セットアップ")) {}
 
 void frmSetUp::Command2_Click() {
   // The entry is written through a temporary file; when that cannot be done

@@ -11,18 +11,7 @@
 namespace tarno::companion {
 namespace fs = std::filesystem;
 
-frmUnInst::frmUnInst() : Form(u"frmUnInst") {
-  SetCaption(vb::U("Tarno Kit アンインストール"));
-  Move(0, 0, 4200, 1500);
-  Command2.SetCaption(vb::U("アンインストール"));
-  Command2.Move(360, 360, 1500, 400);
-  Command1.SetCaption(vb::U("閉じる"));
-  Command1.SetToolTipText(vb::U("画面を閉じます"));
-  Command1.Move(2040, 360, 1500, 400);
-  SetProgramFont(*this);
-  Command2.OnClick = [this] { Command2_Click(); };
-  Command1.OnClick = [this] { Command1_Click(); };
-}
+frmUnInst::frmUnInst() : OneActionWindow(u"frmUnInst", vb::U("Tarno Kit アンインストール"), vb::U("アンインストール")) {}
 
 void frmUnInst::Command2_Click() {
   // Only the add-in's key goes; every other line of the file stays as it is.

@@ -3,25 +3,14 @@
 // deletes the settings file.
 #pragma once
 
-#include "companion/registration.h"
-#include "ui/ui.h"
+#include "companion/program_window.h"
 
 namespace tarno::companion {
 
-class frmUnInst : public ui::Form {
+class frmUnInst : public OneActionWindow {
  public:
   frmUnInst();
-
-  ui::CommandButton Command2{*this, u"Command2"};
-  ui::CommandButton Command1{*this, u"Command1"};
-
-  void Command2_Click();
-  void Command1_Click() { Unload(); }
-
-  Outcome LastOutcome() const { return outcome_; }
-
- private:
-  Outcome outcome_ = Outcome::kNotRun;
+  void Command2_Click() override;
 };
 
 }  // namespace tarno::companion
