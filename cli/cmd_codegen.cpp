@@ -19,6 +19,7 @@
 #include "codegen/procedure_list.h"
 #include "codegen/registered_comment.h"
 #include "codegen/unified_diff.h"
+#include "cli/command_run.h"
 #include "host/files/file_state.h"
 #include "host/files/project_loader.h"
 #include "platform/text_file.h"
@@ -30,10 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 namespace files = host::files;
 
-// A refusal or bad input: the message is printed and the command exits 1.
-struct Refused {
-  std::string message;
-};
 
 struct Common {
   std::string path;
@@ -195,18 +192,7 @@ codegen::ProcedureRow FindRow(const std::vector<codegen::ProcedureRow>& rows, co
                 " below its declarations"};
 }
 
-void Run(int& exit_code, const std::function<void()>& body) {
-  try {
-    body();
-    exit_code = 0;
-  } catch (const Refused& e) {
-    std::cerr << "tarno: " << e.message << "\n";
-    exit_code = 1;
-  } catch (const std::exception& e) {
-    std::cerr << "tarno: " << e.what() << "\n";
-    exit_code = 1;
-  }
-}
+void Run(int& exit_code, const std::function<void()>& body) { RunCommand(exit_code, body); }
 
 void LoadSettingsFile() {
   SettingsModel& s = Settings();

@@ -6,6 +6,7 @@
 
 #include "addin/settings.h"
 #include "cli/command_registry.h"
+#include "cli/command_run.h"
 #include "codegen/frm_err_comment.h"
 #include "codegen/registered_comment.h"
 #include "platform/text_file.h"
@@ -14,26 +15,15 @@
 namespace tarno::cli {
 namespace {
 
-struct Refused {
-  std::string message;
-};
-
 void Run(int& exit_code, bool save, const std::function<void(SettingsModel&)>& body) {
-  try {
+  RunCommand(exit_code, [&] {
     SettingsModel& s = Settings();
     GetSystemDir(s);
     LoadSettings(s);
     body(s);
     if (save && !SaveSettings(s))
       throw Refused{"cannot write the settings file " + SettingsFilePath(s).string()};
-    exit_code = 0;
-  } catch (const Refused& e) {
-    std::cerr << "tarno: " << e.message << "\n";
-    exit_code = 1;
-  } catch (const std::exception& e) {
-    std::cerr << "tarno: " << e.what() << "\n";
-    exit_code = 1;
-  }
+  });
 }
 
 // Text from the command line or a file, with CR LF between lines as the

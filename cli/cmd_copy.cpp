@@ -15,6 +15,7 @@
 #include "host/files/file_state.h"
 #include "host/files/project_loader.h"
 #include "platform/text_file.h"
+#include "cli/command_run.h"
 #include "platform/vb_text.h"
 #include "project/form_copy.h"
 
@@ -23,10 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace files = host::files;
-
-struct Refused {
-  std::string message;
-};
 
 struct CopyArgs {
   std::string source, component, target, name, encoding;
@@ -147,18 +144,7 @@ RegisterCommand registered([](CLI::App& app, int& exit_code) {
   sub->add_flag("--code", args->code, "also copy the source code");
   sub->add_flag("--diff", args->diff, "print what would be written and write nothing");
   sub->add_option("--encoding", args->encoding, "code page of the files (default: the system code page, CP932)");
-  sub->callback([args, &exit_code] {
-    try {
-      RunCopy(*args);
-      exit_code = 0;
-    } catch (const Refused& e) {
-      std::cerr << "tarno copy: " << e.message << "\n";
-      exit_code = 1;
-    } catch (const std::exception& e) {
-      std::cerr << "tarno copy: " << e.what() << "\n";
-      exit_code = 1;
-    }
-  });
+  sub->callback([args, &exit_code] { RunCommand(exit_code, [&] { RunCopy(*args); }, "tarno copy"); });
 });
 
 }  // namespace

@@ -127,17 +127,6 @@ void Finish(FormTarget& t, const FormOptions& o) {
   for (const auto& written : files::Save(t.ws)) std::cout << "wrote " << written.string() << "\n";
 }
 
-void Run(int& exit_code, const std::function<void()>& body) {
-  try {
-    body();
-    exit_code = 0;
-  } catch (const Refused& e) {
-    std::cerr << "tarno: " << e.message << "\n";
-    exit_code = 1;
-  } catch (const std::exception& e) {
-    std::cerr << "tarno: " << e.what() << "\n";
-    exit_code = 1;
-  }
-}
+void Run(int& exit_code, const std::function<void()>& body) { RunCommand(exit_code, body); }
 
 }  // namespace tarno::cli::ctl

@@ -10,14 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_run.h"
 #include "host/files/project_loader.h"
 
 namespace tarno::cli::ctl {
 
-// A refusal or bad input: printed, and the command exits 1.
-struct Refused {
-  std::string message;
-};
+using cli::Refused;
 
 struct FormOptions {
   std::string path;
