@@ -9,15 +9,6 @@ namespace tarno::controls {
 
 namespace {
 
-// Runs one step; a host failure skips it.
-template <class F>
-void Step(F&& f) {
-  try {
-    f();
-  } catch (const ide::HostError&) {
-  }
-}
-
 bool Blank(const std::u16string& s) { return vb::Trim(s).empty(); }
 
 // Numbers compared as numbers; text that is not numeric compared as text.

@@ -17,6 +17,16 @@ std::optional<double> VariantNumber(const ide::Variant& v);
 // Round to a whole number, halves to even (CInt/CLng of a Single).
 int32_t RoundHalfEven(double v);
 
+// Runs one step of a tool over many controls and properties; a host failure
+// skips that step and the tool goes on with the next.
+template <class F>
+void Step(F&& f) {
+  try {
+    f();
+  } catch (const ide::HostError&) {
+  }
+}
+
 // Property.Value of the named property; throws ide::HostError when the
 // control lacks it or the host fails.
 ide::Variant ReadProperty(ide::VBControl& control, const std::u16string& name);

@@ -9,14 +9,6 @@ namespace tarno::controls {
 
 namespace {
 
-template <class F>
-void Step(F&& f) {
-  try {
-    f();
-  } catch (const ide::HostError&) {
-  }
-}
-
 // Enabled and Locked are stored as the index of a "True", "False" list.
 bool ListBoolean(int16_t index) { return index == 0; }
 

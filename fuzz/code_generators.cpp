@@ -27,18 +27,6 @@ using namespace tarno;
 
 std::u16string Decode(const std::string& bytes) { return CodePage::Cp932().Decode(bytes); }
 
-std::vector<std::u16string> BodyLines(const std::u16string& text) {
-  std::vector<std::u16string> lines;
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t j = text.find_first_of(u"\r\n", i);
-    if (j == std::u16string::npos) j = text.size();
-    lines.push_back(text.substr(i, j - i));
-    i = j + (j + 1 < text.size() && text[j] == u'\r' && text[j + 1] == u'\n' ? 2 : 1);
-  }
-  return lines;
-}
-
 std::u16string AllText(ide::CodeModule& m) {
   int n = m.CountOfLines();
   return n ? m.Lines(1, n) : std::u16string();
@@ -58,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto vbe = host::MemVBE::Create();
   auto project = host::MemProject::Create(u"Project1");
   auto c = host::MemComponent::Create(type, u"Module1");
-  c->code()->SetText(host::ModuleText(BodyLines(text)));
+  c->code()->SetText(host::ModuleText(fuzz::BodyLines(text)));
   project->AddComponent(c);
   vbe->AddProject(project);
   try {

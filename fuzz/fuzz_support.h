@@ -10,8 +10,22 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarno::fuzz {
+
+// A module body's lines, ended by CR LF, a lone CR or a lone LF.
+inline std::vector<std::u16string> BodyLines(std::u16string_view text) {
+  std::vector<std::u16string> lines;
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t j = text.find_first_of(u"\r\n", i);
+    if (j == std::u16string_view::npos) j = text.size();
+    lines.emplace_back(text.substr(i, j - i));
+    i = j + (j + 1 < text.size() && text[j] == u'\r' && text[j + 1] == u'\n' ? 2 : 1);
+  }
+  return lines;
+}
 
 // A folder of this process, emptied by the caller as it likes; removed at exit.
 inline const std::filesystem::path& ScratchDir() {

@@ -14,24 +14,7 @@
 #include "host/module_text.h"
 #include "platform/code_page.h"
 
-namespace {
-
 using namespace tarno;
-
-std::vector<std::u16string> BodyLines(std::string_view bytes) {
-  std::u16string text = CodePage::Cp932().Decode(bytes);
-  std::vector<std::u16string> lines;
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t j = text.find_first_of(u"\r\n", i);
-    if (j == std::u16string::npos) j = text.size();
-    lines.push_back(text.substr(i, j - i));
-    i = j + (j + 1 < text.size() && text[j] == u'\r' && text[j + 1] == u'\n' ? 2 : 1);
-  }
-  return lines;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -45,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (auto [type, name, bytes] : {std::tuple{ide::ComponentType::StdModule, u"Module1", first},
                                    std::tuple{ide::ComponentType::ClassModule, u"Class1", second}}) {
     auto c = host::MemComponent::Create(type, name);
-    auto lines = BodyLines(bytes);
+    auto lines = fuzz::BodyLines(CodePage::Cp932().Decode(bytes));
     bool declare = false;
     for (const auto& line : lines) {
       checks::ScanDeclarationStatement(line, checks::Section::Declarations, declare);
