@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "host/faults.h"
-#include "host/mem_host.h"
 #include "host/vb_syntax.h"
 #include "platform/vb_text.h"
 
@@ -674,21 +673,13 @@ void MemDesigner::TakeActiveXProperties(MemControl& control) const {
   // The IDE knows an ActiveX control's properties from its type library;
   // here the controls loaded from files are what is known of the class.
   auto owner = owner_.lock();
-  auto project = owner ? owner->project() : nullptr;
-  auto vbe = project ? project->vbe() : nullptr;
-  std::vector<std::shared_ptr<MemProject>> projects;
-  if (vbe) projects = vbe->projects();
-  else if (project) projects.push_back(project);
-  for (const auto& p : projects)
-    for (const auto& comp : p->components()) {
-      auto d = comp->designer();
-      if (!d) continue;
-      for (const auto& other : d->controls()) {
-        if (other->cls().intrinsic || !vb::EqualsIgnoreCaseAscii(other->cls().progId, control.cls().progId)) continue;
-        for (int i = int(other->cls().props.size()); i < other->PropertyCount(); ++i) {
-          const PropDef& def = other->PropertyDef(i);
-          if (!control.Has(def.name)) control.AddProperty(def.name, def.type, std::monostate{});
-        }
+  if (!owner) return;
+  for (const auto& d : owner->OpenDesigners())
+    for (const auto& other : d->controls()) {
+      if (other->cls().intrinsic || !vb::EqualsIgnoreCaseAscii(other->cls().progId, control.cls().progId)) continue;
+      for (int i = int(other->cls().props.size()); i < other->PropertyCount(); ++i) {
+        const PropDef& def = other->PropertyDef(i);
+        if (!control.Has(def.name)) control.AddProperty(def.name, def.type, std::monostate{});
       }
     }
 }

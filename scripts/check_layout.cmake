@@ -1,6 +1,7 @@
 # Checks that includes point only downward: the ground floor (addin/, host/,
-# ui/, platform/) never reaches up into a tool, a front or the add-in library,
-# and platform/ includes nothing but itself. Run by ctest as layout_includes:
+# ui/, platform/) never reaches up into a tool, a front or the add-in library;
+# platform/ includes nothing but itself; and the files of host/ depend on
+# each other in one direction only. Run by ctest as layout_includes:
 #   cmake -DSOURCE_DIR=<checkout> -P scripts/check_layout.cmake
 cmake_minimum_required(VERSION 3.25)
 if(NOT SOURCE_DIR)
@@ -38,6 +39,45 @@ foreach(folder addin host ui platform)
       endif()
     endforeach()
   endforeach()
+endforeach()
+
+# host/: a file and its header are one unit; no unit may reach itself
+# through the includes of host/ headers.
+file(GLOB_RECURSE host_sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/host/*.h" "${SOURCE_DIR}/host/*.cpp")
+set(units)
+foreach(source IN LISTS host_sources)
+  string(REGEX REPLACE "\\.(h|cpp)$" "" unit "${source}")
+  string(MAKE_C_IDENTIFIER "${unit}" key)
+  list(APPEND units "${unit}")
+  read_includes("${SOURCE_DIR}/${source}" includes)
+  foreach(target IN LISTS includes)
+    if(target MATCHES "^host/")
+      string(REGEX REPLACE "\\.h$" "" used "${target}")
+      if(NOT used STREQUAL unit)
+        list(APPEND uses_${key} "${used}")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+list(REMOVE_DUPLICATES units)
+
+foreach(unit IN LISTS units)
+  string(MAKE_C_IDENTIFIER "${unit}" key)
+  set(reached)
+  set(frontier ${uses_${key}})
+  while(frontier)
+    list(POP_FRONT frontier next)
+    if(next IN_LIST reached)
+      continue()
+    endif()
+    list(APPEND reached "${next}")
+    string(MAKE_C_IDENTIFIER "${next}" next_key)
+    list(APPEND frontier ${uses_${next_key}})
+  endwhile()
+  if(unit IN_LIST reached)
+    list(JOIN uses_${key} ", " used)
+    list(APPEND faults "${unit} reaches itself through the includes of host/ (it uses ${used})")
+  endif()
 endforeach()
 
 if(faults)
