@@ -81,6 +81,20 @@ TEST_F(TerminalTest, SetUpAndUninstallPrintTheirMessageAndExitZero) {
   }
 }
 
+// Off Windows there is no COM registration to make: the help says what
+// set-up does here, and never that it registers a COM server.
+TEST_F(TerminalTest, HelpSaysWhatSetUpDoesOnThisSystem) {
+  for (const std::string& help : {kSetUp + " --help", kTarno + " setup --help", kUnSetUp + " --help",
+                                   kTarno + " unsetup --help"}) {
+    SCOPED_TRACE(help);
+    ProgramRun r = Start(help);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_THAT(r.out, HasSubstr("VBADDIN.INI"));
+    EXPECT_THAT(r.out, HasSubstr("only where the system has RegSvr32"));
+    EXPECT_THAT(r.out, ::testing::Not(HasSubstr("COM server")));
+  }
+}
+
 TEST_F(TerminalTest, SetUpThatCannotWriteWarnsAndExitsTwo) {
   for (const std::string& program : {kSetUp, kUnSetUp}) {
     SCOPED_TRACE(program);
