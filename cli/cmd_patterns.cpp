@@ -69,18 +69,11 @@ void EnsureRoot() {
   if (!PatternRootExists()) CreatePatternRoot();
 }
 
-// A listing that named a folder it could not read on the error output.
-struct ListIncomplete {
-  int exit_code;
-};
-
 void Run(int& exit_code, const std::string& root, const std::function<void()>& body) {
   SetPatternRootOverride(root);
   try {
     body();
     exit_code = 0;
-  } catch (const ListIncomplete& l) {
-    exit_code = l.exit_code;
   } catch (const Refused& r) {
     std::cerr << "tarno: " << r.message << "\n";
     exit_code = 1;
@@ -99,9 +92,9 @@ void Run(int& exit_code, const std::string& root, const std::function<void()>& b
 
 // The list as the browser fills its tree: the folders first, then the files
 // of each. A folder that cannot be listed is named on the error output (and
-// given an "error" in JSON); the others are listed all the same, and the
-// command then exits 2.
-void List(const std::string& format, int& exit_code) {
+// given an "error" in JSON); the others are listed all the same. Returns
+// whether every folder was listed.
+bool List(const std::string& format) {
   json tree = json::array();
   std::vector<std::string> failures;
   if (PatternRootExists()) {
@@ -128,7 +121,7 @@ void List(const std::string& format, int& exit_code) {
     }
   }
   for (const std::string& f : failures) std::cerr << "tarno: " << f << "\n";
-  if (!failures.empty()) exit_code = 2;
+  return failures.empty();
 }
 
 // The checks and the text of the browser's clipboard button; the text goes
@@ -156,11 +149,9 @@ void Install(CLI::App& app, int& exit_code) {
   auto* list = cmd->add_subcommand("list", "the folders and their patterns, as the browser's tree");
   list->add_option("--format", o->format, "text or json")->check(CLI::IsMember({"text", "json"}));
   list->callback([o, &exit_code] {
-    Run(exit_code, o->root, [&] {
-      int listed = 0;
-      List(o->format, listed);
-      if (listed != 0) throw ListIncomplete{listed};
-    });
+    bool whole = true;
+    Run(exit_code, o->root, [&] { whole = List(o->format); });
+    if (exit_code == 0 && !whole) exit_code = 2;  // a folder could not be listed, and was named
   });
 
   auto* copy = cmd->add_subcommand(

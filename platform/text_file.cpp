@@ -174,10 +174,7 @@ class Descriptor {
 // The folder of a path, opened, and the path's last part.
 int OpenFolderOf(const fs::path& path, std::string& name) {
   name = path.filename().native();
-  if (name.empty() || name == "." || name == "..") {
-    errno = EISDIR;
-    throw FileError(path, Reason("cannot write", EISDIR));
-  }
+  if (name.empty() || name == "." || name == "..") throw FileError(path, Reason("cannot write", EISDIR));
   fs::path folder = path.parent_path();
   int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) throw FileError(path, Reason("cannot create temporary file", errno));
