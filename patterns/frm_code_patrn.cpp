@@ -79,12 +79,20 @@ void frmCodePatrn::Form_Load() {
     TreeView1.Nodes.Clear();
     for (const std::u16string& folder : ListPatternFolders()) TreeView1.Nodes.Add(u"", folder, kFolder);
     // All folders first, then the files of each: the listings never interleave.
+    // A folder that cannot be listed is named once the others are filled.
+    std::u16string unreadable;
     int folders = TreeView1.Nodes.Count();
     for (int i = 1; i <= folders; ++i) {
       ui::Node& folder = TreeView1.Nodes.Item(i);
-      for (const std::u16string& file : ListPatternFiles(folder.Text()))
-        TreeView1.Nodes.Add(&folder, ui::tvwChild, u"", file, kFile);
+      try {
+        for (const std::u16string& file : ListPatternFiles(folder.Text()))
+          TreeView1.Nodes.Add(&folder, ui::tvwChild, u"", file, kFile);
+      } catch (const PatternStoreError& e) {
+        std::u16string failure = FailureMessage(e);
+        unreadable += unreadable.empty() ? failure : failure.substr(failure.find(vb::kCrLf));
+      }
     }
+    if (!unreadable.empty()) Warn(unreadable);
   } catch (const PatternStoreError& e) {
     ReportFailure(e);
   }

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
-#include <random>
 #include <system_error>
 
 #include "platform/code_page.h"
@@ -118,22 +117,6 @@ std::vector<std::u16string> List(const fs::path& dir, bool filesOnly, const fs::
   return names;
 }
 
-std::string TemporaryName() {
-  static std::mt19937_64 rng(std::random_device{}());
-  char buf[32];
-  std::snprintf(buf, sizeof buf, ".tarno-%012llx", static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFull));
-  return buf;
-}
-
-void WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw std::system_error(n < 0 ? errno : EIO, std::generic_category());
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-}
-
 // Renames unless `to` exists (the kernel's no-replace rename where the file
 // system has one).
 int RenameNoReplace(int dir, const char* from, const char* to) {
@@ -163,11 +146,12 @@ const char* ActionText(StoreAction action) {
 
 }  // namespace
 
-PatternStoreError::PatternStoreError(StoreAction action, fs::path path, std::string reason)
+PatternStoreError::PatternStoreError(StoreAction action, fs::path path, std::string reason, int error)
     : std::runtime_error(std::string(ActionText(action)) + " " + path.string() + ": " + reason),
       action_(action),
       path_(std::move(path)),
-      reason_(std::move(reason)) {}
+      reason_(std::move(reason)),
+      error_(error) {}
 
 fs::path PatternRootPath() {
   if (RootOverride()) return *RootOverride();
@@ -216,7 +200,10 @@ void CreatePatternFolder(const std::u16string& folder) {
   fs::path path = PatternRootPath() / NameCodePage().Encode(folder);
   std::string name = EntryBytes(folder, StoreAction::CreateFolder, path);
   Fd root(OpenRoot(StoreAction::CreateFolder));
-  if (::mkdirat(root.get(), name.c_str(), 0777) != 0) throw PatternStoreError(StoreAction::CreateFolder, path, Errno(errno));
+  if (::mkdirat(root.get(), name.c_str(), 0777) != 0) {
+    int err = errno;
+    throw PatternStoreError(StoreAction::CreateFolder, path, Errno(err), err);
+  }
 }
 
 void RenamePatternFolder(const std::u16string& from, const std::u16string& to) {
@@ -225,8 +212,10 @@ void RenamePatternFolder(const std::u16string& from, const std::u16string& to) {
   std::string fromName = EntryBytes(from, StoreAction::RenameFolder, path);
   std::string toName = EntryBytes(to, StoreAction::RenameFolder, root / NameCodePage().Encode(to));
   Fd dir(OpenRoot(StoreAction::RenameFolder));
-  if (RenameNoReplace(dir.get(), fromName.c_str(), toName.c_str()) != 0)
-    throw PatternStoreError(StoreAction::RenameFolder, path, Errno(errno));
+  if (RenameNoReplace(dir.get(), fromName.c_str(), toName.c_str()) != 0) {
+    int err = errno;
+    throw PatternStoreError(StoreAction::RenameFolder, path, Errno(err), err);
+  }
 }
 
 void RemovePatternFolder(const std::u16string& folder) {
@@ -261,7 +250,10 @@ std::u16string ReadPatternFile(const std::u16string& folder, const std::u16strin
   }
 }
 
-void WritePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
+namespace {
+
+void WritePattern(const std::u16string& folder, const std::u16string& name, const std::u16string& code,
+                  files::IfExists ifExists) {
   std::u16string fileName = name + u".Dat";
   fs::path path = PatternRootPath() / NameCodePage().Encode(folder) / NameCodePage().Encode(fileName);
   std::string folderBytes = EntryBytes(folder, StoreAction::WritePattern, path);
@@ -270,27 +262,23 @@ void WritePatternFile(const std::u16string& folder, const std::u16string& name, 
 
   Fd root(OpenRoot(StoreAction::WritePattern));
   Fd dir(OpenFolderForWrite(root.get(), folderBytes, StoreAction::WritePattern, path));
-  std::string tmp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    tmp = TemporaryName();
-    fd = ::openat(dir.get(), tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) throw PatternStoreError(StoreAction::WritePattern, path, "cannot create a temporary file: " + Errno(errno));
   try {
-    WriteAll(fd, bytes);
-    if (::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
-    int rc = ::close(fd);
-    fd = -1;
-    if (rc != 0) throw std::system_error(errno, std::generic_category());
-    if (::renameat(dir.get(), tmp.c_str(), dir.get(), fileBytes.c_str()) != 0)
-      throw std::system_error(errno, std::generic_category());
-  } catch (const std::system_error& e) {
-    if (fd >= 0) ::close(fd);
-    ::unlinkat(dir.get(), tmp.c_str(), 0);
-    throw PatternStoreError(StoreAction::WritePattern, path, Errno(e.code().value()));
+    files::WriteAllBytesAt(dir.get(), fileBytes, bytes, ifExists, path);
+  } catch (const files::FileExistsError& e) {
+    throw PatternStoreError(StoreAction::WritePattern, path, e.reason(), EEXIST);
+  } catch (const files::FileError& e) {
+    throw PatternStoreError(StoreAction::WritePattern, path, e.reason());
   }
+}
+
+}  // namespace
+
+void WritePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
+  WritePattern(folder, name, code, files::IfExists::Replace);
+}
+
+void CreatePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
+  WritePattern(folder, name, code, files::IfExists::Refuse);
 }
 
 void DeletePatternFile(const std::u16string& folder, const std::u16string& file) {
@@ -300,15 +288,19 @@ void DeletePatternFile(const std::u16string& folder, const std::u16string& file)
   Fd root(OpenRoot(StoreAction::DeletePattern));
   Fd dir(OpenFolderForWrite(root.get(), folderBytes, StoreAction::DeletePattern, path));
   // A symbolic link named like a pattern is removed itself, never its target.
-  if (::unlinkat(dir.get(), fileBytes.c_str(), 0) != 0)
-    throw PatternStoreError(StoreAction::DeletePattern, path, Errno(errno));
+  if (::unlinkat(dir.get(), fileBytes.c_str(), 0) != 0) {
+    int err = errno;
+    throw PatternStoreError(StoreAction::DeletePattern, path, Errno(err), err);
+  }
 }
 
 std::u16string PatternFileText(const std::u16string& code) {
   std::u16string text = vb::Trim(code);
-  // Text read from a pattern already ends in its line end; adding another
-  // would grow the pattern by an empty line each time it is stored again.
-  if (vb::Right(text, 2) != vb::kCrLf) text += vb::kCrLf;
+  // Text read from a pattern already ends in its line end (and a lone CR
+  // ends a line as CR LF does); adding another would grow the pattern by an
+  // empty line each time it is stored again.
+  bool endsLine = !text.empty() && (text.back() == vb::kCr || vb::Right(text, 2) == vb::kCrLf);
+  if (!endsLine) text += vb::kCrLf;
   return text;
 }
 
