@@ -64,6 +64,9 @@ struct RefId {
 struct ModuleInfo {
   uint32_t project = 0;
   SymbolId component = kNoSymbol;  // the component's own symbol
+  SymbolId firstControl = kNoSymbol;  // the designer's controls follow the component
+  uint32_t controlCount = 0;
+  SymbolId firstDecl = kNoSymbol;  // the symbol of syntax.decls[i] is firstDecl + i
   const ModuleCode* code = nullptr;
   ModuleSyntax syntax;
 };

@@ -150,7 +150,7 @@ class Parser {
   }
 
   // ---- output
-  int32_t AddRef(const Token& t, int32_t qualifier, uint16_t flags) {
+  int32_t AddRef(const Token& t, int32_t qualifier, uint32_t flags) {
     Ref r;
     r.name = t.atom;
     r.line = t.line;
@@ -175,7 +175,7 @@ class Parser {
     return static_cast<int32_t>(out_.decls.size() - 1);
   }
   Ref& R(int32_t i) { return out_.refs[static_cast<size_t>(i)]; }
-  void Mark(int32_t ref, uint16_t flags) {
+  void Mark(int32_t ref, uint32_t flags) {
     if (ref >= 0) R(ref).flags |= flags;
   }
 
@@ -357,7 +357,7 @@ class Parser {
       case Kw::Type: TypeHeader(Access::Implicit); return true;
       case Kw::Enum: EnumHeader(Access::Implicit); return true;
       case Kw::Sub: case Kw::Function: case Kw::Property: ProcHeader(Access::Implicit, 0); return true;
-      case Kw::Implements: ++pos_; TypeName(kRefTypeName); return true;
+      case Kw::Implements: ++pos_; TypeName(kRefTypeName | kRefImplements); return true;
       case Kw::Option:
         ++pos_;
         if (IsWord(Kw::Explicit)) out_.optionExplicit = true;
@@ -558,7 +558,7 @@ class Parser {
     if (IsWord(Kw::Event)) return EventStatement(access), true;
     if (IsWord(Kw::Type)) return TypeHeader(access), true;
     if (IsWord(Kw::Enum)) return EnumHeader(access), true;
-    if (IsWord(Kw::Implements)) return ++pos_, TypeName(kRefTypeName), true;
+    if (IsWord(Kw::Implements)) return ++pos_, TypeName(kRefTypeName | kRefImplements), true;
     if (access == Access::Friend) FailAt(t, "Friend is only for procedures");
     if (InProcedure()) FailAt(t, "Private, Public and Global are not allowed inside a procedure");
     VarList(access, 0);
@@ -588,14 +588,14 @@ class Parser {
 
   // A type name (Long, Class1, ADODB.Recordset): the reference of its last
   // name, -1 for VB's own types.
-  int32_t TypeName(uint16_t flags) {
+  int32_t TypeName(uint32_t flags) {
     const Token& t = Tok();
     if (t.kind != TokenKind::Name || (IsReserved(t.atom) && !(t.flags & kBracketed))) Expected("a type");
     ++pos_;
     if (IsBuiltinType(t.atom) && !(t.flags & kBracketed) && !Is(Punct::Dot)) return -1;
     int32_t ref = AddRef(t, kNoQualifier, flags);
     while (Is(Punct::Dot) && Peek().kind == TokenKind::Name) {
-      ref = AddRef(Peek(), ref, static_cast<uint16_t>(flags | kRefMember));
+      ref = AddRef(Peek(), ref, flags | kRefMember);
       pos_ += 2;
     }
     return ref;

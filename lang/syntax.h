@@ -97,6 +97,7 @@ inline constexpr uint16_t kRefWith = 32768;     // .name inside With (qualifier:
 // Set by the binder on a member it leaves unbound: a member of a type outside
 // the projects (a TextBox's Text, a Collection's Count), never of theirs.
 inline constexpr uint32_t kRefExternal = 1u << 16;
+inline constexpr uint32_t kRefImplements = 1u << 17;  // the interface of an Implements line
 
 inline constexpr uint32_t kUnbound = 0xFFFFFFFFu;
 
