@@ -5,6 +5,7 @@
 // (symbols, scopes, indexes) is built in between on one thread.
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
@@ -80,8 +81,11 @@ class Binder {
  public:
   Binder(Model& model, int jobs) : m_(model), jobs_(jobs) {}
 
-  void Run() {
+  void Run(Model::Timings* timings) {
+    using Clock = std::chrono::steady_clock;
+    const auto t0 = Clock::now();
     Parse();
+    const auto t1 = Clock::now();
     MakeSymbols();
     ParallelFor(m_.modules_.size(), jobs_, [&](size_t i, size_t) { BindTypeNames(static_cast<uint32_t>(i)); });
     SetDeclaredTypes();
@@ -90,6 +94,10 @@ class Binder {
     ImplicitArrays();
     ApplyAttributes();
     Index();
+    if (timings) {
+      timings->parse = std::chrono::duration<double>(t1 - t0).count();
+      timings->bind = std::chrono::duration<double>(Clock::now() - t1).count();
+    }
   }
 
  private:
@@ -777,7 +785,7 @@ class Binder {
 std::unique_ptr<Model> Model::Build(std::vector<ProjectCode> projects, Options options) {
   std::unique_ptr<Model> model(new Model());
   model->projects_ = std::move(projects);
-  Binder(*model, options.jobs).Run();
+  Binder(*model, options.jobs).Run(options.timings);
   return model;
 }
 

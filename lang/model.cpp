@@ -90,15 +90,17 @@ SymbolId Model::At(uint32_t module, int line, int column) const {
   return kNoSymbol;
 }
 
+// Sizes, not capacities: the unused tail of a grown vector is never touched
+// and so never resident.
 size_t Model::Bytes() const {
-  size_t b = names_.Bytes() + symbols_.capacity() * sizeof(Symbol) + refStart_.capacity() * sizeof(uint32_t) +
-             refsBySymbol_.capacity() * sizeof(RefId) + unresolved_.capacity() * sizeof(RefId) +
-             unresolvedSorted_.capacity() * sizeof(RefId) + inactiveSorted_.capacity() * sizeof(RefId) +
-             symbolsByName_.capacity() * sizeof(std::pair<Atom, SymbolId>) +
-             (unresolvedByName_.capacity() + inactiveByName_.capacity()) * sizeof(unresolvedByName_[0]);
+  size_t b = names_.Bytes() + symbols_.size() * sizeof(Symbol) + refStart_.size() * sizeof(uint32_t) +
+             refsBySymbol_.size() * sizeof(RefId) + unresolved_.size() * sizeof(RefId) +
+             unresolvedSorted_.size() * sizeof(RefId) + inactiveSorted_.size() * sizeof(RefId) +
+             symbolsByName_.size() * sizeof(std::pair<Atom, SymbolId>) +
+             (unresolvedByName_.size() + inactiveByName_.size()) * sizeof(unresolvedByName_[0]);
   for (const auto& m : modules_) {
-    b += sizeof(ModuleInfo) + m.syntax.decls.capacity() * sizeof(Decl) + m.syntax.refs.capacity() * sizeof(Ref) +
-         m.syntax.procedures.capacity() * sizeof(int32_t) + m.syntax.errors.capacity() * sizeof(ParseError);
+    b += sizeof(ModuleInfo) + m.syntax.decls.size() * sizeof(Decl) + m.syntax.refs.size() * sizeof(Ref) +
+         m.syntax.procedures.size() * sizeof(int32_t) + m.syntax.errors.size() * sizeof(ParseError);
   }
   return b;
 }

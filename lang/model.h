@@ -73,8 +73,15 @@ struct ModuleInfo {
 
 class Model {
  public:
+  // Seconds spent, for the benchmark: lexing and parsing (with the merge of
+  // the name tables), then everything the binder does.
+  struct Timings {
+    double parse = 0;
+    double bind = 0;
+  };
   struct Options {
     int jobs = 2;
+    Timings* timings = nullptr;
   };
   // The projects stay owned by the model (their ModuleCode lends the lines
   // that positions point into). A group passes every project it lists.
