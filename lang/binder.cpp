@@ -525,7 +525,8 @@ class Binder {
       case DeclKind::Project: case DeclKind::Enum: case DeclKind::Type:
         return {Qualified::Namespace, q.target};
       case DeclKind::Control:
-        if ((s.decl.flags & kDeclControlArray) && !called) return {};
+        // A control array's own members: Count, LBound, UBound, Item.
+        if ((s.decl.flags & kDeclControlArray) && !called) return {Qualified::External, kNoSymbol};
         if (s.type != kNoSymbol) return {Qualified::Namespace, s.type};
         return {Qualified::External, kNoSymbol};
       case DeclKind::Variable: case DeclKind::Parameter: case DeclKind::Constant: case DeclKind::TypeMember:
@@ -630,7 +631,15 @@ class Binder {
         BindMember(mi, r, q);
         continue;
       }
-      // A plain name: procedure, module, project, group.
+      // A plain name: procedure, module, project, group. Inside a Function
+      // or Property Get, assigning its own name sets the value it returns.
+      if (proc && (r.flags & kRefAssign)) {
+        const Decl& own = info.syntax.decls[static_cast<size_t>(proc->decl)];
+        if (own.name == r.name && (own.kind == DeclKind::Function || own.kind == DeclKind::PropertyGet)) {
+          r.target = info.firstDecl + static_cast<SymbolId>(proc->decl);
+          continue;
+        }
+      }
       if (proc) {
         if (SymbolId s = InLocals(mi, *proc, r.name, false); s != kNoSymbol) {
           r.target = s;
