@@ -1212,7 +1212,10 @@ class Parser {
         Expect(Punct::RParen, ")");
         continue;
       }
-      if ((Is(Punct::Dot) || Is(Punct::Bang)) && Peek().kind == TokenKind::Name) {
+      // ".name" after a blank is a With member that begins a new argument
+      // (.Move .Left + 1), unless the line was continued just before it.
+      const bool joined = !(Tok().flags & kSpaceBefore) || (pos_ > 0 && toks_[pos_ - 1].line != Tok().line);
+      if ((Is(Punct::Dot) || Is(Punct::Bang)) && joined && Peek().kind == TokenKind::Name) {
         const bool bang = Is(Punct::Bang);
         cur = AddRef(Peek(), cur, static_cast<uint16_t>(kRefMember | (bang ? kRefBang : 0)));
         pos_ += 2;
