@@ -280,6 +280,11 @@ class Parser {
 
   // ---- lines and statements
   void LogicalLine() {
+    for (size_t i = 0; i < end_; ++i) {
+      if (toks_[i].kind == TokenKind::Bad && toks_[i].length == 0) {
+        FailAt(toks_[i], "the line is longer than " + std::to_string(kMaxLineLength) + " characters");
+      }
+    }
     if (typeBlock_ >= 0) return TypeMemberLine();
     if (enumBlock_ >= 0) return EnumMemberLine();
     // A line number or a label starts the line.

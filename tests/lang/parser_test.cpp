@@ -200,7 +200,10 @@ TEST(Parser, CodeThatIsNotVbIsReportedWithItsPlace) {
       {"#If X = Then\n#End If", "1:5 the #If condition is not a constant expression"},
       {"Sub S()\n  x = a ~ b\nEnd Sub", "2:9 expected the end of the statement, found \"~\""},
   };
-  for (const auto& c : cases) {
+  std::string longLine = "Sub S()\n  x = \"" + std::string(70000, 'a') + "\"\nEnd Sub";
+  std::vector<Case> all(std::begin(cases), std::end(cases));
+  all.push_back({longLine.c_str(), "2:1 the line is longer than 65535 characters"});
+  for (const auto& c : all) {
     auto p = Parse(c.code);
     if (p->syntax.errors.empty()) {
       ADD_FAILURE() << "no error in " << c.code;
