@@ -472,6 +472,11 @@ class Binder {
           if (s.name == prefix) src = &s;
         }
         if (!src) continue;
+        // A class's own object raises only Initialize and Terminate.
+        if (prefix == atomClass_ && src->symbol == info.component) {
+          std::u16string_view event = name.substr(k + 1);
+          if (!SameName(event, u"Initialize") && !SameName(event, u"Terminate")) break;
+        }
         Symbol& proc = m_.symbols_[info.firstDecl + static_cast<SymbolId>(p)];
         Atom suffix = m_.names_.Find(name.substr(k + 1));
         const uint16_t suffixColumn = static_cast<uint16_t>(k + 1), suffixLength = static_cast<uint16_t>(name.size() - k - 1);
@@ -605,13 +610,14 @@ class Binder {
         continue;
       }
       if (r.flags & kRefNamedArg) {
-        const Ref& callee = refs[static_cast<size_t>(r.qualifier)];
-        if (callee.target != kNoSymbol && m_.symbols_[callee.target].module != kUnbound) {
-          const Symbol& c = S(callee.target);
+        // name:= of a call whose callee is no name (Print, (f)(n:=1)) names nothing of the projects.
+        const Ref* callee = r.qualifier >= 0 ? &refs[static_cast<size_t>(r.qualifier)] : nullptr;
+        if (callee && callee->target != kNoSymbol && m_.symbols_[callee->target].module != kUnbound) {
+          const Symbol& c = S(callee->target);
           const ModuleInfo& owner = m_.modules_[c.module];
-          const int32_t parent = static_cast<int32_t>(callee.target - owner.firstDecl);
+          const int32_t parent = static_cast<int32_t>(callee->target - owner.firstDecl);
           const auto& decls = owner.syntax.decls;
-          if (callee.target >= owner.firstDecl) {
+          if (callee->target >= owner.firstDecl) {
             for (size_t k = static_cast<size_t>(parent) + 1; k < decls.size() && decls[k].parent == parent; ++k) {
               if (decls[k].name == r.name && decls[k].kind == DeclKind::Parameter) r.target = owner.firstDecl + static_cast<SymbolId>(k);
             }

@@ -158,7 +158,7 @@ TEST(Binder, MembersThroughDeclaredTypesAndWith) {
 TEST(Binder, UnresolvedExternalAndInactiveUses) {
   const char* code =
       "Option Explicit\nSub S()\n  Dim o As Object, col As Collection, c As Class1\n  o.Run\n  col.Count\n  col(1).Run\n  c.Run\n"
-      "  CallByName c, \"Run\", VbMethod\n  Err.Number = 0\n#If DEBUG_ON Then\n  Trace Run\n#End If\nEnd Sub";
+      "  CallByName c, \"Run\", VbMethod\n  Err.Number = 0\n#If DEBUG_ON Then\n  Trace Run\n#End If\n  Print Run:=1\nEnd Sub";
   auto host = BuildHost({{'C', "Class1", "Public Sub Run()\nEnd Sub\nPublic Sub Count()\nEnd Sub"}, {'M', "Module1", code}});
   auto model = BuildModel(host);
   auto where = [&](std::span<const RefId> refs) {
@@ -197,6 +197,8 @@ TEST(Binder, EventWiring) {
       {"Class_Initialize and UserControl events",
        {{'C', "Class1", "Private Sub Class_Initialize()\nEnd Sub"}, {'U', "Ctl1", "Private Sub UserControl_Resize()\nEnd Sub"}},
        "Class_Initialize", "sub Class1:1:13 handler <-"},
+      {"a class raises only Initialize and Terminate of its own",
+       {{'C', "Class1", "Private Sub Class_Helper()\nEnd Sub"}}, "Class_Helper", "sub Class1:1:13 <-"},
       {"Implements: I_Member implements the interface's member, which it references",
        {{'C', "IShape", "Public Function Area() As Double\nEnd Function"},
         {'C', "Circle", "Implements IShape\nPrivate Function IShape_Area() As Double\nEnd Function"}},
