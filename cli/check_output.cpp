@@ -162,6 +162,8 @@ std::string CsvField(const std::string& s) {
 
 }  // namespace
 
+ComponentFile ComponentFileOf(host::MemProject& project, size_t index) { return FileOf(project, index); }
+
 int ComponentFile::FileLine(int codeLine) const {
   if (!code || codeLine < 1 || codeLine > code->text().CountOfLines()) return codeLine;
   return header + code->text().PhysicalIndex(codeLine) + 1;

@@ -21,6 +21,8 @@ struct ComponentFile {
   std::shared_ptr<host::MemCodeModule> code;
   int FileLine(int codeLine) const;
 };
+// The file of component `index` (0-based) of the project.
+ComponentFile ComponentFileOf(host::MemProject& project, size_t index);
 
 struct RunReport {
   std::string check;  // "variables", "procedures" or "all"
