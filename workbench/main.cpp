@@ -6,6 +6,7 @@
 // it are connected at start; the libraries are looked for beside the program
 // unless --addin-dir names their folder.
 #include <QApplication>
+#include <QMessageBox>
 #include <QStyleFactory>
 #include <iostream>
 #include <string>
@@ -63,6 +64,8 @@ int main(int argc, char** argv) {
       } catch (const std::exception& e) {
         std::cerr << "tarno-workbench: " << e.what() << "\n";
         if (!screenshot.empty()) return 2;
+        // Not an empty window without a word: the reason, then the window.
+        QMessageBox::critical(&window, QStringLiteral("Tarno Workbench"), QString::fromStdString(e.what()));
       }
     }
     if (!screenshot.empty()) window.warn = [](const QString& t) { std::cerr << "tarno-workbench: " << t.toStdString() << "\n"; };

@@ -22,6 +22,8 @@
 #include "workbench/command_menus.h"
 #include "workbench/form_canvas.h"
 #include "workbench/group_file.h"
+#include "workbench/load_warnings_pane.h"
+#include "workbench/open_project_dialog.h"
 
 namespace tarno::workbench {
 namespace {
@@ -67,7 +69,7 @@ QString FileLabel(host::MemComponent& c) {
 
 }  // namespace
 
-MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) {
+MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)), code_page_(options_.code_page) {
   vbe_ = host::MemVBE::Create();
   vbe_->SetStore(std::make_shared<files::FileStore>(options_.code_page));
   ws_.vbe = vbe_;
@@ -76,6 +78,7 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   };
   warn = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("Tarno Workbench"), text); };
+  exec_dialog = [](QDialog& d) { return d.exec(); };
 
   tree_ = new QTreeWidget;
   tree_->setHeaderHidden(true);
@@ -95,6 +98,8 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
   split->setStretchFactor(1, 1);
   split->setSizes({900, 300});
   setCentralWidget(split);
+  warnings_pane_ = new LoadWarningsPane(this);
+  addDockWidget(Qt::BottomDockWidgetArea, warnings_pane_);
   BuildMenus();
   RebuildCommandBars();
   RefreshTitle();
@@ -115,16 +120,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  file->addAction(QStringLiteral("&Open Project..."), QKeySequence::Open, this, [this] {
-    QString f = QFileDialog::getOpenFileName(this, QStringLiteral("Open Project"), {},
-                                             QStringLiteral("VB projects (*.vbp *.vbg);;All files (*)"));
-    if (f.isEmpty()) return;
-    try {
-      OpenPath(f.toStdString());
-    } catch (const std::exception& e) {
-      warn(QString::fromStdString(e.what()));
-    }
-  });
+  file->addAction(QStringLiteral("&Open Project..."), QKeySequence::Open, this, [this] { OpenProject(); });
   file->addAction(QStringLiteral("&Save Project"), QKeySequence::Save, this, [this] { Save(); });
   file->addAction(QStringLiteral("Save Project &As..."), this, [this] {
     QString f = QFileDialog::getSaveFileName(this, QStringLiteral("Save Project As"), {},
@@ -157,7 +153,7 @@ void MainWindow::BuildMenus() {
 void MainWindow::FillRecent() {
   recent_menu_->clear();
   if (!options_.remember_recent) return;
-  for (const QString& f : QSettings(QStringLiteral("TarnoKit"), QStringLiteral("Workbench")).value("recent").toStringList()) {
+  for (const QString& f : Settings()->value("recent").toStringList()) {
     recent_menu_->addAction(f, this, [this, f] {
       try {
         OpenPath(f.toStdString());
@@ -168,16 +164,49 @@ void MainWindow::FillRecent() {
   }
 }
 
+std::unique_ptr<QSettings> MainWindow::Settings() const {
+  if (!options_.settings_file.isEmpty()) return std::make_unique<QSettings>(options_.settings_file, QSettings::IniFormat);
+  return std::make_unique<QSettings>(QStringLiteral("TarnoKit"), QStringLiteral("Workbench"));
+}
+
 void MainWindow::Remember(const std::filesystem::path& path) {
   if (!options_.remember_recent) return;
-  QSettings s(QStringLiteral("TarnoKit"), QStringLiteral("Workbench"));
-  QStringList list = s.value("recent").toStringList();
+  auto s = Settings();
+  QStringList list = s->value("recent").toStringList();
   QString f = QPath(std::filesystem::absolute(path));
   list.removeAll(f);
   list.prepend(f);
   while (list.size() > 8) list.removeLast();
-  s.setValue("recent", list);
+  s->setValue("recent", list);
+  QVariantMap pages = s->value("codePages").toMap();
+  pages[f] = QString::fromStdString(code_page_.name());
+  s->setValue("codePages", pages);
   FillRecent();
+}
+
+std::optional<std::string> MainWindow::RememberedCodePage(const std::filesystem::path& path) const {
+  if (!options_.remember_recent) return std::nullopt;
+  QVariant v = Settings()->value("codePages").toMap().value(QPath(std::filesystem::absolute(path)));
+  if (!v.isValid()) return std::nullopt;
+  return v.toString().toStdString();
+}
+
+void MainWindow::OpenProject() {
+  OpenProjectDialog dialog(options_.code_page.name(),
+                           [this](const QString& p) { return RememberedCodePage(p.toStdString()); }, this);
+  if (!ws_.path.empty()) dialog.SetPath(QPath(ws_.path));
+  if (exec_dialog(dialog) != QDialog::Accepted || dialog.path().isEmpty()) return;
+  const std::filesystem::path path = dialog.path().toStdString();
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    warn(QStringLiteral("%1\nThe file does not exist.").arg(dialog.path()));
+    return;
+  }
+  try {
+    OpenPath(path, CodePage::Named(dialog.codePage()));
+  } catch (const std::exception& e) {
+    warn(QString::fromStdString(e.what()));
+  }
 }
 
 void MainWindow::RebuildCommandBars() {
@@ -263,15 +292,30 @@ void MainWindow::AfterCommand() {
 // ---- projects
 
 bool MainWindow::OpenPath(const std::filesystem::path& path) {
+  std::optional<CodePage> remembered;
+  if (auto name = RememberedCodePage(path)) {
+    try {
+      remembered = CodePage::Named(*name);
+    } catch (const std::exception&) {
+      // A settings file edited by hand: the workbench's own code page then.
+    }
+  }
+  return OpenPath(path, remembered.value_or(options_.code_page));
+}
+
+bool MainWindow::OpenPath(const std::filesystem::path& path, const CodePage& codePage) {
   files::LoadOptions load;
-  load.code_page = options_.code_page;
+  load.code_page = codePage;
   files::LoadedWorkspace loaded = files::LoadPath(path, load);
   if (!CloseProjects()) return false;
+  code_page_ = codePage;
+  vbe_->SetStore(std::make_shared<files::FileStore>(code_page_));
   for (const auto& p : loaded.projects) vbe_->AddProject(p);
   ws_.projects = loaded.projects;
   ws_.path = loaded.path;
   ws_.group = loaded.group;
   ws_.warnings = loaded.warnings;
+  warnings_pane_->SetWarnings(ws_.warnings, ws_.path.parent_path());
   shown_components_ = 0;
   RefreshExplorer();
   RefreshTitle();
@@ -307,7 +351,7 @@ bool MainWindow::SaveAs(const std::filesystem::path& vbp) {
   try {
     project->SaveAs(files::FromPath(vbp));
     // The group names the project by its file: it follows the new name.
-    if (ws_.group && !old.empty()) RenameGroupProject(ws_.path, old, vbp, options_.code_page);
+    if (ws_.group && !old.empty()) RenameGroupProject(ws_.path, old, vbp, code_page_);
   } catch (const std::exception& e) {
     warn(QString::fromStdString(e.what()));
     return false;
@@ -331,6 +375,8 @@ bool MainWindow::CloseProjects() {
   for (const auto& p : ws_.projects) vbe_->RemoveProject(p);
   ws_.projects.clear();
   ws_.path.clear();
+  ws_.warnings.clear();
+  warnings_pane_->SetWarnings({}, {});
   RefreshExplorer();
   RefreshTitle();
   return true;
