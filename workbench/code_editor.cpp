@@ -228,3 +228,19 @@ void CodeEditor::ApplySelection() {
 }
 
 }  // namespace tarno::workbench
+
+namespace tarno::workbench {
+
+void CodeEditor::SelectPlace(int line, int column, int length) {
+  QTextBlock b = document()->findBlockByNumber(std::clamp(line, 1, document()->blockCount()) - 1);
+  const int start = b.position() + std::clamp(column - 1, 0, b.length() - 1);
+  QTextCursor c(document());
+  c.setPosition(start);
+  c.setPosition(std::min(start + length, b.position() + b.length() - 1), QTextCursor::KeepAnchor);
+  setTextCursor(c);
+  centerCursor();
+}
+
+int CodeEditor::CaretLine() const { return textCursor().blockNumber() + 1; }
+
+}  // namespace tarno::workbench

@@ -30,6 +30,10 @@ class CodeEditor : public QPlainTextEdit {
   void Activate();
   // The module's text and the pane's selection to the editor.
   void SyncFromModule();
+  // Selects `length` characters from line and column (1-based) and shows them.
+  void SelectPlace(int line, int column, int length);
+  // The caret's line (1-based).
+  int CaretLine() const;
   // Runs after each change the user made to the module.
   void SetOnEdit(std::function<void()> f) { on_edit_ = std::move(f); }
 

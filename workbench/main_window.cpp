@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -20,10 +21,13 @@
 #include "workbench/addin_manager.h"
 #include "workbench/code_editor.h"
 #include "workbench/command_menus.h"
+#include "workbench/find_dialog.h"
+#include "workbench/find_replace.h"
 #include "workbench/form_canvas.h"
 #include "workbench/group_file.h"
 #include "workbench/load_warnings_pane.h"
 #include "workbench/open_project_dialog.h"
+#include "workbench/results_pane.h"
 
 namespace tarno::workbench {
 namespace {
@@ -100,6 +104,12 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)),
   setCentralWidget(split);
   warnings_pane_ = new LoadWarningsPane(this);
   addDockWidget(Qt::BottomDockWidgetArea, warnings_pane_);
+  results_ = new ResultsPane(this);
+  addDockWidget(Qt::BottomDockWidgetArea, results_);
+  results_->on_open = [this](const CodePlace& place) {
+    if (CodeEditor* e = ShowCode(place.component)) e->SelectPlace(place.line, place.column, place.length);
+  };
+  finder_ = std::make_unique<FindReplace>(*this);
   BuildMenus();
   RebuildCommandBars();
   RefreshTitle();
@@ -139,6 +149,19 @@ void MainWindow::BuildMenus() {
   view->addAction(QStringLiteral("&Code"), QKeySequence(Qt::Key_F7), this, [this] { OpenItem(tree_->currentItem(), true); });
   view->addAction(QStringLiteral("&Object"), QKeySequence(Qt::SHIFT | Qt::Key_F7), this,
                   [this] { OpenItem(tree_->currentItem(), false); });
+  // Find's keys work wherever the focus is in the window (the Edit menu is
+  // rebuilt from the command bars, so they are not its items' shortcuts).
+  auto key = [this](QKeySequence k, std::function<void()> f) {
+    auto* a = new QAction(this);
+    a->setShortcut(k);
+    a->setShortcutContext(Qt::WindowShortcut);
+    connect(a, &QAction::triggered, this, [f = std::move(f)] { f(); });
+    addAction(a);
+  };
+  key(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { ShowFindDialog(false); });
+  key(QKeySequence(Qt::CTRL | Qt::Key_H), [this] { ShowFindDialog(true); });
+  key(QKeySequence(Qt::Key_F3), [this] { FindAgain(true); });
+  key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindAgain(false); });
   tools_menu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
   QMenu* addins = menuBar()->addMenu(QStringLiteral("&Add-Ins"));
   addins->addAction(QStringLiteral("&Add-In Manager..."), this, [this] { ShowAddInManager(); });
@@ -223,6 +246,8 @@ void MainWindow::RebuildMenus() {
       {u"&Copy", [this] { if (auto* e = CurrentEditor()) e->copy(); }},
       {u"&Paste", [this] { if (auto* e = CurrentEditor()) e->paste(); }},
       {u"Select &All", [this] { if (auto* e = CurrentEditor()) e->selectAll(); }},
+      {u"&Find...", [this] { ShowFindDialog(false); }},
+      {u"Find Ne&xt", [this] { FindAgain(true); }},
   };
   ControlClick click = [this](const std::shared_ptr<host::MemCommandBarControl>& c) { Click(c); };
   if (auto edit = bars.Bar(u"Edit")) FillMenu(*edit_menu_, *edit->items(), click, builtIns);
@@ -287,6 +312,25 @@ void MainWindow::AfterCommand() {
     f->update();
   }
   RefreshExplorer();
+}
+
+// ---- find
+
+FindDialog* MainWindow::ShowFindDialog(bool replace) {
+  if (!find_dialog_) find_dialog_ = new FindDialog(*finder_, this);
+  QString selected;
+  if (CodeEditor* e = CurrentEditor()) selected = e->textCursor().selectedText();
+  find_dialog_->Start(replace, selected);
+  return find_dialog_;
+}
+
+void MainWindow::FindAgain(bool forward) {
+  if (find_dialog_) find_dialog_->Apply();
+  if (finder_->options.what.isEmpty()) {
+    ShowFindDialog(false);
+    return;
+  }
+  if (!finder_->FindNext(forward)) statusBar()->showMessage(finder_->message(), 5000);
 }
 
 // ---- projects

@@ -31,8 +31,11 @@ namespace tarno::workbench {
 
 class AddInLibrary;
 class CodeEditor;
+class FindDialog;
+class FindReplace;
 class FormCanvas;
 class LoadWarningsPane;
+class ResultsPane;
 
 struct WorkbenchOptions {
   CodePage code_page = CodePage::Cp932();
@@ -67,6 +70,16 @@ class MainWindow : public QMainWindow {
   // The code page the open projects were read in.
   const CodePage& codePage() const { return code_page_; }
   LoadWarningsPane* warningsPane() const { return warnings_pane_; }
+  // Places in code listed by Find All (and anything else that lists places).
+  ResultsPane* resultsPane() const { return results_; }
+  FindReplace& finder() { return *finder_; }
+  // F3 and Shift+F3: the next or previous match of what was last looked for.
+  void FindAgain(bool forward);
+  // Edit > Find (Ctrl+F) and Replace (Ctrl+H): the window, filled with the
+  // active pane's selected text.
+  FindDialog* ShowFindDialog(bool replace);
+  // The code pane of the IDE's active code pane, nullptr when it is closed.
+  CodeEditor* ActiveEditor() const { return CurrentEditor(); }
   // Writes every changed component and project; false (after a message) on failure.
   bool Save();
   // Saves the project chosen in the explorer (the first when none is) under a
@@ -155,6 +168,9 @@ class MainWindow : public QMainWindow {
   QTreeWidget* tree_;
   QMdiArea* mdi_;
   LoadWarningsPane* warnings_pane_;
+  ResultsPane* results_;
+  std::unique_ptr<FindReplace> finder_;
+  FindDialog* find_dialog_ = nullptr;
   CodePage code_page_;
   QMenu* edit_menu_ = nullptr;
   QMenu* tools_menu_ = nullptr;
