@@ -1,9 +1,12 @@
 #include "workbench/code_editor.h"
 
 #include <QPainter>
+#include <QToolButton>
 #include <QTextBlock>
 #include <vector>
 
+#include "workbench/code_outline.h"
+#include "workbench/procedure_bar.h"
 #include "workbench/vb_highlighter.h"
 
 namespace tarno::workbench {
@@ -49,7 +52,18 @@ CodeEditor::CodeEditor(std::shared_ptr<host::MemVBE> vbe, std::shared_ptr<host::
   setTabStopDistance(fontMetrics().horizontalAdvance(u' ') * 4);
   highlighter_ = new VbHighlighter(document());
   numbers_ = new LineNumbers(this);
-  connect(this, &QPlainTextEdit::blockCountChanged, this, [this](int) { setViewportMargins(LineNumberWidth(), 0, 0, 0); });
+  bar_ = new ProcedureBar(component_, this);
+  bar_->on_go = [this](int line, bool newHandler) {
+    if (newHandler) {
+      SyncFromModule();
+      if (on_edit_) on_edit_();
+    }
+    // A new handler's caret is on its empty body line.
+    SelectPlace(newHandler ? line + 1 : line, 1, 0);
+    setFocus();
+  };
+  bar_->on_view = [this](bool on) { SetProcedureView(on); };
+  connect(this, &QPlainTextEdit::blockCountChanged, this, [this](int) { UpdateMargins(); });
   connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
     if (dy) numbers_->scroll(0, dy);
     else numbers_->update(0, rect.y(), numbers_->width(), rect.height());
@@ -63,7 +77,7 @@ CodeEditor::CodeEditor(std::shared_ptr<host::MemVBE> vbe, std::shared_ptr<host::
     --applying_;
   }
   document()->clearUndoRedoStacks();
-  setViewportMargins(LineNumberWidth(), 0, 0, 0);
+  UpdateMargins();
   connect(document(), &QTextDocument::contentsChange, this, &CodeEditor::OnContentsChange);
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CodeEditor::OnCursor);
   connect(this, &QPlainTextEdit::selectionChanged, this, &CodeEditor::OnCursor);
@@ -95,10 +109,74 @@ void CodeEditor::PaintLineNumbers(QPaintEvent* event) {
   }
 }
 
+void CodeEditor::UpdateMargins() { setViewportMargins(LineNumberWidth(), bar_->sizeHint().height(), 0, 0); }
+
 void CodeEditor::resizeEvent(QResizeEvent* e) {
   QPlainTextEdit::resizeEvent(e);
   QRect cr = contentsRect();
-  numbers_->setGeometry(QRect(cr.left(), cr.top(), LineNumberWidth(), cr.height()));
+  const int top = bar_->sizeHint().height();
+  bar_->setGeometry(QRect(cr.left(), cr.top(), cr.width(), top));
+  numbers_->setGeometry(QRect(cr.left(), cr.top() + top, LineNumberWidth(), cr.height() - top));
+}
+
+const std::vector<int>& CodeEditor::ProcStarts() {
+  auto& module = *component_->code();
+  if (module.text().version() != starts_version_) {
+    proc_starts_.clear();
+    for (const auto& p : ModuleProcs(module)) proc_starts_.push_back(p.start);
+    starts_version_ = module.text().version();
+  }
+  return proc_starts_;
+}
+
+void CodeEditor::paintEvent(QPaintEvent* e) {
+  QPlainTextEdit::paintEvent(e);
+  if (procedure_view_) return;
+  // A line above each procedure, as the IDE separates them in Full Module view.
+  QPainter p(viewport());
+  p.setPen(QColor(160, 160, 160));
+  const QRect area = e->rect();
+  for (int start : ProcStarts()) {
+    if (start <= 1) continue;
+    QTextBlock b = document()->findBlockByNumber(start - 1);
+    if (!b.isValid() || !b.isVisible()) continue;
+    const int y = qRound(blockBoundingGeometry(b).translated(contentOffset()).top());
+    if (y < area.top() - 1 || y > area.bottom() + 1) continue;
+    p.drawLine(0, y, viewport()->width(), y);
+  }
+}
+
+void CodeEditor::SetProcedureView(bool on) {
+  procedure_view_ = on;
+  if (bar_->procedureView()->isChecked() != on) (on ? bar_->procedureView() : bar_->fullModuleView())->setChecked(true);
+  ApplyView();
+}
+
+void CodeEditor::ApplyView() {
+  auto& module = *component_->code();
+  std::pair<int, int> range{1, document()->blockCount()};
+  if (procedure_view_) {
+    const int line = CaretLine();
+    int kind = 0;
+    const std::u16string name = line <= module.CountOfLines() ? module.ProcOfLine(line, &kind) : u"";
+    if (name.empty()) {
+      range = {1, std::max(1, module.CountOfDeclarationLines())};
+    } else {
+      const int start = module.ProcStartLine(name, kind);
+      range = {start, start + module.ProcCountLines(name, kind) - 1};
+    }
+  }
+  if (range == shown_range_) return;
+  shown_range_ = range;
+  for (QTextBlock b = document()->firstBlock(); b.isValid(); b = b.next()) {
+    const int n = b.blockNumber() + 1;
+    b.setVisible(n >= range.first && n <= range.second);
+  }
+  ++applying_;
+  document()->markContentsDirty(0, document()->characterCount());
+  --applying_;
+  viewport()->update();
+  numbers_->update();
 }
 
 void CodeEditor::focusInEvent(QFocusEvent* e) {
@@ -120,6 +198,12 @@ void CodeEditor::OnCursor() {
   QTextBlock b = document()->findBlock(c.selectionEnd());
   pane_->Select(a.blockNumber() + 1, c.selectionStart() - a.position() + 1, b.blockNumber() + 1,
                 c.selectionEnd() - b.position() + 1);
+  const int line = c.blockNumber() + 1;
+  if (line != followed_line_) {
+    followed_line_ = line;
+    bar_->Follow(line);
+    if (procedure_view_) ApplyView();
+  }
 }
 
 // Lines outside the changed blocks are the module's lines at the same

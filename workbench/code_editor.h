@@ -10,11 +10,14 @@
 #include <QPlainTextEdit>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "host/mem_host.h"
 
 namespace tarno::workbench {
 
+class ProcedureBar;
 class VbHighlighter;
 
 class CodeEditor : public QPlainTextEdit {
@@ -37,17 +40,29 @@ class CodeEditor : public QPlainTextEdit {
   // Runs after each change the user made to the module.
   void SetOnEdit(std::function<void()> f) { on_edit_ = std::move(f); }
 
+  // The Object and Procedure lists above the code.
+  ProcedureBar* procedureBar() const { return bar_; }
+  // Procedure view shows only the procedure (or the declarations) the caret is in.
+  void SetProcedureView(bool on);
+  bool procedureView() const { return procedure_view_; }
+
   int LineNumberWidth() const;
   void PaintLineNumbers(QPaintEvent* event);
 
  protected:
   void focusInEvent(QFocusEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
 
  private:
   void OnContentsChange(int position, int removed, int added);
   void OnCursor();
   void ApplySelection();
+  void UpdateMargins();
+  // Shows the lines of the caret's procedure only (Procedure view) or all.
+  void ApplyView();
+  // First lines of the procedures, for the separator lines.
+  const std::vector<int>& ProcStarts();
 
   std::shared_ptr<host::MemVBE> vbe_;
   std::shared_ptr<host::MemComponent> component_;
@@ -55,6 +70,12 @@ class CodeEditor : public QPlainTextEdit {
   std::shared_ptr<host::MemWindow> window_;
   VbHighlighter* highlighter_;
   QWidget* numbers_;
+  ProcedureBar* bar_;
+  bool procedure_view_ = false;
+  int followed_line_ = 0;
+  std::pair<int, int> shown_range_{0, 0};
+  std::vector<int> proc_starts_;
+  uint64_t starts_version_ = ~uint64_t(0);
   std::function<void()> on_edit_;
   uint64_t seen_version_ = 0;
   int applying_ = 0;
