@@ -50,6 +50,9 @@ CodeEditor::CodeEditor(std::shared_ptr<host::MemVBE> vbe, std::shared_ptr<host::
   font.setPointSize(10);
   setFont(font);
   setTabStopDistance(fontMetrics().horizontalAdvance(u' ') * 4);
+  connect(document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
+    if (!modified && on_clean_) on_clean_();
+  });
   highlighter_ = new VbHighlighter(document());
   numbers_ = new LineNumbers(this);
   bar_ = new ProcedureBar(component_, this);
@@ -199,8 +202,12 @@ void CodeEditor::OnCursor() {
   pane_->Select(a.blockNumber() + 1, c.selectionStart() - a.position() + 1, b.blockNumber() + 1,
                 c.selectionEnd() - b.position() + 1);
   const int line = c.blockNumber() + 1;
+  if (on_caret_) on_caret_(line, c.positionInBlock() + 1);
   if (line != followed_line_) {
+    const int left = followed_line_;
     followed_line_ = line;
+    if (pretty_ && edited_line_ == left && left > 0) PrettyList(left);
+    edited_line_ = 0;
     bar_->Follow(line);
     if (procedure_view_) ApplyView();
   }
@@ -212,6 +219,8 @@ void CodeEditor::OnCursor() {
 // replaced in the module.
 void CodeEditor::OnContentsChange(int position, int removed, int added) {
   if (applying_) return;
+  // A change within the caret's line is listed when the caret leaves it.
+  edited_line_ = document()->findBlock(position).blockNumber() + 1;
   auto& module = *component_->code();
   QTextDocument* doc = document();
   QTextBlock firstBlock = doc->findBlock(position);
@@ -326,5 +335,30 @@ void CodeEditor::SelectPlace(int line, int column, int length) {
 }
 
 int CodeEditor::CaretLine() const { return textCursor().blockNumber() + 1; }
+
+}  // namespace tarno::workbench
+
+namespace tarno::workbench {
+
+void CodeEditor::PrettyList(int line) {
+  QTextBlock b = document()->findBlockByNumber(line - 1);
+  if (!b.isValid()) return;
+  static const DeclaredNames none;
+  const QString text = b.text();
+  const QString pretty = PrettyLine(text, names_ ? names_() : none);
+  if (pretty == text) return;
+  // One undo step with the typing it follows.
+  QTextCursor c(b);
+  c.joinPreviousEditBlock();
+  c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  c.insertText(pretty);
+  c.endEditBlock();
+}
+
+void CodeEditor::SetEditorFont(const QFont& font) {
+  setFont(font);
+  setTabStopDistance(fontMetrics().horizontalAdvance(u' ') * 4);
+  UpdateMargins();
+}
 
 }  // namespace tarno::workbench

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/mem_host.h"
+#include "workbench/pretty_listing.h"
 
 namespace tarno::workbench {
 
@@ -40,6 +41,20 @@ class CodeEditor : public QPlainTextEdit {
   // Runs after each change the user made to the module.
   void SetOnEdit(std::function<void()> f) { on_edit_ = std::move(f); }
 
+  // The pretty listing of a line the user edited when the caret leaves it,
+  // with the names the project declares.
+  void SetPrettyListing(bool on) { pretty_ = on; }
+  bool prettyListing() const { return pretty_; }
+  void SetDeclaredNames(std::function<const DeclaredNames&()> names) { names_ = std::move(names); }
+  // Called with the caret's line and column (1-based) whenever it moves.
+  void SetOnCaret(std::function<void(int line, int column)> f) { on_caret_ = std::move(f); }
+  // Called when undo or redo brings the text back to where it was saved.
+  void SetOnClean(std::function<void()> f) { on_clean_ = std::move(f); }
+  // The text as it is now is the saved one.
+  void MarkSaved() { document()->setModified(false); }
+  // The editor's font (a code page's font: see EditorFont).
+  void SetEditorFont(const QFont& font);
+
   // The Object and Procedure lists above the code.
   ProcedureBar* procedureBar() const { return bar_; }
   // Procedure view shows only the procedure (or the declarations) the caret is in.
@@ -59,6 +74,7 @@ class CodeEditor : public QPlainTextEdit {
   void OnCursor();
   void ApplySelection();
   void UpdateMargins();
+  void PrettyList(int line);
   // Shows the lines of the caret's procedure only (Procedure view) or all.
   void ApplyView();
   // First lines of the procedures, for the separator lines.
@@ -77,6 +93,11 @@ class CodeEditor : public QPlainTextEdit {
   std::vector<int> proc_starts_;
   uint64_t starts_version_ = ~uint64_t(0);
   std::function<void()> on_edit_;
+  std::function<const DeclaredNames&()> names_;
+  std::function<void(int, int)> on_caret_;
+  std::function<void()> on_clean_;
+  bool pretty_ = true;
+  int edited_line_ = 0;
   uint64_t seen_version_ = 0;
   int applying_ = 0;
 };

@@ -4,6 +4,9 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
+#include <fstream>
+#include <sstream>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -21,12 +24,14 @@
 #include "workbench/addin_manager.h"
 #include "workbench/code_editor.h"
 #include "workbench/command_menus.h"
+#include "workbench/editor_font.h"
 #include "workbench/find_dialog.h"
 #include "workbench/find_replace.h"
 #include "workbench/form_canvas.h"
 #include "workbench/group_file.h"
 #include "workbench/load_warnings_pane.h"
 #include "workbench/open_project_dialog.h"
+#include "workbench/project_names.h"
 #include "workbench/results_pane.h"
 
 namespace tarno::workbench {
@@ -110,6 +115,10 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)),
     if (CodeEditor* e = ShowCode(place.component)) e->SelectPlace(place.line, place.column, place.length);
   };
   finder_ = std::make_unique<FindReplace>(*this);
+  names_ = std::make_unique<ProjectNames>();
+  caret_label_ = new QLabel;
+  caret_label_->setObjectName(QStringLiteral("caret"));
+  statusBar()->addPermanentWidget(caret_label_);
   BuildMenus();
   RebuildCommandBars();
   RefreshTitle();
@@ -162,6 +171,12 @@ void MainWindow::BuildMenus() {
   key(QKeySequence(Qt::CTRL | Qt::Key_H), [this] { ShowFindDialog(true); });
   key(QKeySequence(Qt::Key_F3), [this] { FindAgain(true); });
   key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindAgain(false); });
+  view->addSeparator();
+  QAction* pretty = view->addAction(QStringLiteral("&Pretty Listing"));
+  pretty->setObjectName(QStringLiteral("prettyListing"));
+  pretty->setCheckable(true);
+  pretty->setChecked(options_.pretty_listing);
+  connect(pretty, &QAction::toggled, this, [this](bool on) { SetPrettyListing(on); });
   tools_menu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
   QMenu* addins = menuBar()->addMenu(QStringLiteral("&Add-Ins"));
   addins->addAction(QStringLiteral("&Add-In Manager..."), this, [this] { ShowAddInManager(); });
@@ -314,6 +329,11 @@ void MainWindow::AfterCommand() {
   RefreshExplorer();
 }
 
+void MainWindow::SetPrettyListing(bool on) {
+  options_.pretty_listing = on;
+  for (CodeEditor* e : CodeEditors()) e->SetPrettyListing(on);
+}
+
 // ---- find
 
 FindDialog* MainWindow::ShowFindDialog(bool replace) {
@@ -374,6 +394,7 @@ bool MainWindow::Save() {
     warn(QString::fromStdString(e.what()));
     return false;
   }
+  for (CodeEditor* e : CodeEditors()) e->MarkSaved();
   RefreshExplorer();
   return true;
 }
@@ -521,6 +542,35 @@ CodeEditor* MainWindow::ShowCode(const std::shared_ptr<host::MemComponent>& c) {
   }
   auto* editor = new CodeEditor(vbe_, c);
   editor->SetOnEdit([this] { RefreshExplorer(); });
+  editor->SetEditorFont(EditorFont(code_page_));
+  editor->SetPrettyListing(options_.pretty_listing);
+  std::weak_ptr<host::MemComponent> weak = c;
+  editor->SetDeclaredNames([this, weak]() -> const DeclaredNames& {
+    static const DeclaredNames none;
+    auto component = weak.lock();
+    for (const auto& p : ws_.projects)
+      for (const auto& other : p->components())
+        if (other == component) return names_->Of(p->components());
+    return none;
+  });
+  editor->SetOnCaret([this](int line, int column) {
+    caret_label_->setText(QStringLiteral("Ln %1, Col %2").arg(line).arg(column));
+  });
+  // Undone back to the saved text: no longer changed, if the file on disk is
+  // what the component would be written as (a form's controls may differ).
+  editor->SetOnClean([this, weak] {
+    auto component = weak.lock();
+    if (!component || !component->dirty() || component->fileNames().empty()) return;
+    try {
+      std::ifstream in(files::ToPath(component->fileNames()[0]), std::ios::binary);
+      std::stringstream disk;
+      disk << in.rdbuf();
+      if (in && disk.str() == files::RenderComponent(*component)) component->SetIsDirty(false);
+    } catch (const std::exception&) {
+      return;  // not comparable: it stays marked
+    }
+    RefreshExplorer();
+  });
   QMdiSubWindow* sub = AddView(editor, Q(c->name()) + QStringLiteral(" (Code)"));
   views_[key] = sub;
   connect(sub, &QObject::destroyed, this, [this, key] { views_.erase(key); });

@@ -20,6 +20,7 @@
 #include "toolkit/addin_entry.h"
 
 class QDialog;
+class QLabel;
 class QMdiArea;
 class QSettings;
 class QMdiSubWindow;
@@ -35,6 +36,7 @@ class FindDialog;
 class FindReplace;
 class FormCanvas;
 class LoadWarningsPane;
+class ProjectNames;
 class ResultsPane;
 
 struct WorkbenchOptions {
@@ -45,6 +47,8 @@ struct WorkbenchOptions {
   // user's settings (in settings_file when it is given).
   bool remember_recent = true;
   QString settings_file;
+  // VB's pretty listing of edited lines in the code panes.
+  bool pretty_listing = true;
 };
 
 class MainWindow : public QMainWindow {
@@ -78,6 +82,9 @@ class MainWindow : public QMainWindow {
   // Edit > Find (Ctrl+F) and Replace (Ctrl+H): the window, filled with the
   // active pane's selected text.
   FindDialog* ShowFindDialog(bool replace);
+  // Turns the pretty listing of the code panes on or off (View menu).
+  void SetPrettyListing(bool on);
+  QLabel* caretLabel() const { return caret_label_; }
   // The code pane of the IDE's active code pane, nullptr when it is closed.
   CodeEditor* ActiveEditor() const { return CurrentEditor(); }
   // Writes every changed component and project; false (after a message) on failure.
@@ -170,6 +177,8 @@ class MainWindow : public QMainWindow {
   LoadWarningsPane* warnings_pane_;
   ResultsPane* results_;
   std::unique_ptr<FindReplace> finder_;
+  std::unique_ptr<ProjectNames> names_;
+  QLabel* caret_label_;
   FindDialog* find_dialog_ = nullptr;
   CodePage code_page_;
   QMenu* edit_menu_ = nullptr;
