@@ -1,6 +1,7 @@
 #include "workbench/code_editor.h"
 
 #include <QPainter>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QTextBlock>
 #include <vector>
@@ -118,7 +119,9 @@ void CodeEditor::resizeEvent(QResizeEvent* e) {
   QPlainTextEdit::resizeEvent(e);
   QRect cr = contentsRect();
   const int top = bar_->sizeHint().height();
-  bar_->setGeometry(QRect(cr.left(), cr.top(), cr.width(), top));
+  // The vertical scroll bar runs the whole height: the lists stop at it.
+  const int scroll = verticalScrollBar()->isVisibleTo(this) ? verticalScrollBar()->sizeHint().width() : 0;
+  bar_->setGeometry(QRect(cr.left(), cr.top(), cr.width() - scroll, top));
   numbers_->setGeometry(QRect(cr.left(), cr.top() + top, LineNumberWidth(), cr.height() - top));
 }
 

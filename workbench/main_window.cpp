@@ -712,6 +712,8 @@ bool MainWindow::Screenshot(const QString& file) {
     else if (form) ShowCode(form);
     if (form || module) break;
   }
+  // A find listed before: its first place shown as well.
+  if (!results_->places().empty()) results_->Open(0);
   mdi_->tileSubWindows();
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
   return grab().save(file);

@@ -133,7 +133,8 @@ class MainWindow : public QMainWindow {
   void ShowAddInManager();
 
   // Writes a picture of the window with the explorer, the first form's view
-  // and a code pane open; false when the file cannot be written.
+  // and a code pane open (and the first place the results pane lists, if
+  // any); false when the file cannot be written.
   bool Screenshot(const QString& file);
 
   // Replaceable for tests: the save question (returns a QMessageBox button)
