@@ -73,7 +73,11 @@ std::vector<ModuleProc> ModuleProcs(host::MemCodeModule& module) {
 std::vector<OutlineObject> OutlineObjects(host::MemComponent& component) {
   std::vector<OutlineObject> out{{kGeneral, {}, false}};
   const std::u16string self = FormObjectName(component);
-  if (!self.empty()) out.push_back({self, self == u"Class" ? u"Class" : component.designer() ? component.designer()->form()->cls().name : self, false});
+  if (!self.empty()) {
+    // The form's events are those of its designer class (Form, MDIForm, ...).
+    auto designer = component.designer();
+    out.push_back({self, designer ? designer->form()->cls().name : self, false});
+  }
   if (auto d = component.designer()) {
     std::vector<OutlineObject> controls;
     std::set<std::u16string> seen;

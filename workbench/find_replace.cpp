@@ -15,7 +15,7 @@ std::optional<QRegularExpression> FindReplace::Compile() {
   return re;
 }
 
-std::vector<FindReplace::Target> FindReplace::Targets(CodeEditor** active) {
+std::vector<FindReplace::Target> FindReplace::Targets(CodeEditor** active, bool fromActive) {
   std::vector<Target> out;
   CodeEditor* editor = window_.ActiveEditor();
   *active = editor;
@@ -46,8 +46,8 @@ std::vector<FindReplace::Target> FindReplace::Targets(CodeEditor** active) {
       if (c->code()) all.push_back(c);
   }
   // The active module first, then on in order and round.
-  auto at = std::find(all.begin(), all.end(), current);
-  if (at != all.end()) std::rotate(all.begin(), at, all.end());
+  if (fromActive)
+    if (auto at = std::find(all.begin(), all.end(), current); at != all.end()) std::rotate(all.begin(), at, all.end());
   for (const auto& c : all) out.push_back({c, WholeModule(*c->code())});
   return out;
 }
@@ -147,7 +147,7 @@ int FindReplace::FindAll() {
   if (!re) return 0;
   CodeEditor* editor = nullptr;
   std::vector<CodePlace> places;
-  for (const auto& t : Targets(&editor)) {
+  for (const auto& t : Targets(&editor, false)) {
     auto hits = FindInModule(t.component, *re, t.range);
     places.insert(places.end(), hits.begin(), hits.end());
   }

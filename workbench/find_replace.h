@@ -45,8 +45,9 @@ class FindReplace {
     LineRange range;
   };
   std::optional<QRegularExpression> Compile();
-  // The modules of the scope, the active one first, and the active pane.
-  std::vector<Target> Targets(CodeEditor** active);
+  // The modules of the scope and the active pane; the active module first
+  // when `fromActive` (the search goes on from there), else in project order.
+  std::vector<Target> Targets(CodeEditor** active, bool fromActive = true);
   void Select(const CodePlace& place);
 
   MainWindow& window_;
