@@ -27,7 +27,7 @@ constexpr FaceRow kFaces[] = {
     {"picCodeMnt",
      {"................", "................", "..kkkkkkkk......", "..kwwwwwwkk.....", "..kwwwwwwkwk....", "..kwoowwwkkkk...", "..kwowwwwwwwk...", "..kwowwwwoowk...", "..kwowwwwwowk...", "..kwoowwwwowk...", "..kwwwwwwwowk...", "..kwwwwwwoowk...", "..kwwwwwwwwwk...", "..kkkkkkkkkkk...", "................", "................"}},
     {"picPrjSave",
-     {"................", ".ppppppppppppp..", ".pplllllllllppp.", ".pplllllllskpp.p", ".pplllllllskpp.p", ".ppllllllllllpp.", ".pppppppppppppp.", ".pppppppppppppp.", ".ppwwwwwwwwwwpp.", ".ppwkkkkkkkkwpp.", ".ppwwwwwwwwwwpp.", ".ppwkkkkkkkkwpp.", ".ppwwwwwwwwwwpp.", ".pppppppppppppp.", "................", "................"}},
+     {"................", ".ppppppppppppp..", ".pplllllllllppp.", ".pplllllllskppp.", ".pplllllllskppp.", ".ppllllllllllpp.", ".pppppppppppppp.", ".pppppppppppppp.", ".ppwwwwwwwwwwpp.", ".ppwkkkkkkkkwpp.", ".ppwwwwwwwwwwpp.", ".ppwkkkkkkkkwpp.", ".ppwwwwwwwwwwpp.", ".pppppppppppppp.", "................", "................"}},
     {"picFrmCopy",
      {"................", "................", "kkkkkkkkkk......", "kppppppppk......", "kwwwwwwwwk......", "kwwwwwwwwk......", "kwwwkkkkkkkkkk..", "kwwwkppppppppk..", "kwwwkwwwwwwwwk..", "kkkkkwwwwwwwwk..", "....kwwwwwwwwk..", "....kwwwwwwwwk..", "....kwwwwwwwwk..", "....kkkkkkkkkk..", "................", "................"}},
     {"picCtlSize",
