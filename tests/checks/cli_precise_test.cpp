@@ -137,7 +137,7 @@ TEST_F(CheckCliPrecise, RulesAreListedWithReasons) {
 }
 
 TEST_F(CheckCliPrecise, IdeAndPreciseFindingsFromTheProjectFiles) {
-  RunResult ide = Tarno("check all Lib.vbp --format json");
+  RunResult ide = Tarno("check all Lib.vbp --format json --rules ide");
   ASSERT_EQ(ide.status, 1) << ide.err;
   EXPECT_EQ(Names(ide.out), (V{"variables:Api.m_unused:unused", "procedures:Api.Item:unused",
                                "procedures:Api.NewEnum:unused", "procedures:Api.Open:unused",
@@ -160,9 +160,9 @@ TEST_F(CheckCliPrecise, IdeAndPreciseFindingsFromTheProjectFiles) {
   for (const auto& m : t["modules"]) {
     for (const auto& f : m["findings"]) got.push_back(f["name"].get<std::string>() + ":" + f.value("reason", f.value("suppressed", "")));
   }
-  EXPECT_EQ(got, (V{"Open:", "Helper:marker", "Orphan:", "Step2:used only by unused procedures", "Legacy:ignore file"}));
+  EXPECT_EQ(got, (V{"Open:", "Helper:marker", "Orphan:", "Step2:used only by unused declarations", "Legacy:ignore file"}));
   // --transitive belongs to the precise rules.
-  EXPECT_EQ(Tarno("check procedures Lib.vbp --transitive").status, 2);
+  EXPECT_EQ(Tarno("check procedures Lib.vbp --transitive --rules ide").status, 2);
 }
 
 TEST_F(CheckCliPrecise, ExposedMembersOnlyWithShowExposed) {
@@ -190,7 +190,7 @@ TEST_F(CheckCliPrecise, ExposedMembersOnlyWithShowExposed) {
 }
 
 TEST_F(CheckCliPrecise, CsvRowsInStableOrderAndJobsChangeNothing) {
-  RunResult one = Tarno("check all Lib.vbp --format csv --jobs 1");
+  RunResult one = Tarno("check all Lib.vbp --format csv --jobs 1 --rules ide");
   ASSERT_EQ(one.status, 1) << one.err;
   EXPECT_EQ(one.out,
             "check,project,component,file,line,file_line,name,procedure,verdict,rule,reason,suppressed\n"
@@ -201,16 +201,16 @@ TEST_F(CheckCliPrecise, CsvRowsInStableOrderAndJobsChangeNothing) {
             "unused-procedure,Lib,Api,Api.cls,11,22,IRunner_Run,IRunner_Run,unused,,,\n"
             "unused-procedure,Lib,Api,Api.cls,18,29,Orphan,Orphan,unused,,,\n"
             "unused-procedure,Lib,Module1,Module1.bas,3,4,Main,Main,unused,,,\n");
-  EXPECT_EQ(Tarno("check all Lib.vbp --format csv --jobs 2").out, one.out);
+  EXPECT_EQ(Tarno("check all Lib.vbp --format csv --jobs 2 --rules ide").out, one.out);
   EXPECT_EQ(Tarno("check all Lib.vbp --format csv --jobs 7 --rules precise --transitive").out,
             Tarno("check all Lib.vbp --format csv --jobs 1 --rules precise --transitive").out);
 }
 
 TEST_F(CheckCliPrecise, BaselineWrittenThenOnlyNewFindingsFail) {
-  RunResult w = Tarno("check all Lib.vbp --write-baseline base.json --format json");
+  RunResult w = Tarno("check all Lib.vbp --write-baseline base.json --format json --rules ide");
   EXPECT_EQ(w.status, 0) << w.err;
   EXPECT_NE(w.err.find("wrote 7 findings"), std::string::npos) << w.err;
-  RunResult same = Tarno("check all Lib.vbp --baseline base.json");
+  RunResult same = Tarno("check all Lib.vbp --baseline base.json --rules ide");
   EXPECT_EQ(same.status, 0) << same.err;
   EXPECT_EQ(same.out, "正常終了しました\nsuppressed: 2 (--show-suppressed lists them)\n"
                       "baseline: 7 known findings left out, 0 entries gone (fixed)\n");
@@ -220,7 +220,7 @@ TEST_F(CheckCliPrecise, BaselineWrittenThenOnlyNewFindingsFail) {
   moved.replace(moved.find("Private Sub Step1()\n"), 20, "Private Sub Step1()\n    Open\n");
   moved += "Private Sub Added()\nEnd Sub\n";
   Write("Api.cls", moved);
-  RunResult r = Tarno("check all Lib.vbp --baseline base.json --format json");
+  RunResult r = Tarno("check all Lib.vbp --baseline base.json --format json --rules ide");
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(Names(r.out), (V{"procedures:Api.Added:unused"}));
   auto j = nlohmann::json::parse(r.out);
@@ -230,14 +230,14 @@ TEST_F(CheckCliPrecise, BaselineWrittenThenOnlyNewFindingsFail) {
 
 TEST_F(CheckCliPrecise, BadIgnoreAndBaselineFilesAreErrors) {
   Write("bad.ignore", "Module1.Legacy\nModule1\n");
-  RunResult r = Tarno("check all Lib.vbp --ignore bad.ignore");
+  RunResult r = Tarno("check all Lib.vbp --ignore bad.ignore --rules ide");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("bad.ignore:2:"), std::string::npos) << r.err;
-  r = Tarno("check all Lib.vbp --ignore missing.ignore");
+  r = Tarno("check all Lib.vbp --ignore missing.ignore --rules ide");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("missing.ignore"), std::string::npos) << r.err;
   Write("base.json", "[1, 2]");
-  r = Tarno("check all Lib.vbp --baseline base.json");
+  r = Tarno("check all Lib.vbp --baseline base.json --rules ide");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("base.json"), std::string::npos) << r.err;
   EXPECT_TRUE(r.out.empty());
