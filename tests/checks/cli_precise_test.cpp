@@ -243,5 +243,56 @@ TEST_F(CheckCliPrecise, BadIgnoreAndBaselineFilesAreErrors) {
   EXPECT_TRUE(r.out.empty());
 }
 
+TEST_F(CheckCliPrecise, GroupLinesKindsParseErrorsAndFilesOutsideTheFolder) {
+  fs::create_directories(dir_ / "app");
+  fs::create_directories(dir_ / "shared");
+  Write("app/App.vbp", "Type=Exe\nModule=Main; Main.bas\nClass=Util; ..\\shared\\Util.cls\nStartup=\"Sub Main\"\nName=\"App\"\n");
+  Write("app/Main.bas",
+        "Attribute VB_Name = \"Main\"\nOption Explicit\nPrivate Const UNUSED_C = 1\n"
+        "Public Sub Main()\n    Dim t As Tool\n    Set t = New Tool\n    t.Run\nEnd Sub\n");
+  Write("shared/Util.cls",
+        "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\nAttribute VB_Name = \"Util\"\n"
+        "Public Sub Spare()\nEnd Sub\n");
+  Write("Tools.vbp", "Type=OleDll\nClass=Tool; Tool.cls\nName=\"Tools\"\n");
+  Write("Tool.cls",
+        "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\nAttribute VB_Name = \"Tool\"\n"
+        "Public Sub Run()\nEnd Sub\nPublic Sub Idle()\nEnd Sub\n");
+  Write("All.vbg", "VBGROUP 5.0\nStartupProject=app\\App.vbp\nProject=Tools.vbp\n");
+
+  // Run is used only from the other project of the group.
+  RunResult lines = Tarno("check all All.vbg --format lines");
+  EXPECT_EQ(lines.status, 1) << lines.err;
+  EXPECT_EQ(lines.out,
+            "app/Main.bas:3:15: unused constant 'UNUSED_C' [unused-variable]\n"
+            "shared/Util.cls:6:12: unused procedure 'Spare' [unused-procedure]\n"
+            "Tool.cls:8:12: unused procedure 'Idle' [unused-procedure]\n");
+  auto j = nlohmann::json::parse(Tarno("check all All.vbg --format json").out);
+  ASSERT_EQ(j["projects"].size(), 2u) << j.dump();
+  EXPECT_EQ(j["projects"][0]["project"], "App");
+  EXPECT_EQ(j["projects"][0]["variables"]["modules"][0]["findings"][0]["kind"], "constant");
+  EXPECT_EQ(j["projects"][0]["procedures"]["modules"][0]["file"], "..\\shared\\Util.cls");
+  EXPECT_EQ(j["projects"][1]["procedures"]["modules"][0]["findings"][0]["name"], "Idle");
+  EXPECT_EQ(j["total"], 3);
+  EXPECT_EQ(Tarno("check all All.vbg --format lines --kinds procedure").out.find("UNUSED_C"), std::string::npos);
+  EXPECT_EQ(Tarno("check all All.vbg --kinds variables").status, 2);
+
+  // A module that does not parse: no findings of it, its error listed, exit 2.
+  Write("Tool.cls",
+        "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\nAttribute VB_Name = \"Tool\"\n"
+        "Public Sub Run()\n    If Then Else )\nEnd Sub\nPublic Sub Idle()\nEnd Sub\n");
+  RunResult broken = Tarno("check all All.vbg --format json");
+  EXPECT_EQ(broken.status, 2) << broken.err;
+  auto b = nlohmann::json::parse(broken.out);
+  ASSERT_EQ(b["parse_errors"].size(), 1u) << broken.out;
+  EXPECT_EQ(b["parse_errors"][0]["file"], "Tool.cls");
+  EXPECT_EQ(b["parse_errors"][0]["line"], 7);
+  EXPECT_EQ(b["projects"][1]["total"], 0);
+  RunResult allowed = Tarno("check all All.vbg --allow-parse-errors");
+  EXPECT_EQ(allowed.status, 1) << allowed.err;
+  EXPECT_EQ(allowed.out.rfind("parse errors: 1", 0), 0u) << allowed.out;
+  auto sarif = nlohmann::json::parse(Tarno("check all All.vbg --format sarif").out);
+  EXPECT_EQ(sarif["runs"][0]["invocations"][0]["toolExecutionNotifications"].size(), 1u);
+}
+
 }  // namespace
 }  // namespace tarno::checks
