@@ -72,6 +72,7 @@ const PreciseRule& ExposedMemberRule();
 const PreciseRule& StartupMainRule();
 const PreciseRule& DefaultMemberRule();
 const PreciseRule& FixtureMemberRule();
+const PreciseRule& ControlPropertyRule();
 
 inline constexpr std::string_view kTransitiveRuleId = "used-only-by-unused";
 inline constexpr std::string_view kTransitiveReason = "used only by unused declarations";

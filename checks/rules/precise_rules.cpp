@@ -23,9 +23,13 @@ const std::vector<PreciseRuleEntry>& PreciseRules() {
        "a Public member of an exposed class, user control or user document of an ActiveX project is used by "
        "programs outside the project (reported as exposed)",
        &ExposedMemberRule()},
+      {"control-property", "procedures",
+       "a Public property of a user control is read and set by the Properties window at design time",
+       &ControlPropertyRule()},
       {"fixture-member", "procedures",
        "a Public procedure of a class whose instances are handed outside the project (`.Add New XTests`, "
-       "`Set Runner.Fixture = New XTests`) may be called there by name (reported as exposed)",
+       "`Set Runner.Fixture = New XTests`, `sc.AddObject \"util\", tools`) may be called there by name "
+       "(reported as exposed)",
        &FixtureMemberRule(), kFixtureReason},
       {kTransitiveRuleId, "variables, procedures",
        "with --transitive: a declaration used only inside unused declarations is unused too", nullptr},
@@ -58,21 +62,37 @@ RuleContext::RuleContext(const lang::Model& model, const std::vector<ProjectFact
   for (uint32_t p = 0, m = 0; p < model.Projects().size(); ++p) {
     for (int index : model.Projects()[p].componentIndex) componentIndex_[m++] = index;
   }
-  // `New C` handed to a member of an object of no known type (or to a
-  // procedure outside the projects): C's instances leave the project.
+  // An instance of C handed to a member of an object of no known type (or
+  // to a procedure outside the projects): `suite.Add New XTests`,
+  // `Set runner.Fixture = New YTests`, `sc.AddObject "util", toolbox` with
+  // toolbox As CTools. C's instances leave the project.
   for (uint32_t m = 0; m < model.ModuleCount(); ++m) {
     const auto& refs = model.Module(m).syntax.refs;
     const auto& lines = model.Module(m).code->lines;
+    std::vector<char> qualifies;  // the reference is the object of a member
     for (size_t i = 0; i < refs.size(); ++i) {
       const lang::Ref& r = refs[i];
       if ((r.flags & lang::kRefImplements) && !(r.flags & lang::kRefInactive)) implemented_[m].push_back(r.name);
-      if (!(r.flags & lang::kRefTypeName) || (r.flags & lang::kRefInactive) || r.target == lang::kNoSymbol) continue;
+      if ((r.flags & lang::kRefInactive) || r.target == lang::kNoSymbol) continue;
       const lang::Symbol& target = model.Sym(r.target);
-      if (target.decl.kind != DeclKind::Component || target.module == lang::kUnbound) continue;
-      if (ComponentType(target.module) != ide::ComponentType::ClassModule) continue;
-      if (r.line < 1 || static_cast<size_t>(r.line) > lines.size() || !AfterNew(lines[static_cast<size_t>(r.line - 1)], r.column)) {
-        continue;
+      uint32_t cls = lang::kUnbound;
+      if (r.flags & lang::kRefTypeName) {
+        if (target.decl.kind == DeclKind::Component && r.line >= 1 && static_cast<size_t>(r.line) <= lines.size() &&
+            AfterNew(lines[static_cast<size_t>(r.line - 1)], r.column)) {
+          cls = target.module;
+        }
+      } else if (r.qualifier == lang::kNoQualifier && !(r.flags & (lang::kRefAssign | lang::kRefSet)) &&
+                 (target.decl.kind == DeclKind::Variable || target.decl.kind == DeclKind::Parameter) &&
+                 target.type != lang::kNoSymbol && model.Sym(target.type).decl.kind == DeclKind::Component) {
+        if (qualifies.empty()) {
+          qualifies.assign(refs.size(), 0);
+          for (const lang::Ref& o : refs) {
+            if (o.qualifier >= 0) qualifies[static_cast<size_t>(o.qualifier)] = 1;
+          }
+        }
+        if (!qualifies[i]) cls = model.Sym(target.type).module;
       }
+      if (cls == lang::kUnbound || ComponentType(cls) != ide::ComponentType::ClassModule || passedOutside_[cls]) continue;
       for (size_t k = i; k-- > 0 && refs[k].line == r.line;) {
         const lang::Ref& o = refs[k];
         if (o.target != lang::kNoSymbol || (o.flags & (lang::kRefInactive | lang::kRefTypeName))) continue;
@@ -80,7 +100,7 @@ RuleContext::RuleContext(const lang::Model& model, const std::vector<ProjectFact
         const bool handedTo = member ? (o.flags & (lang::kRefCalled | lang::kRefAssign | lang::kRefSet)) != 0
                                      : (o.flags & lang::kRefCalled) != 0;
         if (handedTo) {
-          passedOutside_[target.module] = 1;
+          passedOutside_[cls] = 1;
           break;
         }
       }

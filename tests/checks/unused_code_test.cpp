@@ -129,6 +129,20 @@ TEST(UnusedCode, EachRuleAndTrapGivesExactlyItsFindings) {
        {"M.PT type (used only by unused declarations)", "M.N constant (used only by unused declarations)",
         "M.Dead procedure", "M.Helper procedure (used only by unused declarations)"},
        true},
+      {"an instance in a variable handed to a script host; a user control's properties; a module named like a Long",
+       {{kMod, "M",
+         "Public Tools As New CTools\nPublic Sub Main()\n    Dim sc As Object\n    sc.AddObject \"util\", Tools\n"
+         "    Debug.Print Stats.Mean(1)\nEnd Sub\n"},
+        {kMod, "Globals", "Public Stats As Long\n"},
+        {kMod, "Stats", "Public Function Mean(ByVal x As Double) As Double\nEnd Function\n"},
+        {kCls, "CTools", "Public Function B64(ByVal s As String) As String\nEnd Function\n"},
+        {ide::ComponentType::UserControl, "Spin",
+         "Public Property Get Step() As Long\nEnd Property\nPublic Property Let Step(ByVal v As Long)\nEnd Property\n"
+         "Private Property Get Hidden() As Long\nEnd Property\n"}},
+       // (The variable Stats keeps the qualifier as its reference: a miss, never a false finding.)
+       {"Stats.x parameter", "M.Main procedure",
+        "CTools.B64 procedure exposed (public member of an instance passed outside the project)",
+        "Spin.Hidden procedure"}},
       {"--kinds leaves out what it does not name",
        {{kMod, "M", "Private Const C = 1\nPrivate x As Long\nPrivate Sub P(ByVal a As Long)\nEnd Sub\n"}},
        {"M.C constant"},
