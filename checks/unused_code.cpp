@@ -273,7 +273,11 @@ class UnusedFinder {
       bool root = false;
       ForGroup(rep, [&](SymbolId g) {
         const lang::Atom name = m_.Sym(g).decl.name;
-        if (!m_.InactiveUses(name).empty() || (member && !m_.UnresolvedMembers(name).empty())) root = true;
+        if (member && !m_.UnresolvedMembers(name).empty()) root = true;
+        // A name in dead #If code is a use, unless it stands in the body it names.
+        for (const lang::RefId& id : m_.InactiveUses(name)) {
+          if (!InOwnBody(rep, id, m_.RefAt(id))) root = true;
+        }
       });
       if (root) {
         MarkUsed(rep, work);

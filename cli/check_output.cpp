@@ -71,7 +71,7 @@ ComponentFile FileOf(host::MemProject& project, size_t index) {
   std::error_code ec;
   fs::path abs = fs::absolute(f.path, ec);
   fs::path rel = fs::relative(abs, fs::current_path(ec), ec);
-  f.local = (!ec && !rel.empty() && *rel.begin() != "..") ? rel.generic_string() : abs.generic_string();
+  f.local = (!ec && !rel.empty() && *rel.begin() != "..") ? rel.generic_string() : abs.lexically_normal().generic_string();
   return f;
 }
 

@@ -93,11 +93,11 @@ TEST(UnusedCode, EachRuleAndTrapGivesExactlyItsFindings) {
        {"M.Ping procedure", "M.Main procedure"}},
       {"inactive #If code and unresolved members are uses; a private member never is",
        {{kMod, "M",
-         "#Const DEBUGGING = 0\nPrivate Sub Trace()\nEnd Sub\nPublic Sub Main()\n#If DEBUGGING Then\n    Trace\n#End If\n"
+         "#Const DEBUGGING = 0\nPrivate Sub Trace()\nEnd Sub\nPrivate Function Stub() As Long\n#If DEBUGGING Then\n    Stub = 1\n#End If\nEnd Function\nPublic Sub Main()\n#If DEBUGGING Then\n    Trace\n#End If\n"
          "    Dim o As Object\n    o.Refresh\n    CallByName o, \"Reload\", VbMethod\nEnd Sub\n"},
         {kCls, "C",
          "Public Sub Refresh()\nEnd Sub\nPublic Sub Reload()\nEnd Sub\nPrivate Sub Refresh2()\nEnd Sub\n"}},
-       {"M.Main procedure", "C.Refresh2 procedure"}},
+       {"M.Stub procedure", "M.Main procedure", "C.Refresh2 procedure"}},
       {"events: raised or handled is used; parameters of handlers and interfaces are fixed",
        {{kCls, "Src",
          "Public Event Done(ByVal n As Long)\nPublic Event Never()\nPublic Event Handled()\n"
