@@ -192,6 +192,10 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
         checks::ApplySuppressions(source, ignore ? &*ignore : nullptr, report.findings);
         continue;
       }
+      if (projects.size() == 1) {  // no copies of a large project's findings
+        checks::ApplySuppressions(source, ignore ? &*ignore : nullptr, report.findings);
+        continue;
+      }
       std::vector<checks::Finding> own;
       std::vector<size_t> at;
       for (size_t i = 0; i < report.findings.size(); ++i) {
