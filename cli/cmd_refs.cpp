@@ -70,48 +70,6 @@ std::string PlaceText(const Place& p) {
   return p.file + ":" + std::to_string(p.line) + ":" + std::to_string(p.column) + ": " + p.text;
 }
 
-std::vector<std::u16string> SplitName(const std::string& name) {
-  std::vector<std::u16string> parts;
-  std::u16string all = vb::U(name);
-  size_t from = 0;
-  while (true) {
-    size_t dot = all.find(u'.', from);
-    parts.push_back(all.substr(from, dot - from));
-    if (dot == std::u16string::npos) break;
-    from = dot + 1;
-  }
-  return parts;
-}
-
-// The symbols NAME names: a bare name, Module.Member or Module.Procedure.Local.
-std::vector<lang::SymbolId> Select(const lang::Model& model, const std::vector<std::u16string>& parts) {
-  std::vector<lang::SymbolId> out;
-  const lang::Atom name = model.FindName(parts.back());
-  if (name == lang::kNoAtom) return out;
-  for (lang::SymbolId s : model.SymbolsNamed(name)) {
-    const lang::Symbol& sym = model.Sym(s);
-    if (parts.size() == 1) {
-      out.push_back(s);
-      continue;
-    }
-    if (sym.module == lang::kUnbound) continue;
-    const lang::ModuleInfo& info = model.Module(sym.module);
-    if (!lang::SameName(info.code->name, parts[0])) continue;
-    if (parts.size() == 2) {
-      // Module-level: its parent is the component, or an Enum of the module.
-      const lang::Symbol& parent = model.Sym(sym.parent);
-      if (sym.parent == info.component || (sym.decl.kind == lang::DeclKind::EnumMember && parent.parent == info.component)) {
-        out.push_back(s);
-      }
-    } else if (parts.size() == 3) {
-      if (sym.parent == lang::kNoSymbol || sym.parent == info.component) continue;
-      const lang::Symbol& proc = model.Sym(sym.parent);
-      if (lang::IsProcedure(proc.decl.kind) && lang::SameName(model.SymbolName(sym.parent), parts[1])) out.push_back(s);
-    }
-  }
-  return out;
-}
-
 int RunRefs(const RefsOptions& opts) {
   const std::string me = "tarno refs: ";
   files::LoadOptions load;
@@ -169,7 +127,7 @@ int RunRefs(const RefsOptions& opts) {
       }
     }
   } else {
-    for (lang::SymbolId s : Select(*model, SplitName(opts.name))) {
+    for (lang::SymbolId s : model->Lookup(vb::U(opts.name))) {
       const lang::Symbol& sym = model->Sym(s);
       std::string module = sym.module == lang::kUnbound ? "" : vb::ToUtf8(model->Module(sym.module).code->name);
       Place decl = sym.module == lang::kUnbound ? Place{} : places.At(sym.module, sym.decl.line, sym.decl.column);

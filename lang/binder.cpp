@@ -5,6 +5,7 @@
 // (symbols, scopes, indexes) is built in between on one thread.
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
@@ -80,8 +81,11 @@ class Binder {
  public:
   Binder(Model& model, int jobs) : m_(model), jobs_(jobs) {}
 
-  void Run() {
+  void Run(Model::Timings* timings) {
+    using Clock = std::chrono::steady_clock;
+    const auto t0 = Clock::now();
     Parse();
+    const auto t1 = Clock::now();
     MakeSymbols();
     ParallelFor(m_.modules_.size(), jobs_, [&](size_t i, size_t) { BindTypeNames(static_cast<uint32_t>(i)); });
     SetDeclaredTypes();
@@ -90,6 +94,10 @@ class Binder {
     ImplicitArrays();
     ApplyAttributes();
     Index();
+    if (timings) {
+      timings->parse = std::chrono::duration<double>(t1 - t0).count();
+      timings->bind = std::chrono::duration<double>(Clock::now() - t1).count();
+    }
   }
 
  private:
@@ -475,6 +483,11 @@ class Binder {
           if (s.name == prefix) src = &s;
         }
         if (!src) continue;
+        // A class's own object raises only Initialize and Terminate.
+        if (prefix == atomClass_ && src->symbol == info.component) {
+          std::u16string_view event = name.substr(k + 1);
+          if (!SameName(event, u"Initialize") && !SameName(event, u"Terminate")) break;
+        }
         Symbol& proc = m_.symbols_[info.firstDecl + static_cast<SymbolId>(p)];
         Atom suffix = m_.names_.Find(name.substr(k + 1));
         const uint16_t suffixColumn = static_cast<uint16_t>(k + 1), suffixLength = static_cast<uint16_t>(name.size() - k - 1);
@@ -528,7 +541,8 @@ class Binder {
       case DeclKind::Project: case DeclKind::Enum: case DeclKind::Type:
         return {Qualified::Namespace, q.target};
       case DeclKind::Control:
-        if ((s.decl.flags & kDeclControlArray) && !called) return {};
+        // A control array's own members: Count, LBound, UBound, Item.
+        if ((s.decl.flags & kDeclControlArray) && !called) return {Qualified::External, kNoSymbol};
         if (s.type != kNoSymbol) return {Qualified::Namespace, s.type};
         return {Qualified::External, kNoSymbol};
       case DeclKind::Variable: case DeclKind::Parameter: case DeclKind::Constant: case DeclKind::TypeMember:
@@ -612,13 +626,14 @@ class Binder {
         continue;
       }
       if (r.flags & kRefNamedArg) {
-        const Ref& callee = refs[static_cast<size_t>(r.qualifier)];
-        if (callee.target != kNoSymbol && m_.symbols_[callee.target].module != kUnbound) {
-          const Symbol& c = S(callee.target);
+        // name:= of a call whose callee is no name (Print, (f)(n:=1)) names nothing of the projects.
+        const Ref* callee = r.qualifier >= 0 ? &refs[static_cast<size_t>(r.qualifier)] : nullptr;
+        if (callee && callee->target != kNoSymbol && m_.symbols_[callee->target].module != kUnbound) {
+          const Symbol& c = S(callee->target);
           const ModuleInfo& owner = m_.modules_[c.module];
-          const int32_t parent = static_cast<int32_t>(callee.target - owner.firstDecl);
+          const int32_t parent = static_cast<int32_t>(callee->target - owner.firstDecl);
           const auto& decls = owner.syntax.decls;
-          if (callee.target >= owner.firstDecl) {
+          if (callee->target >= owner.firstDecl) {
             for (size_t k = static_cast<size_t>(parent) + 1; k < decls.size() && decls[k].parent == parent; ++k) {
               if (decls[k].name == r.name && decls[k].kind == DeclKind::Parameter) r.target = owner.firstDecl + static_cast<SymbolId>(k);
             }
@@ -638,7 +653,15 @@ class Binder {
         BindMember(mi, r, q);
         continue;
       }
-      // A plain name: procedure, module, project, group.
+      // A plain name: procedure, module, project, group. Inside a Function
+      // or Property Get, assigning its own name sets the value it returns.
+      if (proc && (r.flags & kRefAssign)) {
+        const Decl& own = info.syntax.decls[static_cast<size_t>(proc->decl)];
+        if (own.name == r.name && (own.kind == DeclKind::Function || own.kind == DeclKind::PropertyGet)) {
+          r.target = info.firstDecl + static_cast<SymbolId>(proc->decl);
+          continue;
+        }
+      }
       if (proc) {
         if (SymbolId s = InLocals(mi, *proc, r.name, false); s != kNoSymbol) {
           r.target = s;
@@ -793,7 +816,7 @@ class Binder {
 std::unique_ptr<Model> Model::Build(std::vector<ProjectCode> projects, Options options) {
   std::unique_ptr<Model> model(new Model());
   model->projects_ = std::move(projects);
-  Binder(*model, options.jobs).Run();
+  Binder(*model, options.jobs).Run(options.timings);
   return model;
 }
 

@@ -6,7 +6,7 @@ namespace tarno::lang {
 namespace {
 
 template <class Index>
-std::span<const RefId> Lookup(const Index& index, const std::vector<RefId>& sorted, Atom name) {
+std::span<const RefId> RefsNamed(const Index& index, const std::vector<RefId>& sorted, Atom name) {
   auto it = std::lower_bound(index.begin(), index.end(), name, [](const auto& e, Atom a) { return e.first < a; });
   if (it == index.end() || it->first != name) return {};
   return {sorted.data() + it->second.first, sorted.data() + it->second.second};
@@ -28,9 +28,41 @@ std::vector<SymbolId> Model::SymbolsNamed(Atom name) const {
   return out;
 }
 
-std::span<const RefId> Model::InactiveUses(Atom name) const { return Lookup(inactiveByName_, inactiveSorted_, name); }
+std::vector<SymbolId> Model::Lookup(std::u16string_view dotted) const {
+  std::vector<std::u16string_view> parts;
+  for (size_t from = 0;;) {
+    size_t dot = dotted.find(u'.', from);
+    parts.push_back(dotted.substr(from, dot == std::u16string_view::npos ? std::u16string_view::npos : dot - from));
+    if (dot == std::u16string_view::npos) break;
+    from = dot + 1;
+  }
+  std::vector<SymbolId> out;
+  const Atom name = FindName(parts.back());
+  if (name == kNoAtom || parts.size() > 3) return out;
+  for (SymbolId s : SymbolsNamed(name)) {
+    const Symbol& sym = symbols_[s];
+    if (parts.size() == 1) {
+      out.push_back(s);
+      continue;
+    }
+    if (sym.module == kUnbound) continue;
+    const ModuleInfo& info = modules_[sym.module];
+    if (!SameName(info.code->name, parts[0]) || sym.parent == kNoSymbol) continue;
+    const Symbol& parent = symbols_[sym.parent];
+    if (parts.size() == 2) {
+      if (sym.parent == info.component || (sym.decl.kind == DeclKind::EnumMember && parent.parent == info.component)) {
+        out.push_back(s);
+      }
+    } else if (sym.parent != info.component && IsProcedure(parent.decl.kind) && SameName(SymbolName(sym.parent), parts[1])) {
+      out.push_back(s);
+    }
+  }
+  return out;
+}
+
+std::span<const RefId> Model::InactiveUses(Atom name) const { return RefsNamed(inactiveByName_, inactiveSorted_, name); }
 std::span<const RefId> Model::UnresolvedMembers(Atom name) const {
-  return Lookup(unresolvedByName_, unresolvedSorted_, name);
+  return RefsNamed(unresolvedByName_, unresolvedSorted_, name);
 }
 
 SymbolId Model::ProcedureAt(uint32_t module, int line) const {
@@ -58,15 +90,17 @@ SymbolId Model::At(uint32_t module, int line, int column) const {
   return kNoSymbol;
 }
 
+// Sizes, not capacities: the unused tail of a grown vector is never touched
+// and so never resident.
 size_t Model::Bytes() const {
-  size_t b = names_.Bytes() + symbols_.capacity() * sizeof(Symbol) + refStart_.capacity() * sizeof(uint32_t) +
-             refsBySymbol_.capacity() * sizeof(RefId) + unresolved_.capacity() * sizeof(RefId) +
-             unresolvedSorted_.capacity() * sizeof(RefId) + inactiveSorted_.capacity() * sizeof(RefId) +
-             symbolsByName_.capacity() * sizeof(std::pair<Atom, SymbolId>) +
-             (unresolvedByName_.capacity() + inactiveByName_.capacity()) * sizeof(unresolvedByName_[0]);
+  size_t b = names_.Bytes() + symbols_.size() * sizeof(Symbol) + refStart_.size() * sizeof(uint32_t) +
+             refsBySymbol_.size() * sizeof(RefId) + unresolved_.size() * sizeof(RefId) +
+             unresolvedSorted_.size() * sizeof(RefId) + inactiveSorted_.size() * sizeof(RefId) +
+             symbolsByName_.size() * sizeof(std::pair<Atom, SymbolId>) +
+             (unresolvedByName_.size() + inactiveByName_.size()) * sizeof(unresolvedByName_[0]);
   for (const auto& m : modules_) {
-    b += sizeof(ModuleInfo) + m.syntax.decls.capacity() * sizeof(Decl) + m.syntax.refs.capacity() * sizeof(Ref) +
-         m.syntax.procedures.capacity() * sizeof(int32_t) + m.syntax.errors.capacity() * sizeof(ParseError);
+    b += sizeof(ModuleInfo) + m.syntax.decls.size() * sizeof(Decl) + m.syntax.refs.size() * sizeof(Ref) +
+         m.syntax.procedures.size() * sizeof(int32_t) + m.syntax.errors.size() * sizeof(ParseError);
   }
   return b;
 }

@@ -73,8 +73,15 @@ struct ModuleInfo {
 
 class Model {
  public:
+  // Seconds spent, for the benchmark: lexing and parsing (with the merge of
+  // the name tables), then everything the binder does.
+  struct Timings {
+    double parse = 0;
+    double bind = 0;
+  };
   struct Options {
     int jobs = 2;
+    Timings* timings = nullptr;
   };
   // The projects stay owned by the model (their ModuleCode lends the lines
   // that positions point into). A group passes every project it lists.
@@ -98,6 +105,10 @@ class Model {
   std::u16string_view SymbolName(SymbolId s) const { return names_.Text(symbols_[s].decl.name); }
   // Every symbol of the name, in project, module and line order.
   std::vector<SymbolId> SymbolsNamed(Atom name) const;
+  // The symbols a dotted name names, any case: "Name" (every symbol so
+  // named), "Module.Member" (module level, enum members too) or
+  // "Module.Procedure.Local" (parameters, locals and labels).
+  std::vector<SymbolId> Lookup(std::u16string_view dotted) const;
 
   const Ref& RefAt(RefId r) const { return modules_[r.module].syntax.refs[r.index]; }
   std::span<const RefId> References(SymbolId s) const {

@@ -1,11 +1,15 @@
 #include "lang/names.h"
 
+#include <cstring>
+
 #include "lang/keywords.h"
 
 namespace tarno::lang {
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
+  // Most uses of a name keep the spelling of its declaration.
+  if (std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0) return true;
   for (size_t i = 0; i < a.size(); ++i) {
     if (a[i] != b[i] && FoldName(a[i]) != FoldName(b[i])) return false;
   }

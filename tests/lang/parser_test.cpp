@@ -105,7 +105,8 @@ std::unique_ptr<Parsed> Parse(std::string_view code) {
   return p;
 }
 
-// "kind name" of every declaration, and "name@line:column" of every reference.
+// "kind name" of every declaration, and "name@line:column" of every reference
+// (a member as "qualifier.name", "?" for an unknown qualifier).
 std::string Decls(const Parsed& p) {
   std::string out;
   for (const auto& d : p.syntax.decls) {
@@ -119,7 +120,11 @@ std::string Refs(const Parsed& p) {
   for (const auto& r : p.syntax.refs) {
     if (!out.empty()) out += ", ";
     if (r.flags & kRefInactive) out += "~";
-    if (r.flags & kRefMember) out += ".";
+    if (r.flags & kRefMember) {  // qualifier.name
+      out += r.qualifier >= 0 ? vb::ToUtf8(p.names.Text(p.syntax.refs[static_cast<size_t>(r.qualifier)].name))
+             : r.qualifier == kSelfQualifier ? "self" : "?";
+      out += ".";
+    }
     out += vb::ToUtf8(p.names.Text(r.name)) + "@" + std::to_string(r.line) + ":" + std::to_string(r.column);
   }
   return out;
@@ -152,20 +157,22 @@ TEST(Parser, DeclarationsAndReferences) {
        "sub S, variable k", "k@3:20, F@3:24"},
       // Keywords inside names are names.
       {"Sub S(ByVal lbConstitucion As Long)\n  With m\n    .cDims = 1: !Bang = .x.y(1)\n  End With\nEnd Sub",
-       "sub S, parameter lbConstitucion", "m@2:8, .cDims@3:6, .Bang@3:18, .x@3:26, .y@3:28"},
+       "sub S, parameter lbConstitucion", "m@2:8, m.cDims@3:6, m.Bang@3:18, m.x@3:26, x.y@3:28"},
       {"Property Let X(ByVal v As Long)\n  m = v\nEnd Property\nProperty Get X() As Long\n  X = m\nEnd Property",
        "property let X, parameter v, property get X", "m@2:3, v@2:7, X@5:3, m@5:7"},
       {"Sub S()\n  On Error GoTo Fail\n  Call obj.Method(1, n:=2)\n  Set o = New Class1\n  Exit Sub\nFail:\n  Resume Next\nEnd Sub",
-       "sub S, label Fail", "Fail@2:17, obj@3:8, .Method@3:12, n@3:22, o@4:7, Class1@4:15"},
+       "sub S, label Fail", "Fail@2:17, obj@3:8, obj.Method@3:12, n@3:22, o@4:7, Class1@4:15"},
       {"Sub S()\n  CallByName o, \"Run\", VbMethod\n  Me.Controls(\"Text1\").Text = \"\"\nEnd Sub",
-       "sub S", "CallByName@2:3, o@2:14, .Run@2:18, VbMethod@2:24, Me@3:3, .Controls@3:6, .Text1@3:16, .Text@3:24"},
+       "sub S", "CallByName@2:3, o@2:14, ?.Run@2:18, VbMethod@2:24, Me@3:3, Me.Controls@3:6, Me.Text1@3:16, Controls.Text@3:24"},
       {"#Const DEBUG_ON = 0\n#If DEBUG_ON Then\nDim dead As Long\n#Else\nDim live As Long\n#End If",
        "variable live", "~dead@3:5"},
       {"#If Win32 Then\nPrivate a As Long\n#ElseIf X Then\nPrivate b As Long\n#End If", "variable a", "~b@4:9"},
       {"Sub S()\n  If a Then b = 1: c Else d 2\n  Open f For Binary Access Read Lock Write As #n Len = 4\n  Line Input #n, s\nEnd Sub",
        "sub S", "a@2:6, b@2:13, c@2:20, d@2:27, f@3:8, n@3:48, n@4:15, S@4:18"},
+      {"Sub S()\n  With o\n    .Move .Left + 1, x _\n      .Top\n  End With\nEnd Sub", "sub S",
+       "o@2:8, o.Move@3:6, o.Left@3:12, x@3:22, x.Top@4:8"},
       {"Sub S()\n  Me.Line (0, 0)-(w, h), c, BF\n  Debug.Print a; Tab(2); b,\nEnd Sub",
-       "sub S", "Me@2:3, .Line@2:6, w@2:19, h@2:22, c@2:26, BF@2:29, Debug@3:3, .Print@3:9, a@3:15, Tab@3:18, b@3:26"},
+       "sub S", "Me@2:3, Me.Line@2:6, w@2:19, h@2:22, c@2:26, BF@2:29, Debug@3:3, Debug.Print@3:9, a@3:15, Tab@3:18, b@3:26"},
   };
   for (const auto& c : cases) {
     auto p = Parse(c.code);
@@ -193,7 +200,10 @@ TEST(Parser, CodeThatIsNotVbIsReportedWithItsPlace) {
       {"#If X = Then\n#End If", "1:5 the #If condition is not a constant expression"},
       {"Sub S()\n  x = a ~ b\nEnd Sub", "2:9 expected the end of the statement, found \"~\""},
   };
-  for (const auto& c : cases) {
+  std::string longLine = "Sub S()\n  x = \"" + std::string(70000, 'a') + "\"\nEnd Sub";
+  std::vector<Case> all(std::begin(cases), std::end(cases));
+  all.push_back({longLine.c_str(), "2:1 the line is longer than 65535 characters"});
+  for (const auto& c : all) {
     auto p = Parse(c.code);
     if (p->syntax.errors.empty()) {
       ADD_FAILURE() << "no error in " << c.code;
