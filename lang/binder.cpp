@@ -369,6 +369,17 @@ class Binder {
     return kNoSymbol;
   }
 
+  // The component of the project so named; kNoSymbol when none.
+  SymbolId ComponentNamed(uint32_t project, Atom name) const {
+    const auto& scope = projectScope_[project];
+    auto it = scope.find(name);
+    if (it == scope.end()) return kNoSymbol;
+    for (SymbolId s : it->second) {
+      if (S(s).decl.kind == DeclKind::Component) return s;
+    }
+    return kNoSymbol;
+  }
+
   int ComponentType(const Symbol& component) const { return m_.modules_[component.module].code->type; }
 
   SymbolId ResolveTypeName(uint32_t mi, const Ref& r) {
@@ -549,7 +560,12 @@ class Binder {
             t == atomMDIForm_ || t == atomUserControl_) {
           return {};
         }
-        if (IsBuiltinType(t)) return {Qualified::External, kNoSymbol};
+        if (IsBuiltinType(t)) {
+          // A Long or a String has no members: `NPCs.Damage` beside a
+          // `Public NPCs As Long` names the module NPCs (VB compiles it so).
+          if (SymbolId c = ComponentNamed(info.project, q.name); c != kNoSymbol) return {Qualified::Namespace, c};
+          return {Qualified::External, kNoSymbol};
+        }
         if (called && !array && !value) return {};
         return {Qualified::External, kNoSymbol};
       }
