@@ -15,11 +15,14 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "gui/desktop.h"
+#include "platform/vb_text.h"
 #include "workbench/addin_library.h"
 #include "workbench/addin_list.h"
 #include "workbench/addin_manager.h"
 #include "workbench/code_editor.h"
 #include "workbench/command_menus.h"
+#include "workbench/designer_frame.h"
 #include "workbench/form_canvas.h"
 #include "workbench/group_file.h"
 
@@ -103,9 +106,15 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
   auto* marks = new QTimer(this);
   connect(marks, &QTimer::timeout, this, [this] { RefreshExplorer(); });
   marks->start(1000);
+  // What a tool's window changes shows in the form views while it is open.
+  if (auto* desktop = gui::Desktop::Current())
+    desktop->SetAfterSync([this] {
+      for (FormCanvas* f : FormViews()) f->Refresh();
+    });
 }
 
 MainWindow::~MainWindow() {
+  if (auto* desktop = gui::Desktop::Current()) desktop->SetAfterSync({});
   // Views hold host objects; the add-ins go before the host.
   CloseViews();
   UnloadAll(toolkit::ext_dm_HostShutdown);
@@ -253,10 +262,7 @@ void MainWindow::Click(const std::shared_ptr<host::MemCommandBarControl>& contro
 
 void MainWindow::AfterCommand() {
   for (CodeEditor* e : CodeEditors()) e->SyncFromModule();
-  for (FormCanvas* f : FormViews()) {
-    f->setMinimumSize(f->sizeHint());
-    f->update();
-  }
+  for (FormCanvas* f : FormViews()) f->Refresh();
   RefreshExplorer();
 }
 
@@ -446,13 +452,13 @@ FormCanvas* MainWindow::ShowForm(const std::shared_ptr<host::MemComponent>& c) {
   auto key = std::make_pair(static_cast<const host::MemComponent*>(c.get()), false);
   if (auto it = views_.find(key); it != views_.end()) {
     mdi_->setActiveSubWindow(it->second);
-    auto* canvas = static_cast<FormCanvas*>(static_cast<QScrollArea*>(it->second->widget())->widget());
+    auto* canvas = static_cast<DesignerFrame*>(static_cast<QScrollArea*>(it->second->widget())->widget())->canvas();
     canvas->Activate();
     return canvas;
   }
   auto* canvas = new FormCanvas(vbe_, c);
   auto* scroll = new QScrollArea;
-  scroll->setWidget(canvas);
+  scroll->setWidget(new DesignerFrame(canvas));
   scroll->setBackgroundRole(QPalette::Dark);
   QMdiSubWindow* sub = AddView(scroll, Q(c->name()) + QStringLiteral(" (Form)"));
   views_[key] = sub;
@@ -471,7 +477,8 @@ std::vector<CodeEditor*> MainWindow::CodeEditors() const {
 std::vector<FormCanvas*> MainWindow::FormViews() const {
   std::vector<FormCanvas*> out;
   for (const auto& [key, sub] : views_)
-    if (!key.second) out.push_back(static_cast<FormCanvas*>(static_cast<QScrollArea*>(sub->widget())->widget()));
+    if (!key.second)
+      out.push_back(static_cast<DesignerFrame*>(static_cast<QScrollArea*>(sub->widget())->widget())->canvas());
   return out;
 }
 
@@ -557,6 +564,25 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   }
   UnloadAll(toolkit::ext_dm_HostShutdown);
   e->accept();
+}
+
+bool MainWindow::OpenComponent(const std::u16string& name, bool code) {
+  std::shared_ptr<host::MemComponent> found = Find(name);
+  for (const auto& p : ws_.projects)
+    for (const auto& c : p->components())
+      if (!found && vb::EqualsIgnoreCaseAscii(c->name(), name)) found = c;
+  if (!found) return false;
+  QWidget* view = nullptr;
+  if (!code && found->designer()) view = ShowForm(found);
+  else view = ShowCode(found);
+  return view != nullptr;
+}
+
+bool MainWindow::ScreenshotAsShown(const QString& file) {
+  show();
+  if (QMdiSubWindow* sub = mdi_->activeSubWindow()) sub->showMaximized();
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  return grab().save(file);
 }
 
 bool MainWindow::Screenshot(const QString& file) {

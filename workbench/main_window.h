@@ -98,6 +98,12 @@ class MainWindow : public QMainWindow {
   // Writes a picture of the window with the explorer, the first form's view
   // and a code pane open; false when the file cannot be written.
   bool Screenshot(const QString& file);
+  // Opens the component (the first project's of that name, in any case):
+  // its form view, or its code pane for a module or
+  // when `code`. False when no component has the name.
+  bool OpenComponent(const std::u16string& name, bool code);
+  // Writes a picture of the window with its active view filling the work area.
+  bool ScreenshotAsShown(const QString& file);
 
   // Replaceable for tests: the save question (returns a QMessageBox button)
   // and failure messages.
