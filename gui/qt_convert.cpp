@@ -54,6 +54,13 @@ QString FontFamilyFor(const std::u16string& vbName) {
   return ToQ(vbName);
 }
 
+QStringList WindowsFontNames() {
+  QStringList names;
+  for (const FontPair& f : kFonts)
+    if (!names.contains(ToQ(f.vb))) names << ToQ(f.vb);
+  return names;
+}
+
 std::u16string VbFontNameFor(const QString& family) {
   for (const FontPair& f : kFonts)
     if (family == QLatin1String(f.qt)) return f.vb;

@@ -290,7 +290,10 @@ void FormCanvas::ClickAt(QPoint p, bool ctrl) {
   update();
 }
 
-void FormCanvas::Activate() { vbe_->ShowDesigner(component_); }
+void FormCanvas::Activate() {
+  vbe_->ShowDesigner(component_);
+  if (on_selection) on_selection();
+}
 
 void FormCanvas::mousePressEvent(QMouseEvent* e) {
   setFocus(Qt::MouseFocusReason);

@@ -22,6 +22,8 @@ class QPainter;
 
 namespace tarno::workbench {
 
+class DesignerEdits;
+
 class FormCanvas : public QWidget {
  public:
   FormCanvas(std::shared_ptr<host::MemVBE> vbe, std::shared_ptr<host::MemComponent> component,
@@ -58,6 +60,10 @@ class FormCanvas : public QWidget {
   QSize sizeHint() const override;
   // Called when the client size changed (the frame around follows).
   std::function<void()> on_resize;
+  // Called when the selection changed or the view became the active one.
+  std::function<void()> on_selection;
+  // Where moves, resizes and keys write (none: the view only selects).
+  void set_edits(DesignerEdits* edits) { edits_ = edits; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -85,6 +91,7 @@ class FormCanvas : public QWidget {
   FrxValues frx_;
   std::map<const host::MemControl*, int> shown_tabs_;
   std::map<const host::MemControl*, QRect> painted_;
+  DesignerEdits* edits_ = nullptr;
 };
 
 }  // namespace tarno::workbench

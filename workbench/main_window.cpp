@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMdiArea>
@@ -22,7 +23,9 @@
 #include "workbench/addin_manager.h"
 #include "workbench/code_editor.h"
 #include "workbench/command_menus.h"
+#include "workbench/designer_edits.h"
 #include "workbench/designer_frame.h"
+#include "workbench/properties_window.h"
 #include "workbench/form_canvas.h"
 #include "workbench/group_file.h"
 
@@ -98,6 +101,16 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
   split->setStretchFactor(1, 1);
   split->setSizes({900, 300});
   setCentralWidget(split);
+  edits_ = std::make_unique<DesignerEdits>(this);
+  edits_->on_change = [this] { AfterCommand(); };
+  properties_ = new PropertiesWindow(*edits_);
+  properties_->warn = [this](const QString& t) { warn(t); };
+  AddUndoActions(*properties_, edits_->stack());
+  properties_dock_ = new QDockWidget(QStringLiteral("Properties"), this);
+  properties_dock_->setObjectName(QStringLiteral("propertiesDock"));
+  properties_dock_->setWidget(properties_);
+  addDockWidget(Qt::RightDockWidgetArea, properties_dock_);
+  properties_dock_->hide();
   BuildMenus();
   RebuildCommandBars();
   RefreshTitle();
@@ -152,6 +165,7 @@ void MainWindow::BuildMenus() {
   view->addAction(QStringLiteral("&Code"), QKeySequence(Qt::Key_F7), this, [this] { OpenItem(tree_->currentItem(), true); });
   view->addAction(QStringLiteral("&Object"), QKeySequence(Qt::SHIFT | Qt::Key_F7), this,
                   [this] { OpenItem(tree_->currentItem(), false); });
+  view->addAction(QStringLiteral("Properties &Window"), QKeySequence(Qt::Key_F4), this, [this] { ShowProperties(); });
   tools_menu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
   QMenu* addins = menuBar()->addMenu(QStringLiteral("&Add-Ins"));
   addins->addAction(QStringLiteral("&Add-In Manager..."), this, [this] { ShowAddInManager(); });
@@ -263,6 +277,7 @@ void MainWindow::Click(const std::shared_ptr<host::MemCommandBarControl>& contro
 void MainWindow::AfterCommand() {
   for (CodeEditor* e : CodeEditors()) e->SyncFromModule();
   for (FormCanvas* f : FormViews()) f->Refresh();
+  if (properties_) properties_->Refresh();
   RefreshExplorer();
 }
 
@@ -457,8 +472,12 @@ FormCanvas* MainWindow::ShowForm(const std::shared_ptr<host::MemComponent>& c) {
     return canvas;
   }
   auto* canvas = new FormCanvas(vbe_, c);
+  canvas->set_edits(edits_.get());
+  canvas->on_selection = [this, c] { properties_->ShowDesigner(c); };
   auto* scroll = new QScrollArea;
-  scroll->setWidget(new DesignerFrame(canvas));
+  auto* frame = new DesignerFrame(canvas);
+  AddUndoActions(*frame, edits_->stack());
+  scroll->setWidget(frame);
   scroll->setBackgroundRole(QPalette::Dark);
   QMdiSubWindow* sub = AddView(scroll, Q(c->name()) + QStringLiteral(" (Form)"));
   views_[key] = sub;
@@ -566,16 +585,27 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   e->accept();
 }
 
+void MainWindow::ShowProperties() {
+  properties_dock_->show();
+  properties_dock_->raise();
+  if (auto c = std::dynamic_pointer_cast<host::MemComponent>(vbe_->SelectedVBComponent()); c && c->designer())
+    properties_->ShowDesigner(c);
+  properties_->list()->setFocus();
+}
+
 bool MainWindow::OpenComponent(const std::u16string& name, bool code) {
   std::shared_ptr<host::MemComponent> found = Find(name);
   for (const auto& p : ws_.projects)
     for (const auto& c : p->components())
       if (!found && vb::EqualsIgnoreCaseAscii(c->name(), name)) found = c;
   if (!found) return false;
-  QWidget* view = nullptr;
-  if (!code && found->designer()) view = ShowForm(found);
-  else view = ShowCode(found);
-  return view != nullptr;
+  if (!code && found->designer()) {
+    // With its Properties window, as the IDE opens a designer.
+    if (!ShowForm(found)) return false;
+    ShowProperties();
+    return true;
+  }
+  return ShowCode(found) != nullptr;
 }
 
 bool MainWindow::ScreenshotAsShown(const QString& file) {
