@@ -1,15 +1,19 @@
 #include "workbench/form_canvas.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <functional>
+#include <utility>
 
 #include "gui/classic_colours.h"
 #include "gui/qt_convert.h"
 #include "host/files/file_state.h"
 #include "platform/vb_text.h"
 #include "workbench/control_painter.h"
+#include "workbench/designer_edits.h"
 #include "workbench/designer_fonts.h"
 #include "workbench/property_values.h"
 
@@ -297,7 +301,164 @@ void FormCanvas::Activate() {
 
 void FormCanvas::mousePressEvent(QMouseEvent* e) {
   setFocus(Qt::MouseFocusReason);
-  ClickAt(e->position().toPoint(), e->modifiers() & Qt::ControlModifier);
+  const QPoint at = e->position().toPoint();
+  drag_ = Drag::None;
+  if (e->button() != Qt::LeftButton) return;
+  drag_from_ = drag_to_ = at;
+  if (int handle = HandleAt(at); handle >= 0) {
+    drag_ = Drag::Resize;
+    drag_handle_ = handle;
+    return;
+  }
+  const bool ctrl = e->modifiers() & Qt::ControlModifier;
+  auto hit = ControlAt(at);
+  const auto& selected = component_->designer()->selected();
+  // A press on a control already chosen keeps the whole selection for a move.
+  if (!(hit && !ctrl && std::find(selected.begin(), selected.end(), hit) != selected.end())) ClickAt(at, ctrl);
+  if (ctrl) return;
+  drag_ = hit ? Drag::Move : Drag::Band;
+}
+
+void FormCanvas::mouseMoveEvent(QMouseEvent* e) {
+  if (drag_ == Drag::None) return;
+  drag_to_ = e->position().toPoint();
+  update();
+}
+
+void FormCanvas::mouseReleaseEvent(QMouseEvent* e) {
+  const Drag drag = std::exchange(drag_, Drag::None);
+  drag_to_ = e->position().toPoint();
+  const QPoint offset = drag_to_ - drag_from_;
+  const bool moved = offset.manhattanLength() >= 3;  // less is a click
+  if (drag == Drag::Move && moved) MoveSelection(offset);
+  else if (drag == Drag::Resize && moved) ResizeSelection(drag_handle_, offset);
+  else if (drag == Drag::Band && moved) SelectBand(QRect(drag_from_, drag_to_).normalized());
+  update();
+}
+
+void FormCanvas::keyPressEvent(QKeyEvent* e) {
+  int dx = 0, dy = 0;
+  switch (e->key()) {
+    case Qt::Key_Left: dx = -kGrid; break;
+    case Qt::Key_Right: dx = kGrid; break;
+    case Qt::Key_Up: dy = -kGrid; break;
+    case Qt::Key_Down: dy = kGrid; break;
+    default: return QWidget::keyPressEvent(e);
+  }
+  if (e->modifiers() & Qt::ShiftModifier) NudgeSelection(dx, dy, true);
+  else if (e->modifiers() & Qt::ControlModifier) NudgeSelection(dx, dy, false);
+  else return QWidget::keyPressEvent(e);
+}
+
+std::vector<QPoint> FormCanvas::HandlesOf(const host::MemControl& c) const {
+  if (IsLine(c)) {
+    QLineF l = LineOf(c);
+    return {l.p1().toPoint(), l.p2().toPoint()};
+  }
+  const QRect r = RectOf(c);
+  return {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight(), QPoint(r.center().x(), r.top()),
+          QPoint(r.center().x(), r.bottom()), QPoint(r.left(), r.center().y()), QPoint(r.right(), r.center().y())};
+}
+
+int FormCanvas::HandleAt(QPoint p) const {
+  const auto& selected = component_->designer()->selected();
+  // Only one control at a time is sized, as in the IDE.
+  if (selected.size() != 1 || IsLine(*selected[0]) || DrawnAsIcon(*selected[0]) || !Shown(*selected[0])) return -1;
+  const auto handles = HandlesOf(*selected[0]);
+  for (size_t i = 0; i < handles.size(); ++i)
+    if (QRect(handles[i].x() - 3, handles[i].y() - 3, 7, 7).contains(p)) return static_cast<int>(i);
+  return -1;
+}
+
+namespace {
+double Snap(double twips) { return std::round(twips / FormCanvas::kGrid) * FormCanvas::kGrid; }
+}  // namespace
+
+void FormCanvas::Commit(const QString& what,
+                        const std::vector<std::pair<std::shared_ptr<host::MemControl>, std::pair<std::u16string, double>>>& values) {
+  if (!edits_) return;
+  std::vector<PropertyChange> changes;
+  for (const auto& [control, value] : values) {
+    auto property = control->Properties()->Item(value.first);
+    changes.push_back({component_, control, value.first, property->Value(), ide::Variant(static_cast<float>(value.second))});
+  }
+  try {
+    edits_->Set(what, std::move(changes));
+  } catch (const std::exception&) {
+    // A value the host refuses (a size below zero...) leaves the controls as they were.
+  }
+  update();
+}
+
+void FormCanvas::MoveSelection(QPoint offset) {
+  const auto selected = component_->designer()->selected();
+  if (selected.empty()) return;
+  // The first control lands on the grid; the others keep their places beside it.
+  double dx = offset.x() * kTwipsPerPixel, dy = offset.y() * kTwipsPerPixel;
+  const auto& first = *selected[0];
+  if (!IsLine(first)) {
+    dx = Snap(LeftOf(first) + dx) - LeftOf(first);
+    dy = Snap(NumberOf(first, u"Top") + dy) - NumberOf(first, u"Top");
+  }
+  std::vector<std::pair<std::shared_ptr<host::MemControl>, std::pair<std::u16string, double>>> values;
+  for (const auto& c : selected) {
+    if (IsLine(*c)) {
+      for (const char16_t* x : {u"X1", u"X2"}) values.push_back({c, {x, NumberOf(*c, x) + dx}});
+      for (const char16_t* y : {u"Y1", u"Y2"}) values.push_back({c, {y, NumberOf(*c, y) + dy}});
+    } else if (c->Has(u"Left")) {
+      values.push_back({c, {u"Left", NumberOf(*c, u"Left") + dx}});
+      values.push_back({c, {u"Top", NumberOf(*c, u"Top") + dy}});
+    }
+  }
+  Commit(QStringLiteral("Move"), values);
+}
+
+void FormCanvas::ResizeSelection(int handle, QPoint offset) {
+  const auto selected = component_->designer()->selected();
+  if (selected.size() != 1) return;
+  const auto& c = selected[0];
+  double left = LeftOf(*c), top = NumberOf(*c, u"Top");
+  double right = left + NumberOf(*c, u"Width"), bottom = top + NumberOf(*c, u"Height");
+  const double dx = offset.x() * kTwipsPerPixel, dy = offset.y() * kTwipsPerPixel;
+  const bool leftEdge = handle == 0 || handle == 2 || handle == 6, rightEdge = handle == 1 || handle == 3 || handle == 7;
+  const bool topEdge = handle == 0 || handle == 1 || handle == 4, bottomEdge = handle == 2 || handle == 3 || handle == 5;
+  if (leftEdge) left = std::min(Snap(left + dx), right - kGrid);
+  if (rightEdge) right = std::max(Snap(right + dx), left + kGrid);
+  if (topEdge) top = std::min(Snap(top + dy), bottom - kGrid);
+  if (bottomEdge) bottom = std::max(Snap(bottom + dy), top + kGrid);
+  const double shift = NumberOf(*c, u"Left") - LeftOf(*c);  // a control kept off its tab strip's page
+  Commit(QStringLiteral("Size"), {{c, {u"Left", left + shift}},
+                                  {c, {u"Top", top}},
+                                  {c, {u"Width", right - left}},
+                                  {c, {u"Height", bottom - top}}});
+}
+
+void FormCanvas::NudgeSelection(int dxTwips, int dyTwips, bool size) {
+  std::vector<std::pair<std::shared_ptr<host::MemControl>, std::pair<std::u16string, double>>> values;
+  for (const auto& c : component_->designer()->selected()) {
+    if (!c->Has(u"Left") || IsLine(*c)) continue;
+    if (size) {
+      if (dxTwips) values.push_back({c, {u"Width", std::max<double>(kGrid, NumberOf(*c, u"Width") + dxTwips)}});
+      if (dyTwips) values.push_back({c, {u"Height", std::max<double>(kGrid, NumberOf(*c, u"Height") + dyTwips)}});
+    } else {
+      if (dxTwips) values.push_back({c, {u"Left", NumberOf(*c, u"Left") + dxTwips}});
+      if (dyTwips) values.push_back({c, {u"Top", NumberOf(*c, u"Top") + dyTwips}});
+    }
+  }
+  Commit(size ? QStringLiteral("Size") : QStringLiteral("Move"), values);
+}
+
+void FormCanvas::SelectBand(const QRect& band) {
+  std::vector<std::shared_ptr<host::MemControl>> chosen;
+  for (const auto& c : PaintOrder())
+    if (!c->parent() && RectOf(*c).intersects(band)) chosen.push_back(c);
+  // In the designer's order, as the IDE lists a band's controls.
+  std::vector<std::shared_ptr<host::MemControl>> ordered;
+  for (const auto& c : component_->designer()->controls())
+    if (std::find(chosen.begin(), chosen.end(), c) != chosen.end()) ordered.push_back(c);
+  component_->designer()->SetSelected(std::move(ordered));
+  if (on_selection) on_selection();
+  update();
 }
 
 void FormCanvas::focusInEvent(QFocusEvent* e) {
@@ -357,19 +518,30 @@ void FormCanvas::paintEvent(QPaintEvent*) {
     }
     p.restore();
   }
+  // What a drag would do: outlines where the controls would go, or the band.
+  if (drag_ != Drag::None && (drag_to_ - drag_from_).manhattanLength() >= 3) {
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    const QPoint d = drag_to_ - drag_from_;
+    if (drag_ == Drag::Band) {
+      p.drawRect(QRect(drag_from_, drag_to_).normalized());
+    } else if (drag_ == Drag::Move) {
+      for (const auto& c : designer.selected()) p.drawRect(RectOf(*c).translated(d).adjusted(0, 0, -1, -1));
+    } else if (!designer.selected().empty()) {
+      QRect r = RectOf(*designer.selected()[0]);
+      const int h = drag_handle_;
+      if (h == 0 || h == 2 || h == 6) r.setLeft(r.left() + d.x());
+      if (h == 1 || h == 3 || h == 7) r.setRight(r.right() + d.x());
+      if (h == 0 || h == 1 || h == 4) r.setTop(r.top() + d.y());
+      if (h == 2 || h == 3 || h == 5) r.setBottom(r.bottom() + d.y());
+      p.drawRect(r.normalized());
+    }
+  }
   // Selection handles: the first selected control's are filled.
   const auto& selected = designer.selected();
   for (size_t i = 0; i < selected.size(); ++i) {
     if (!Shown(*selected[i]) || !Placed(*selected[i])) continue;
-    QRect r = RectOf(*selected[i]);
-    std::vector<QPoint> handles = {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight(),
-                                   QPoint(r.center().x(), r.top()), QPoint(r.center().x(), r.bottom()),
-                                   QPoint(r.left(), r.center().y()), QPoint(r.right(), r.center().y())};
-    if (IsLine(*selected[i])) {
-      QLineF l = LineOf(*selected[i]);
-      handles = {l.p1().toPoint(), l.p2().toPoint()};
-    }
-    for (QPoint h : handles) {
+    for (QPoint h : HandlesOf(*selected[i])) {
       QRect box(h.x() - 3, h.y() - 3, 6, 6);
       p.fillRect(box, i == 0 ? QColor(0, 0, 128) : Qt::white);
       p.setPen(QColor(0, 0, 128));

@@ -58,6 +58,23 @@ class FormCanvas : public QWidget {
   QRect PaintedRect(const host::MemControl& control) const;
   QFont FontOf(const host::MemControl& control) const;
   QSize sizeHint() const override;
+
+  // Direct manipulation (through the edits given by set_edits, each one
+  // undoable step). Positions snap to the designer's grid of 120 twips.
+  static constexpr int kGrid = 120;
+  // Moves the selected controls by the pixel offset, the first one's place
+  // snapped to the grid.
+  void MoveSelection(QPoint offset);
+  // Gives the one selected control the rectangle its handle `handle` (0 top
+  // left, 1 top right, 2 bottom left, 3 bottom right, 4 top, 5 bottom, 6
+  // left, 7 right) makes when dragged by the offset; moved edges snap.
+  void ResizeSelection(int handle, QPoint offset);
+  // Ctrl+arrows and Shift+arrows: one grid step in twips.
+  void NudgeSelection(int dxTwips, int dyTwips, bool size);
+  // The handle of the selected control at the point, -1 when none.
+  int HandleAt(QPoint p) const;
+  // Selects the controls on the bare form that the band touches.
+  void SelectBand(const QRect& band);
   // Called when the client size changed (the frame around follows).
   std::function<void()> on_resize;
   // Called when the selection changed or the view became the active one.
@@ -68,6 +85,9 @@ class FormCanvas : public QWidget {
  protected:
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
 
  private:
@@ -90,8 +110,16 @@ class FormCanvas : public QWidget {
   CodePage code_page_;
   FrxValues frx_;
   std::map<const host::MemControl*, int> shown_tabs_;
+  std::vector<QPoint> HandlesOf(const host::MemControl& c) const;
+  void Commit(const QString& what, const std::vector<std::pair<std::shared_ptr<host::MemControl>,
+                                                               std::pair<std::u16string, double>>>& values);
+
   std::map<const host::MemControl*, QRect> painted_;
   DesignerEdits* edits_ = nullptr;
+  enum class Drag { None, Move, Resize, Band };
+  Drag drag_ = Drag::None;
+  int drag_handle_ = -1;
+  QPoint drag_from_, drag_to_;
 };
 
 }  // namespace tarno::workbench
