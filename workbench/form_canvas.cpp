@@ -313,8 +313,10 @@ void FormCanvas::mousePressEvent(QMouseEvent* e) {
   const bool ctrl = e->modifiers() & Qt::ControlModifier;
   auto hit = ControlAt(at);
   const auto& selected = component_->designer()->selected();
-  // A press on a control already chosen keeps the whole selection for a move.
-  if (!(hit && !ctrl && std::find(selected.begin(), selected.end(), hit) != selected.end())) ClickAt(at, ctrl);
+  // A press on a control already chosen keeps the whole selection for a
+  // move; released where it was pressed, it is a click on that control.
+  click_on_release_ = hit && !ctrl && std::find(selected.begin(), selected.end(), hit) != selected.end();
+  if (!click_on_release_) ClickAt(at, ctrl);
   if (ctrl) return;
   drag_ = hit ? Drag::Move : Drag::Band;
 }
@@ -330,6 +332,8 @@ void FormCanvas::mouseReleaseEvent(QMouseEvent* e) {
   drag_to_ = e->position().toPoint();
   const QPoint offset = drag_to_ - drag_from_;
   const bool moved = offset.manhattanLength() >= 3;  // less is a click
+  if (drag == Drag::Move && !moved && click_on_release_) ClickAt(drag_from_, false);
+  click_on_release_ = false;
   if (drag == Drag::Move && moved) MoveSelection(offset);
   else if (drag == Drag::Resize && moved) ResizeSelection(drag_handle_, offset);
   else if (drag == Drag::Band && moved) SelectBand(QRect(drag_from_, drag_to_).normalized());

@@ -120,6 +120,7 @@ class FormCanvas : public QWidget {
   Drag drag_ = Drag::None;
   int drag_handle_ = -1;
   QPoint drag_from_, drag_to_;
+  bool click_on_release_ = false;
 };
 
 }  // namespace tarno::workbench
