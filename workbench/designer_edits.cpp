@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QUndoCommand>
+#include <utility>
 
 namespace tarno::workbench {
 namespace {
@@ -65,7 +66,59 @@ class SetFontValues : public QUndoCommand {
   std::function<void()>& on_change_;
 };
 
+// A control placed from the toolbox; undo removes it, redo places another
+// of the same class (it gets the same free default name) where it was.
+class AddNew : public QUndoCommand {
+ public:
+  AddNew(std::shared_ptr<host::MemComponent> component, std::shared_ptr<host::MemControl> container,
+         std::u16string className, double left, double top, std::function<void()>& onChange)
+      : QUndoCommand(QStringLiteral("Add")), component_(std::move(component)), container_(std::move(container)),
+        class_(std::move(className)), left_(left), top_(top), on_change_(onChange) {}
+  void redo() override {
+    if (std::exchange(placed_, false)) return;  // placed before it was recorded
+    auto list = container_ ? container_->ContainedVBControls() : component_->designer()->ContainedVBControls();
+    control_ = std::dynamic_pointer_cast<host::MemControl>(list->Add(u"VB." + class_, nullptr, false));
+    auto properties = control_->Properties();
+    if (control_->Has(u"Left")) {
+      properties->Item(u"Left")->SetValue(ide::Variant(static_cast<float>(left_)));
+      properties->Item(u"Top")->SetValue(ide::Variant(static_cast<float>(top_)));
+    } else if (control_->Has(u"X1")) {  // a line: from its place, one grid step across
+      const char16_t* names[] = {u"X1", u"Y1", u"X2", u"Y2"};
+      const double values[] = {left_, top_, left_ + 1215, top_};
+      for (int i = 0; i < 4; ++i) properties->Item(names[i])->SetValue(ide::Variant(static_cast<float>(values[i])));
+    }
+    component_->designer()->SetSelected({control_});
+    if (on_change_) on_change_();
+  }
+  void undo() override {
+    component_->designer()->RemoveNewControl(control_);
+    if (on_change_) on_change_();
+  }
+  const std::shared_ptr<host::MemControl>& control() const { return control_; }
+  void MarkPlaced() { placed_ = true; }
+
+ private:
+  bool placed_ = false;
+  std::shared_ptr<host::MemComponent> component_;
+  std::shared_ptr<host::MemControl> container_;
+  std::u16string class_;
+  double left_, top_;
+  std::shared_ptr<host::MemControl> control_;
+  std::function<void()>& on_change_;
+};
+
 }  // namespace
+
+std::shared_ptr<host::MemControl> DesignerEdits::AddControl(const std::shared_ptr<host::MemComponent>& component,
+                                                            const std::shared_ptr<host::MemControl>& container,
+                                                            const std::u16string& className, double left, double top) {
+  auto command = std::make_unique<AddNew>(component, container, className, left, top, on_change);
+  command->redo();  // a host refusal throws before anything is recorded
+  command->MarkPlaced();
+  auto control = command->control();
+  stack_.push(command.release());
+  return control;
+}
 
 void AddUndoActions(QWidget& widget, QUndoStack& stack) {
   QAction* undo = stack.createUndoAction(&widget, QStringLiteral("&Undo"));

@@ -40,6 +40,13 @@ class DesignerEdits {
   // Sets a font property's values through its font object.
   void SetFont(const std::shared_ptr<host::MemComponent>& component, const std::shared_ptr<host::MemControl>& control,
                const std::u16string& name, const host::FontValues& font);
+  // Places a new control of the intrinsic class ("TextBox") with the IDE's
+  // default name and size at the place (twips in its container; nullptr
+  // container: the form) through the designer's ContainedVBControls; its
+  // undo takes it back. Returns the control.
+  std::shared_ptr<host::MemControl> AddControl(const std::shared_ptr<host::MemComponent>& component,
+                                               const std::shared_ptr<host::MemControl>& container,
+                                               const std::u16string& className, double left, double top);
   // Called after every change, undo and redo (views repaint, dirty marks).
   std::function<void()> on_change;
 

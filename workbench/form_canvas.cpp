@@ -305,6 +305,11 @@ void FormCanvas::mousePressEvent(QMouseEvent* e) {
   drag_ = Drag::None;
   if (e->button() != Qt::LeftButton) return;
   drag_from_ = drag_to_ = at;
+  if (const QString tool = armed_tool ? armed_tool() : QString(); !tool.isEmpty()) {
+    PlaceControl(tool, at);
+    if (tool_used) tool_used();
+    return;
+  }
   if (int handle = HandleAt(at); handle >= 0) {
     drag_ = Drag::Resize;
     drag_handle_ = handle;
@@ -450,6 +455,28 @@ void FormCanvas::NudgeSelection(int dxTwips, int dyTwips, bool size) {
     }
   }
   Commit(size ? QStringLiteral("Size") : QStringLiteral("Move"), values);
+}
+
+std::shared_ptr<host::MemControl> FormCanvas::PlaceControl(const QString& className, QPoint at) {
+  if (!edits_) return nullptr;
+  // Inside the frame or picture box under the point, else on the form.
+  std::shared_ptr<host::MemControl> container;
+  for (auto c = ControlAt(at); c; c = c->parent())
+    if (c->cls().container && c->cls().intrinsic) {
+      container = c;
+      break;
+    }
+  const QPoint origin = container ? RectOf(*container).topLeft() : QPoint();
+  const double left = Snap((at.x() - origin.x()) * kTwipsPerPixel), top = Snap((at.y() - origin.y()) * kTwipsPerPixel);
+  std::shared_ptr<host::MemControl> placed;
+  try {
+    placed = edits_->AddControl(component_, container, className.toStdU16String(), left, top);
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+  if (on_selection) on_selection();
+  update();
+  return placed;
 }
 
 void FormCanvas::SelectBand(const QRect& band) {

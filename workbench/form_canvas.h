@@ -79,6 +79,13 @@ class FormCanvas : public QWidget {
   std::function<void()> on_resize;
   // Called when the selection changed or the view became the active one.
   std::function<void()> on_selection;
+  // The class a click places ("TextBox"; empty: a click selects), and what
+  // follows a placement (the toolbox goes back to its pointer).
+  std::function<QString()> armed_tool;
+  std::function<void()> tool_used;
+  // Places a control of the class at the point (in the container there), as
+  // a click with the toolbox's tool does; nullptr when the host refused it.
+  std::shared_ptr<host::MemControl> PlaceControl(const QString& className, QPoint at);
   // Where moves, resizes and keys write (none: the view only selects).
   void set_edits(DesignerEdits* edits) { edits_ = edits; }
 

@@ -26,6 +26,7 @@
 #include "workbench/designer_edits.h"
 #include "workbench/designer_frame.h"
 #include "workbench/properties_window.h"
+#include "workbench/toolbox.h"
 #include "workbench/form_canvas.h"
 #include "workbench/group_file.h"
 
@@ -111,6 +112,8 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
   properties_dock_->setWidget(properties_);
   addDockWidget(Qt::RightDockWidgetArea, properties_dock_);
   properties_dock_->hide();
+  toolbox_ = new Toolbox(this);
+  addToolBar(Qt::LeftToolBarArea, toolbox_);
   BuildMenus();
   RebuildCommandBars();
   RefreshTitle();
@@ -307,6 +310,8 @@ bool MainWindow::Save() {
     warn(QString::fromStdString(e.what()));
     return false;
   }
+  // What was saved is the form's file now: its controls are no longer new.
+  edits_->stack().clear();
   RefreshExplorer();
   return true;
 }
@@ -474,6 +479,8 @@ FormCanvas* MainWindow::ShowForm(const std::shared_ptr<host::MemComponent>& c) {
   auto* canvas = new FormCanvas(vbe_, c);
   canvas->set_edits(edits_.get());
   canvas->on_selection = [this, c] { properties_->ShowDesigner(c); };
+  canvas->armed_tool = [this] { return toolbox_->Armed(); };
+  canvas->tool_used = [this] { toolbox_->ChoosePointer(); };
   auto* scroll = new QScrollArea;
   auto* frame = new DesignerFrame(canvas);
   AddUndoActions(*frame, edits_->stack());

@@ -32,6 +32,7 @@ class CodeEditor;
 class DesignerEdits;
 class FormCanvas;
 class PropertiesWindow;
+class Toolbox;
 
 struct WorkbenchOptions {
   CodePage code_page = CodePage::Cp932();
@@ -76,6 +77,7 @@ class MainWindow : public QMainWindow {
   // The Properties window (View > Properties Window, F4) and the designers'
   // undoable edits.
   PropertiesWindow* properties() const { return properties_; }
+  Toolbox* toolbox() const { return toolbox_; }
   DesignerEdits& edits() { return *edits_; }
   void ShowProperties();
   QMdiArea* area() const { return mdi_; }
@@ -157,6 +159,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<DesignerEdits> edits_;
   PropertiesWindow* properties_ = nullptr;
   QDockWidget* properties_dock_ = nullptr;
+  Toolbox* toolbox_ = nullptr;
 };
 
 }  // namespace tarno::workbench

@@ -13,6 +13,7 @@
 #include "host/controls.h"
 #include "workbench/designer_edits.h"
 #include "workbench/properties_window.h"
+#include "workbench/toolbox.h"
 #include "workbench/property_values.h"
 #include "workbench_fixture.h"
 
@@ -182,6 +183,38 @@ TEST_F(DesignerEditTest, DragsAndKeysMoveAndSizeOnTheGridUndoably) {
     EXPECT_TRUE(canvas_->RectOf(*c).intersects(QRect(bare, canvas_->rect().bottomRight())));
   }
   EXPECT_EQ(stack.count(), edits);  // selecting is no edit
+}
+
+TEST_F(DesignerEditTest, TheToolboxPlacesAControlWithItsDefaultNameUndoably) {
+  auto& designer = *canvas_->component()->designer();
+  const size_t count = designer.controls().size();
+  QPoint bare;
+  for (int y = canvas_->height() / 2; y < canvas_->height() && bare.isNull(); y += 4)
+    for (int x = 2; x < canvas_->width() && bare.isNull(); x += 4)
+      if (!canvas_->ControlAt(QPoint(x, y))) bare = QPoint(x, y);
+  ASSERT_FALSE(bare.isNull());
+  window_->toolbox()->Choose(QStringLiteral("CommandButton"));
+  QTest::mouseClick(canvas_, Qt::LeftButton, {}, bare);
+  ASSERT_EQ(designer.controls().size(), count + 1);
+  const auto placed = designer.controls().back();
+  EXPECT_EQ(placed->ClassName(), u"CommandButton");
+  EXPECT_EQ(placed->name().rfind(u"Command", 0), 0u);
+  EXPECT_EQ(TextOf(*placed, u"Caption"), QString::fromStdU16String(placed->name()));
+  EXPECT_EQ(Num(*placed, u"Left"), Snap(bare.x() * 15));
+  EXPECT_EQ(Num(*placed, u"Top"), Snap(bare.y() * 15));
+  EXPECT_GT(Num(*placed, u"Width"), 0);
+  EXPECT_EQ(designer.selected(), (std::vector<std::shared_ptr<host::MemControl>>{placed}));
+  EXPECT_TRUE(window_->toolbox()->Armed().isEmpty());  // back to the pointer
+  // Undo takes it away, redo places it again under the same name.
+  const std::u16string name = placed->name();
+  window_->edits().stack().undo();
+  EXPECT_EQ(designer.controls().size(), count);
+  EXPECT_EQ(designer.Control(name), nullptr);
+  window_->edits().stack().redo();
+  ASSERT_NE(designer.Control(name), nullptr);
+  // Saved, the form has its block.
+  ASSERT_TRUE(window_->Save());
+  EXPECT_NE(ReadFile(File("frmWindowFind.frm")).find("Begin VB.CommandButton " + vb::ToUtf8(name)), std::string::npos);
 }
 
 TEST_F(DesignerEditTest, SaveRewritesOnlyTheLinesOfTheChangedProperties) {
