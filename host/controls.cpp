@@ -643,6 +643,20 @@ void MemDesigner::Insert(const std::shared_ptr<MemControl>& control, const std::
   controls_.insert(controls_.begin() + static_cast<std::ptrdiff_t>(at), control);
 }
 
+void MemDesigner::RemoveNewControl(const std::shared_ptr<MemControl>& control, const char* operation) {
+  auto inside = [&](const std::shared_ptr<MemControl>& c) {
+    for (auto p = c; p; p = p->parent())
+      if (p == control) return true;
+    return false;
+  };
+  if (!control || control->designer().get() != this) throw ide::HostError(operation, "the control is not on this designer");
+  for (const auto& c : controls_)
+    if (inside(c) && c->file_state) throw ide::HostError(operation, "a control read from the file cannot be removed");
+  std::erase_if(controls_, inside);
+  std::erase_if(selected_, inside);
+  MarkDirty();
+}
+
 std::shared_ptr<MemControl> MemDesigner::AddControl(std::u16string_view classOrProgId, const std::u16string& name,
                                                     const std::shared_ptr<MemControl>& parent, int index) {
   if (parent) {

@@ -197,6 +197,11 @@ class MemDesigner : public ide::VBForm, public std::enable_shared_from_this<MemD
   std::shared_ptr<MemControl> NewControl(std::u16string_view progId, const std::shared_ptr<MemControl>& parent,
                                          const char* operation = "VBControls.Add");
   std::u16string DefaultControlName(const ControlClass& cls) const;
+  // Takes back a NewControl (an undo): the control and what it holds leave
+  // the designer and its selection. A control read from the file keeps its
+  // block there, so only one added since loading can go; others throw
+  // ide::HostError(operation, ...).
+  void RemoveNewControl(const std::shared_ptr<MemControl>& control, const char* operation = "VBControls.Remove");
   // A new ActiveX control gets the properties that loaded controls of its
   // ProgId have beyond the extender's (without their values).
   void TakeActiveXProperties(MemControl& control) const;

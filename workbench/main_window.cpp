@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,6 +20,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "gui/desktop.h"
+#include "platform/vb_text.h"
 #include "workbench/addin_library.h"
 #include "workbench/addin_list.h"
 #include "workbench/addin_manager.h"
@@ -27,6 +30,10 @@
 #include "workbench/editor_font.h"
 #include "workbench/find_dialog.h"
 #include "workbench/find_replace.h"
+#include "workbench/designer_edits.h"
+#include "workbench/designer_frame.h"
+#include "workbench/properties_window.h"
+#include "workbench/toolbox.h"
 #include "workbench/form_canvas.h"
 #include "workbench/group_file.h"
 #include "workbench/load_warnings_pane.h"
@@ -119,6 +126,18 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)),
   caret_label_ = new QLabel;
   caret_label_->setObjectName(QStringLiteral("caret"));
   statusBar()->addPermanentWidget(caret_label_);
+  edits_ = std::make_unique<DesignerEdits>(this);
+  edits_->on_change = [this] { AfterCommand(); };
+  properties_ = new PropertiesWindow(*edits_);
+  properties_->warn = [this](const QString& t) { warn(t); };
+  AddUndoActions(*properties_, edits_->stack());
+  properties_dock_ = new QDockWidget(QStringLiteral("Properties"), this);
+  properties_dock_->setObjectName(QStringLiteral("propertiesDock"));
+  properties_dock_->setWidget(properties_);
+  addDockWidget(Qt::RightDockWidgetArea, properties_dock_);
+  properties_dock_->hide();
+  toolbox_ = new Toolbox(this);
+  addToolBar(Qt::LeftToolBarArea, toolbox_);
   BuildMenus();
   RebuildCommandBars();
   RefreshTitle();
@@ -127,9 +146,15 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)),
   auto* marks = new QTimer(this);
   connect(marks, &QTimer::timeout, this, [this] { RefreshExplorer(); });
   marks->start(1000);
+  // What a tool's window changes shows in the form views while it is open.
+  if (auto* desktop = gui::Desktop::Current())
+    desktop->SetAfterSync([this] {
+      for (FormCanvas* f : FormViews()) f->Refresh();
+    });
 }
 
 MainWindow::~MainWindow() {
+  if (auto* desktop = gui::Desktop::Current()) desktop->SetAfterSync({});
   // Views hold host objects; the add-ins go before the host.
   CloseViews();
   UnloadAll(toolkit::ext_dm_HostShutdown);
@@ -177,6 +202,7 @@ void MainWindow::BuildMenus() {
   pretty->setCheckable(true);
   pretty->setChecked(options_.pretty_listing);
   connect(pretty, &QAction::toggled, this, [this](bool on) { SetPrettyListing(on); });
+  view->addAction(QStringLiteral("Properties &Window"), QKeySequence(Qt::Key_F4), this, [this] { ShowProperties(); });
   tools_menu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
   QMenu* addins = menuBar()->addMenu(QStringLiteral("&Add-Ins"));
   addins->addAction(QStringLiteral("&Add-In Manager..."), this, [this] { ShowAddInManager(); });
@@ -322,10 +348,8 @@ void MainWindow::Click(const std::shared_ptr<host::MemCommandBarControl>& contro
 
 void MainWindow::AfterCommand() {
   for (CodeEditor* e : CodeEditors()) e->SyncFromModule();
-  for (FormCanvas* f : FormViews()) {
-    f->setMinimumSize(f->sizeHint());
-    f->update();
-  }
+  for (FormCanvas* f : FormViews()) f->Refresh();
+  if (properties_) properties_->Refresh();
   RefreshExplorer();
 }
 
@@ -395,6 +419,8 @@ bool MainWindow::Save() {
     return false;
   }
   for (CodeEditor* e : CodeEditors()) e->MarkSaved();
+  // What was saved is the form's file now: its controls are no longer new.
+  edits_->stack().clear();
   RefreshExplorer();
   return true;
 }
@@ -586,13 +612,19 @@ FormCanvas* MainWindow::ShowForm(const std::shared_ptr<host::MemComponent>& c) {
   auto key = std::make_pair(static_cast<const host::MemComponent*>(c.get()), false);
   if (auto it = views_.find(key); it != views_.end()) {
     mdi_->setActiveSubWindow(it->second);
-    auto* canvas = static_cast<FormCanvas*>(static_cast<QScrollArea*>(it->second->widget())->widget());
+    auto* canvas = static_cast<DesignerFrame*>(static_cast<QScrollArea*>(it->second->widget())->widget())->canvas();
     canvas->Activate();
     return canvas;
   }
   auto* canvas = new FormCanvas(vbe_, c);
+  canvas->set_edits(edits_.get());
+  canvas->on_selection = [this, c] { properties_->ShowDesigner(c); };
+  canvas->armed_tool = [this] { return toolbox_->Armed(); };
+  canvas->tool_used = [this] { toolbox_->ChoosePointer(); };
   auto* scroll = new QScrollArea;
-  scroll->setWidget(canvas);
+  auto* frame = new DesignerFrame(canvas);
+  AddUndoActions(*frame, edits_->stack());
+  scroll->setWidget(frame);
   scroll->setBackgroundRole(QPalette::Dark);
   QMdiSubWindow* sub = AddView(scroll, Q(c->name()) + QStringLiteral(" (Form)"));
   views_[key] = sub;
@@ -611,7 +643,8 @@ std::vector<CodeEditor*> MainWindow::CodeEditors() const {
 std::vector<FormCanvas*> MainWindow::FormViews() const {
   std::vector<FormCanvas*> out;
   for (const auto& [key, sub] : views_)
-    if (!key.second) out.push_back(static_cast<FormCanvas*>(static_cast<QScrollArea*>(sub->widget())->widget()));
+    if (!key.second)
+      out.push_back(static_cast<DesignerFrame*>(static_cast<QScrollArea*>(sub->widget())->widget())->canvas());
   return out;
 }
 
@@ -697,6 +730,36 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   }
   UnloadAll(toolkit::ext_dm_HostShutdown);
   e->accept();
+}
+
+void MainWindow::ShowProperties() {
+  properties_dock_->show();
+  properties_dock_->raise();
+  if (auto c = std::dynamic_pointer_cast<host::MemComponent>(vbe_->SelectedVBComponent()); c && c->designer())
+    properties_->ShowDesigner(c);
+  properties_->list()->setFocus();
+}
+
+bool MainWindow::OpenComponent(const std::u16string& name, bool code) {
+  std::shared_ptr<host::MemComponent> found = Find(name);
+  for (const auto& p : ws_.projects)
+    for (const auto& c : p->components())
+      if (!found && vb::EqualsIgnoreCaseAscii(c->name(), name)) found = c;
+  if (!found) return false;
+  if (!code && found->designer()) {
+    // With its Properties window, as the IDE opens a designer.
+    if (!ShowForm(found)) return false;
+    ShowProperties();
+    return true;
+  }
+  return ShowCode(found) != nullptr;
+}
+
+bool MainWindow::ScreenshotAsShown(const QString& file) {
+  show();
+  if (QMdiSubWindow* sub = mdi_->activeSubWindow()) sub->showMaximized();
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  return grab().save(file);
 }
 
 bool MainWindow::Screenshot(const QString& file) {

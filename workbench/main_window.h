@@ -27,17 +27,21 @@ class QMdiSubWindow;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QToolBar;
+class QDockWidget;
 
 namespace tarno::workbench {
 
 class AddInLibrary;
 class CodeEditor;
+class DesignerEdits;
 class FindDialog;
 class FindReplace;
 class FormCanvas;
 class LoadWarningsPane;
 class ProjectNames;
+class PropertiesWindow;
 class ResultsPane;
+class Toolbox;
 
 struct WorkbenchOptions {
   CodePage code_page = CodePage::Cp932();
@@ -107,6 +111,12 @@ class MainWindow : public QMainWindow {
   std::vector<CodeEditor*> CodeEditors() const;
   std::vector<FormCanvas*> FormViews() const;
   QTreeWidget* explorer() const { return tree_; }
+  // The Properties window (View > Properties Window, F4) and the designers'
+  // undoable edits.
+  PropertiesWindow* properties() const { return properties_; }
+  Toolbox* toolbox() const { return toolbox_; }
+  DesignerEdits& edits() { return *edits_; }
+  void ShowProperties();
   QMdiArea* area() const { return mdi_; }
 
   // The menus built from the "Edit" and "Tools" command bars, and the
@@ -136,6 +146,12 @@ class MainWindow : public QMainWindow {
   // and a code pane open (and the first place the results pane lists, if
   // any); false when the file cannot be written.
   bool Screenshot(const QString& file);
+  // Opens the component (the first project's of that name, in any case):
+  // its form view with the Properties window, or its code pane for a module
+  // or when `code`. False when no component has the name.
+  bool OpenComponent(const std::u16string& name, bool code);
+  // Writes a picture of the window with its active view filling the work area.
+  bool ScreenshotAsShown(const QString& file);
 
   // Replaceable for tests: the save question (returns a QMessageBox button)
   // and failure messages.
@@ -188,6 +204,10 @@ class MainWindow : public QMainWindow {
   std::map<QString, QToolBar*> toolbars_;
   std::map<std::pair<const host::MemComponent*, bool>, QMdiSubWindow*> views_;
   size_t shown_components_ = 0;
+  std::unique_ptr<DesignerEdits> edits_;
+  PropertiesWindow* properties_ = nullptr;
+  QDockWidget* properties_dock_ = nullptr;
+  Toolbox* toolbox_ = nullptr;
 };
 
 }  // namespace tarno::workbench
