@@ -715,8 +715,10 @@ std::shared_ptr<MemControl> MemDesigner::NewControl(std::u16string_view progId,
     }
     c->SetInitial(u"TabIndex", next);
   }
+  // An intrinsic control shows its name; what an ActiveX control starts with
+  // is its own affair, so its properties stay unset.
   for (const char16_t* text : {u"Caption", u"Text"}) {
-    if (c->Has(text)) c->SetInitial(text, c->name());
+    if (c->Has(text) && c->cls().intrinsic) c->SetInitial(text, c->name());
   }
   Insert(c, parent);
   MarkDirty();

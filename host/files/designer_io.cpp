@@ -493,6 +493,73 @@ void AdoptDesignerState(MemComponent& component, ComponentState& state) {
   for (const auto& c : d->controls()) state.control_nodes.push_back(NodeOf(*c));
 }
 
+namespace {
+
+// Marks as changed every property of `copy` whose value differs from the one
+// `base` (the same control loaded from the source's file) has.
+void MarkDifferences(MemControl& copy, const MemControl& base) {
+  copy.ClearChanges();
+  for (int i = 0; i < copy.PropertyCount(); ++i) {
+    const PropDef& def = copy.PropertyDef(i);
+    if (def.name == u"Name" || def.name == u"Index") continue;  // the Begin line and the mapping
+    const int j = base.PropertyPosition(def.name);
+    if (def.type == PropType::Font) {
+      auto font = copy.FontAt(i);
+      auto was = j >= 0 ? base.FontAt(j) : nullptr;
+      if (font && !(font->values() == (was ? was->values() : DefaultFont()))) copy.MarkChanged(i);
+      continue;
+    }
+    const ide::Variant v = copy.ValueAt(i);
+    if (j >= 0) {
+      if (!SameValue(v, base.ValueAt(j))) copy.MarkChanged(i);
+    } else if (copy.cls().intrinsic && !SameValue(v, def.defaultValue)) {
+      // An ActiveX control's block lacks what the control does not have (a
+      // tab index where it takes no focus): the copy's host-made value of it
+      // is not written.
+      copy.MarkChanged(i);
+    }
+  }
+}
+
+}  // namespace
+
+void MapCopyOntoSource(MemComponent& copy, ComponentState& state) {
+  auto d = copy.designer();
+  state.control_nodes.clear();
+  state.form_node = state.file ? state.file->designer_root() : -1;
+  state.drop_unmapped_blocks = true;
+  if (!d || state.form_node < 0) return;
+  // The source as its file has it, whatever was changed in memory since.
+  auto base = MemComponent::Create(copy.type(), state.loaded_name);
+  ComponentState scratch = state;
+  Warnings ignored;  // reported when the source was loaded
+  LoadDesigner(*base, scratch, ignored);
+  auto bd = base->designer();
+  if (!bd) return;
+  SetNode(*d->form(), state.form_node);
+  MarkDifferences(*d->form(), *bd->form());
+  std::vector<const MemControl*> taken;
+  for (const auto& c : d->controls()) {
+    c->file_state.reset();
+    std::shared_ptr<MemControl> match;
+    for (const auto& b : bd->controls())
+      if (vb::EqualsIgnoreCaseAscii(b->name(), c->name()) && b->index() == c->index() &&
+          std::find(taken.begin(), taken.end(), b.get()) == taken.end()) {
+        match = b;
+        break;
+      }
+    if (!match || NodeOf(*match) < 0) {
+      c->ClearChanges();
+      state.control_nodes.push_back(-1);
+      continue;
+    }
+    taken.push_back(match.get());
+    SetNode(*c, NodeOf(*match));
+    MarkDifferences(*c, *match);
+    state.control_nodes.push_back(NodeOf(*c));
+  }
+}
+
 void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::vector<OutLine>& header,
                           const std::string& old_sidecar, const std::string& new_sidecar) {
   if (!state.file) return;
@@ -518,6 +585,19 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
       int parent_node = parent ? NodeOf(*parent) : state.form_node;
       const auto& pn = f.nodes()[size_t(parent_node)];
       NewBlock(*c, d->controls(), pn.indent + 3, cp, f.path(), edits.before[pn.end_line], nullptr);
+    }
+    if (state.drop_unmapped_blocks) {
+      std::vector<bool> mapped(f.nodes().size(), false);
+      for (const auto& c : d->controls())
+        if (int node = NodeOf(*c); node >= 0) mapped[size_t(node)] = true;
+      for (size_t i = 0; i < f.nodes().size(); ++i) {
+        const auto& n = f.nodes()[i];
+        if (n.kind != Kind::Block || mapped[i] || int(i) == state.form_node) continue;
+        int up = n.parent;
+        while (up >= 0 && up != state.form_node) up = f.nodes()[size_t(up)].parent;
+        if (up != state.form_node) continue;
+        for (size_t l = n.line; l <= n.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
+      }
     }
   }
   if (!old_sidecar.empty() && old_sidecar != new_sidecar) {

@@ -366,9 +366,41 @@ const CodePage& CodePageOf(MemComponent& c) {
   return SystemCodePage();
 }
 
-std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, const std::string& new_sidecar,
-                              NewSidecar* sidecar = nullptr) {
-  ComponentState* st = StateOf(c);
+std::string WrittenPath(const fs::path& file, const fs::path& dir, const CodePage& cp);
+
+// `Object = "*\A..\ctl\Ctl.vbp"`: a control project named by its path from
+// the component's folder. Written into another folder, the path is rebased
+// so that it still leads to the project.
+void RebaseProjectObjects(std::vector<OutLine>& lines, const ComponentFile& f, const CodePage& cp,
+                          const fs::path& from_dir, const fs::path& to_dir) {
+  if (fs::absolute(from_dir).lexically_normal() == fs::absolute(to_dir).lexically_normal()) return;
+  size_t end = f.designer_root() >= 0 ? f.nodes()[size_t(f.designer_root())].line : f.header_end();
+  for (size_t i = 0; i < end && i < lines.size(); ++i) {
+    std::string& text = lines[i].text;
+    std::string_view t = TrimBlanks(text);
+    if (!StartsWithWord(t, "Object")) continue;
+    size_t at = text.find("\"*\\A");
+    if (at == std::string::npos) continue;
+    size_t close = text.find('"', at + 1);
+    if (close == std::string::npos) continue;
+    std::string written = Utf8Path(cp, std::string_view(text).substr(at + 4, close - at - 4));
+    bool absolute = written.starts_with('\\') || (written.size() > 1 && written[1] == ':');
+    if (absolute || written.empty()) continue;
+    auto found = ResolveWindowsPath(from_dir, written);
+    std::string generic = written;
+    std::replace(generic.begin(), generic.end(), '\\', '/');
+    fs::path target = found ? *found : (from_dir / generic);
+    std::string rebased = WrittenPath(fs::absolute(target).lexically_normal(), fs::absolute(to_dir).lexically_normal(), cp);
+    text.replace(at + 4, close - at - 4, rebased);
+  }
+}
+
+// `st`: the state the component is written from (its own, or for a copy
+// that has no file yet, its source's); `to_dir` the folder it is written to
+// (empty: where `st` has it).
+std::string RenderWithSidecar(MemComponent& c, ComponentState* st, const std::string& old_sidecar,
+                              const std::string& new_sidecar, NewSidecar* sidecar = nullptr,
+                              const fs::path& to_dir = {}) {
   if (!st) {
     const CodePage& cp = CodePageOf(c);
     std::vector<OutLine> lines;
@@ -388,6 +420,7 @@ std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, c
   for (size_t i = 0; i < f.header_end(); ++i) lines.push_back({std::string(t.line(i)), t.end(i)});
   ApplyRename(c, *st, lines);
   ApplyDesignerChanges(c, *st, lines, old_sidecar, new_sidecar);
+  if (!to_dir.empty()) RebaseProjectObjects(lines, f, cp, st->path.parent_path(), to_dir);
 
   // Body: lines equal to the loaded ones at the start and at the end keep
   // their bytes and line ends; the lines between are encoded anew.
@@ -651,16 +684,73 @@ void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePa
   }
 }
 
+// A copy never written yet is written from its source's file (nullptr when
+// it has none: the copy is then written as a new component).
+std::shared_ptr<ComponentState> CopyTemplate(MemComponent& c) {
+  auto source = c.copied_from();
+  ComponentState* from = source ? StateOf(*source) : nullptr;
+  if (!from || !from->file || source->type() != c.type()) return nullptr;
+  auto t = std::make_shared<ComponentState>(*from);
+  t->vbp_module_name.clear();
+  MapCopyOntoSource(c, *t);
+  return t;
+}
+
+// The binary file (.frx, ...) of a file written to `target`: the name its
+// references use, and where its bytes come from and go to. Nothing when the
+// file stays where it is or has none.
+struct SidecarMove {
+  std::string old_name, new_name;
+  fs::path from, to;
+};
+
+SidecarMove SidecarFor(const ComponentState& st, const fs::path& target) {
+  SidecarMove m;
+  if (!st.file) return m;
+  std::string ext = SidecarExtension(st.path);
+  std::error_code ec;
+  bool moved = !fs::exists(target, ec) || !fs::equivalent(target, st.path, ec);
+  if (ext.empty() || !moved) return m;
+  // References name the sidecar by file name; find the ones this file uses.
+  for (const auto& n : st.file->nodes()) {
+    if (n.kind != DesignerNode::Kind::Property) continue;
+    std::string_view v = n.value;
+    if (v.starts_with('$')) v.remove_prefix(1);
+    if (!v.starts_with('"')) continue;
+    size_t close = v.find('"', 1);
+    if (close == std::string_view::npos || close + 1 >= v.size() || v[close + 1] != ':') continue;
+    std::string ref(v.substr(1, close - 1));
+    if (!EqualsIgnoreCase(fs::path(ref).extension().string(), ext)) continue;
+    m.old_name = ref;
+    break;
+  }
+  if (m.old_name.empty()) return m;
+  auto found = ResolveWindowsPath(st.path.parent_path(), Utf8Path(st.code_page, m.old_name));
+  if (!found) throw ProjectFileError(st.path, 0, "its binary file \"" + m.old_name + "\" is missing");
+  m.from = *found;
+  m.to = target;
+  m.to.replace_extension(fs::path(m.old_name).extension());
+  m.new_name = EncodeText(st.code_page, vb::U(m.to.filename().string()));
+  return m;
+}
+
 }  // namespace
 
-std::string RenderComponent(MemComponent& component) { return RenderWithSidecar(component, "", ""); }
+std::string RenderComponent(MemComponent& component) {
+  return RenderWithSidecar(component, StateOf(component), "", "");
+}
 
 std::string RenderNewComponent(MemComponent& component, const std::filesystem::path& target, std::string& sidecar) {
   if (StateOf(component)) return RenderComponent(component);
+  if (auto t = CopyTemplate(component)) {
+    SidecarMove m = SidecarFor(*t, target);
+    if (!m.from.empty()) sidecar = ReadFileBytes(m.from);
+    return RenderWithSidecar(component, t.get(), m.old_name, m.new_name, nullptr, target.parent_path());
+  }
   NewSidecar fresh;
   fs::path sidecar_path;
   CollectCopiedPictures(component, target, CodePageOf(component), fresh, sidecar_path);
-  std::string bytes = RenderWithSidecar(component, "", "", &fresh);
+  std::string bytes = RenderWithSidecar(component, nullptr, "", "", &fresh);
   sidecar = std::move(fresh.bytes);
   return bytes;
 }
@@ -669,41 +759,16 @@ std::string RenderProject(MemProject& project) { return RenderProjectTo(project,
 
 void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16) {
   fs::path target = ToPath(target_u16);
-  ComponentState* st = StateOf(c);
-  std::string old_sidecar, new_sidecar;
-  fs::path sidecar_from, sidecar_to;
-  if (st && st->file) {
-    std::string ext = SidecarExtension(st->path);
-    std::error_code ec;
-    bool moved = !fs::exists(target, ec) || !fs::equivalent(target, st->path, ec);
-    if (!ext.empty() && moved) {
-      // References name the sidecar by file name; find the ones this file uses.
-      for (const auto& n : st->file->nodes()) {
-        if (n.kind != DesignerNode::Kind::Property) continue;
-        std::string_view v = n.value;
-        if (v.starts_with('$')) v.remove_prefix(1);
-        if (!v.starts_with('"')) continue;
-        size_t close = v.find('"', 1);
-        if (close == std::string_view::npos || close + 1 >= v.size() || v[close + 1] != ':') continue;
-        std::string ref(v.substr(1, close - 1));
-        if (!EqualsIgnoreCase(fs::path(ref).extension().string(), ext)) continue;
-        old_sidecar = ref;
-        break;
-      }
-      if (!old_sidecar.empty()) {
-        auto found = ResolveWindowsPath(st->path.parent_path(), Utf8Path(st->code_page, old_sidecar));
-        if (!found) throw ProjectFileError(st->path, 0, "its binary file \"" + old_sidecar + "\" is missing");
-        sidecar_from = *found;
-        sidecar_to = target;
-        sidecar_to.replace_extension(fs::path(old_sidecar).extension());
-        new_sidecar = EncodeText(st->code_page, vb::U(sidecar_to.filename().string()));
-      }
-    }
-  }
+  std::shared_ptr<ComponentState> copy_template = StateOf(c) ? nullptr : CopyTemplate(c);
+  ComponentState* st = StateOf(c) ? StateOf(c) : copy_template.get();
+  SidecarMove move;
+  if (st) move = SidecarFor(*st, target);
+  fs::path sidecar_to = move.to;
   NewSidecar fresh_sidecar;
   if (!st) CollectCopiedPictures(c, target, code_page_, fresh_sidecar, sidecar_to);
-  std::string bytes = RenderWithSidecar(c, old_sidecar, new_sidecar, st ? nullptr : &fresh_sidecar);
-  if (!sidecar_from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(sidecar_from));
+  std::string bytes = RenderWithSidecar(c, st, move.old_name, move.new_name, st ? nullptr : &fresh_sidecar,
+                                        copy_template ? target.parent_path() : fs::path());
+  if (!move.from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(move.from));
   if (!fresh_sidecar.bytes.empty()) WriteFileAtomically(sidecar_to, fresh_sidecar.bytes);
   WriteFileAtomically(target, bytes);
 
