@@ -4,10 +4,12 @@
 // the target project is saved: the new component's file, its binary file and
 // its line (and Object entries) in the target's .vbp. The source project is
 // never written. --diff prints what would be written and writes nothing.
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/command_registry.h"
 #include "cli/display_lines.h"
@@ -65,6 +67,29 @@ std::string Shown(const fs::path& p) {
   if (ec || rel.empty() || rel.native().starts_with("..")) return p.string();
   return rel.string();
 }
+
+// The lines of `after` that `before` does not have, in order.
+std::vector<std::string> AddedLines(const std::string& before, const std::string& after) {
+  auto split = [](const std::string& text) {
+    std::vector<std::string> out;
+    for (size_t pos = 0; pos < text.size();) {
+      size_t nl = text.find('\n', pos);
+      std::string line = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      out.push_back(std::move(line));
+      if (nl == std::string::npos) break;
+      pos = nl + 1;
+    }
+    return out;
+  };
+  auto had = split(before);
+  std::vector<std::string> out;
+  for (auto& line : split(after))
+    if (std::find(had.begin(), had.end(), line) == had.end()) out.push_back(std::move(line));
+  return out;
+}
+
+std::u16string DecodeLine(const CodePage& cp, const std::string& line) { return cp.Decode(line); }
 
 void RunCopy(const CopyArgs& given) {
   // A project named without a folder ("App.vbp") is in the current one.
@@ -126,6 +151,9 @@ void RunCopy(const CopyArgs& given) {
   for (const auto& p : {file, sidecar})
     if (!p.empty() && fs::exists(p, ec)) throw Refused{Shown(p) + ": the file exists already; nothing written"};
 
+  // Every file the copy writes must be writable before anything is written.
+  if (tarno::files::IsReadOnlyFile(a.target)) throw Refused{Shown(a.target) + ": the file is read-only; nothing written"};
+
   project::CopyOptions options;
   options.controls = a.controls;
   options.code = a.code;
@@ -145,6 +173,7 @@ void RunCopy(const CopyArgs& given) {
                                       "b/" + Shown(a.target));
     return;
   }
+  const std::string vbp_before = tarno::files::ReadAllBytes(a.target);
   // The copy is whole or not at all: a failure takes back the files written.
   try {
     copy->SaveAs(files::FromPath(file));
@@ -157,6 +186,10 @@ void RunCopy(const CopyArgs& given) {
   std::cout << "wrote " << Shown(file) << "\n";
   if (!sidecar.empty() && fs::exists(sidecar, ec)) std::cout << "wrote " << Shown(sidecar) << "\n";
   std::cout << "wrote " << Shown(a.target) << "\n";
+  // The references and libraries the copied code needs, new to the target.
+  for (const auto& line : AddedLines(vbp_before, tarno::files::ReadAllBytes(a.target)))
+    if (line.starts_with("Reference=") || line.starts_with("Object="))
+      std::cout << "added " << vb::ToUtf8(DecodeLine(cp, line)) << "\n";
 }
 
 RegisterCommand registered([](CLI::App& app, int& exit_code) {

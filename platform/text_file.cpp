@@ -66,7 +66,18 @@ bool Simulated(WriteFault fault, int err) {
 
 void SimulateWriteFault(WriteFault fault) { simulated_fault = fault; }
 
+bool IsReadOnlyFile(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  // The superuser may write anything: for it, as for Windows' read-only
+  // attribute, a file without any write permission is read-only.
+  if (::geteuid() == 0) return (st.st_mode & 0222) == 0;
+  return ::access(path.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS || errno == EPERM);
+}
+
 void WriteAllBytes(const fs::path& path, std::string_view bytes) {
+  // A read-only file (a checked-in file under version control) is never replaced.
+  if (IsReadOnlyFile(path)) throw FileError(path, "the file is read-only");
   static std::mt19937_64 rng(std::random_device{}());
   fs::path tmp;
   int fd = -1;

@@ -25,8 +25,12 @@ class FileError : public std::runtime_error {
 };
 
 std::string ReadAllBytes(const std::filesystem::path& path);
+// Whether the file exists and may not be written (its permissions forbid it;
+// for the superuser, no write permission at all).
+bool IsReadOnlyFile(const std::filesystem::path& path);
 // Writes through "<name>.tmp<random>" in the same folder and renames it into
-// place. The folder must exist. On failure the target is unchanged.
+// place. The folder must exist. On failure the target is unchanged; a
+// read-only file is refused ("the file is read-only").
 void WriteAllBytes(const std::filesystem::path& path, std::string_view bytes);
 
 std::u16string ReadTextFile(const std::filesystem::path& path);

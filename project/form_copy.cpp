@@ -305,18 +305,17 @@ std::shared_ptr<ide::VBComponent> CopyComponent(ide::VBComponent& source, ide::V
 }
 
 std::optional<std::u16string> UncopyableControl(ide::VBComponent& source) {
-  std::shared_ptr<ide::VBForm> designer;
   try {
-    designer = source.Designer();
+    auto designer = source.Designer();
+    if (!designer) return std::nullopt;
+    auto all = designer->VBControls();
+    const int n = all->Count();
+    for (int i = 1; i <= n; ++i) {
+      std::u16string name = NameOf(*all->Item(i));
+      if (name.size() > kMaxControlName) return name;
+    }
   } catch (const ide::HostError&) {
-    return std::nullopt;
-  }
-  if (!designer) return std::nullopt;
-  auto all = designer->VBControls();
-  const int n = all->Count();
-  for (int i = 1; i <= n; ++i) {
-    std::u16string name = NameOf(*all->Item(i));
-    if (name.size() > kMaxControlName) return name;
+    // What the host cannot tell is left to the copy, which skips it.
   }
   return std::nullopt;
 }

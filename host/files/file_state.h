@@ -30,6 +30,9 @@ struct ComponentState {
   // Writing a copy in its source's text: control blocks of the source that
   // no control of the copy took are left out.
   bool drop_unmapped_blocks = false;
+  // Controls of the designer block that the load left out (an Index outside
+  // 0 to 32767, a class that cannot be placed), as the file names them.
+  std::vector<std::string> left_out;
 };
 
 struct ProjectState {

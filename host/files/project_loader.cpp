@@ -515,6 +515,16 @@ std::string ComponentLine(MemComponent& c, const fs::path& dir, const CodePage& 
   return "Form=" + path;
 }
 
+// Whether one of `lines` names the GUID that `line` names.
+bool SameGuidIn(const std::vector<std::string>& lines, const std::string& line) {
+  size_t at = line.find('{');
+  if (at == std::string::npos) return false;
+  return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+    size_t open = l.find('{');
+    return open != std::string::npos && EqualsIgnoreCase(l.substr(open, 38), line.substr(at, 38));
+  });
+}
+
 std::string RenderProjectTo(MemProject& p, const fs::path& target) {
   ProjectState* st = StateOf(p);
   const CodePage& cp = st ? st->code_page : SystemCodePage();
@@ -525,7 +535,11 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     lines.push_back({std::string("Type=") + kTypes[std::clamp(p.type(), 0, 3)], LineEnd::CrLf});
     std::vector<MemComponent*> all;
     for (const auto& c : p.components()) all.push_back(c.get());
-    for (auto& line : MissingProjectObjects(nullptr, all)) lines.push_back({std::move(line), LineEnd::CrLf});
+    auto from_sources = MissingSourceProjectLines(nullptr, all, dir);
+    for (auto& line : from_sources.references) lines.push_back({std::move(line), LineEnd::CrLf});
+    for (const auto& line : from_sources.objects) lines.push_back({line, LineEnd::CrLf});
+    for (auto& line : MissingProjectObjects(nullptr, all))
+      if (!SameGuidIn(from_sources.objects, line)) lines.push_back({std::move(line), LineEnd::CrLf});
     for (const auto& c : p.components())
       if (!c->fileNames().empty() && !c->fileNames()[0].empty()) lines.push_back({ComponentLine(*c, dir, cp), LineEnd::CrLf});
     lines.push_back({"Name=" + Quote(EncodeText(cp, p.name())), LineEnd::CrLf});
@@ -540,7 +554,13 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     if (!c->fileNames().empty() && !c->fileNames()[0].empty() &&
         std::none_of(st->lines.begin(), st->lines.end(), [&](const auto& e) { return e.first.lock() == c; }))
       added.push_back(c.get());
-  for (auto& line : MissingProjectObjects(&vbp, added)) inserted.emplace_back(ObjectInsertionPoint(vbp), std::move(line));
+  // What the copied code needs first (the source project's references and
+  // libraries), then the libraries the new components' controls come from.
+  auto from_sources = MissingSourceProjectLines(&vbp, added, dir);
+  for (auto& line : from_sources.references) inserted.emplace_back(ReferenceInsertionPoint(vbp), std::move(line));
+  for (const auto& line : from_sources.objects) inserted.emplace_back(ObjectInsertionPoint(vbp), line);
+  for (auto& line : MissingProjectObjects(&vbp, added))
+    if (!SameGuidIn(from_sources.objects, line)) inserted.emplace_back(ObjectInsertionPoint(vbp), std::move(line));
   size_t at = vbp.InsertionPoint();
   for (const auto& c : p.components()) {
     if (c->fileNames().empty() || c->fileNames()[0].empty()) continue;  // never saved: no line yet
