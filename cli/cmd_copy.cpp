@@ -4,10 +4,12 @@
 // the target project is saved: the new component's file, its binary file and
 // its line (and Object entries) in the target's .vbp. The source project is
 // never written. --diff prints what would be written and writes nothing.
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/command_registry.h"
 #include "cli/display_lines.h"
@@ -57,7 +59,43 @@ std::shared_ptr<host::MemProject> OnlyProject(files::LoadedWorkspace& ws, const 
   return ws.projects[0];
 }
 
-void RunCopy(const CopyArgs& a) {
+// A path as the user would name it: relative to the current folder when it is inside it.
+std::string Shown(const fs::path& p) {
+  std::error_code ec;
+  fs::path cwd = fs::current_path(ec);
+  fs::path rel = p.lexically_relative(cwd);
+  if (ec || rel.empty() || rel.native().starts_with("..")) return p.string();
+  return rel.string();
+}
+
+// The lines of `after` that `before` does not have, in order.
+std::vector<std::string> AddedLines(const std::string& before, const std::string& after) {
+  auto split = [](const std::string& text) {
+    std::vector<std::string> out;
+    for (size_t pos = 0; pos < text.size();) {
+      size_t nl = text.find('\n', pos);
+      std::string line = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      out.push_back(std::move(line));
+      if (nl == std::string::npos) break;
+      pos = nl + 1;
+    }
+    return out;
+  };
+  auto had = split(before);
+  std::vector<std::string> out;
+  for (auto& line : split(after))
+    if (std::find(had.begin(), had.end(), line) == had.end()) out.push_back(std::move(line));
+  return out;
+}
+
+std::u16string DecodeLine(const CodePage& cp, const std::string& line) { return cp.Decode(line); }
+
+void RunCopy(const CopyArgs& given) {
+  // A project named without a folder ("App.vbp") is in the current one.
+  CopyArgs a = given;
+  a.source = fs::absolute(a.source).lexically_normal().string();
+  a.target = fs::absolute(a.target).lexically_normal().string();
   CodePage cp = a.encoding.empty() ? SystemCodePage() : CodePage::Named(a.encoding);
   for (const auto* p : {&a.source, &a.target}) {
     std::string ext = fs::path(*p).extension().string();
@@ -93,11 +131,17 @@ void RunCopy(const CopyArgs& a) {
   const std::u16string name = vb::U(a.name);
   if (auto refusal = project::CheckCopy(rows, chosen, name, target.get())) {
     std::string detail;
-    if (refusal->step == 2) detail = " (" + a.source + " has no listed component \"" + a.component + "\")";
+    if (refusal->step == 2) detail = " (" + given.source + " has no listed component \"" + a.component + "\")";
     throw Refused{vb::ToUtf8(refusal->message) + detail};
   }
   if (a.controls && !project::ControlsCopyable(chosen->type()))
     throw Refused{"--controls: \"" + vb::ToUtf8(chosen->name()) + "\" is a component without controls"};
+
+  if (a.controls)
+    if (auto long_name = project::UncopyableControl(*chosen))
+      throw Refused{"control \"" + vb::ToUtf8(*long_name) + "\" of \"" + vb::ToUtf8(chosen->name()) +
+                    "\": its name is longer than " + std::to_string(project::kMaxControlName) +
+                    " characters, which a copy cannot keep; nothing written"};
 
   const fs::path dir = fs::path(a.target).parent_path();
   const fs::path file = dir / (a.name + ExtensionOf(chosen->type()));
@@ -105,7 +149,10 @@ void RunCopy(const CopyArgs& a) {
   if (std::string ext = SidecarOf(chosen->type()); !ext.empty()) sidecar = fs::path(file).replace_extension(ext);
   // Files of the same name belong to something else: never overwritten.
   for (const auto& p : {file, sidecar})
-    if (!p.empty() && fs::exists(p, ec)) throw Refused{p.string() + ": the file exists already; nothing written"};
+    if (!p.empty() && fs::exists(p, ec)) throw Refused{Shown(p) + ": the file exists already; nothing written"};
+
+  // Every file the copy writes must be writable before anything is written.
+  if (tarno::files::IsReadOnlyFile(a.target)) throw Refused{Shown(a.target) + ": the file is read-only; nothing written"};
 
   project::CopyOptions options;
   options.controls = a.controls;
@@ -116,21 +163,33 @@ void RunCopy(const CopyArgs& a) {
   if (a.diff) {
     std::string sidecar_bytes;
     std::string bytes = files::RenderNewComponent(*copy, file, sidecar_bytes);
-    std::cout << codegen::UnifiedDiff({}, DisplayLines(cp, bytes), "/dev/null", "b/" + file.string());
+    std::cout << codegen::UnifiedDiff({}, DisplayLines(cp, bytes), "/dev/null", "b/" + Shown(file));
     if (!sidecar_bytes.empty())
-      std::cout << "Binary file b/" << sidecar.string() << " (" << sidecar_bytes.size() << " bytes) would be written\n";
+      std::cout << "Binary file b/" << Shown(sidecar) << " (" << sidecar_bytes.size() << " bytes) would be written\n";
     copy->fileNames().assign(1, files::FromPath(file));
     std::string vbp_before = tarno::files::ReadAllBytes(a.target);
     std::string vbp_after = files::RenderProject(*target);
-    std::cout << codegen::UnifiedDiff(DisplayLines(cp, vbp_before), DisplayLines(cp, vbp_after), "a/" + a.target,
-                                      "b/" + a.target);
+    std::cout << codegen::UnifiedDiff(DisplayLines(cp, vbp_before), DisplayLines(cp, vbp_after), "a/" + Shown(a.target),
+                                      "b/" + Shown(a.target));
     return;
   }
-  copy->SaveAs(files::FromPath(file));
-  std::cout << "wrote " << file.string() << "\n";
-  if (!sidecar.empty() && fs::exists(sidecar, ec)) std::cout << "wrote " << sidecar.string() << "\n";
-  target->SaveAs(target->FileName());
-  std::cout << "wrote " << a.target << "\n";
+  const std::string vbp_before = tarno::files::ReadAllBytes(a.target);
+  // The copy is whole or not at all: a failure takes back the files written.
+  try {
+    copy->SaveAs(files::FromPath(file));
+    target->SaveAs(target->FileName());
+  } catch (...) {
+    for (const auto& p : {file, sidecar})
+      if (!p.empty()) fs::remove(p, ec);
+    throw;
+  }
+  std::cout << "wrote " << Shown(file) << "\n";
+  if (!sidecar.empty() && fs::exists(sidecar, ec)) std::cout << "wrote " << Shown(sidecar) << "\n";
+  std::cout << "wrote " << Shown(a.target) << "\n";
+  // The references and libraries the copied code needs, new to the target.
+  for (const auto& line : AddedLines(vbp_before, tarno::files::ReadAllBytes(a.target)))
+    if (line.starts_with("Reference=") || line.starts_with("Object="))
+      std::cout << "added " << vb::ToUtf8(DecodeLine(cp, line)) << "\n";
 }
 
 RegisterCommand registered([](CLI::App& app, int& exit_code) {

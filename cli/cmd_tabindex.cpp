@@ -71,6 +71,7 @@ void AddTabIndex(CLI::App& app, int& exit_code) {
         Print(rows, "TabIndex");
         return;
       }
+      ctl::RefuseWhenControlsLeftOut(t, "TabIndex");
       if (t.designer->controls().empty()) throw Refused{vb::ToUtf8(vb::U("TabIndexを設定するコントロールがありません"))};
       if (int refused = controls::SetTabIndexes(*t.designer, rows); refused > 0)
         throw Refused{t.file + ": " + std::to_string(refused) + " TabIndex writes were refused; nothing written"};
@@ -93,6 +94,7 @@ void AddIndex(CLI::App& app, int& exit_code) {
         Print(rows, "Index");
         return;
       }
+      ctl::RefuseWhenControlsLeftOut(t, "Index");
       if (table.NoFreeIndex()) throw Refused{vb::ToUtf8(vb::U("Indexの空きがありませんので設定できません"))};
       if (t.designer->controls().empty()) throw Refused{vb::ToUtf8(vb::U("Indexを設定するコントロールがありません"))};
       if (controls::SetIndexes(*t.designer, table.arrays, rows) != controls::IndexSetResult::Done)

@@ -51,9 +51,18 @@ FormTarget LoadForm(const FormOptions& o) {
   if (!t.designer || !state || !state->file || state->form_node < 0)
     throw Refused{o.path + ": \"" + vb::ToUtf8(t.component->name()) + "\" has no form designer"};
   t.file = state->path.string();
+  for (const auto& w : t.ws.warnings) std::cerr << "warning: " << w.ToString() << "\n";
   t.before = tarno::files::ReadAllBytes(state->path);
   t.ws.vbe->ShowDesigner(t.component);
   return t;
+}
+
+void RefuseWhenControlsLeftOut(const FormTarget& t, const std::string& what) {
+  auto* state = files::StateOf(*t.component);
+  if (!state || state->left_out.empty()) return;
+  const std::string name = vb::ToUtf8(files::DecodeBytes(state->code_page, state->left_out.front()));
+  throw Refused{t.file + ": control " + name + " was left out when the form was loaded; setting " + what +
+                " without it could give its number twice; nothing written"};
 }
 
 std::vector<std::string> SplitList(const std::string& list) {

@@ -37,7 +37,12 @@ struct FormTarget {
 
 // Loads the form (.frm, .ctl, ...) or the project's component; refuses a
 // component without a designer. The component becomes the IDE's selected one.
+// What the load warns of is printed (to the error output).
 FormTarget LoadForm(const FormOptions& o);
+
+// Refuses to renumber (TabIndex, Index) a form of which the load left a
+// control out: its number would be given twice. Names the control.
+void RefuseWhenControlsLeftOut(const FormTarget& t, const std::string& what);
 
 // "Text1" or "Command1(2)", names compared ignoring ASCII case.
 std::shared_ptr<host::MemControl> FindControl(const FormTarget& t, const std::string& name);

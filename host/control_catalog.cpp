@@ -354,12 +354,56 @@ const ControlClass* DesignerClass(int componentType) {
   return nullptr;
 }
 
-FontValues DefaultFont() {
+namespace {
+
+// Enumerations the control tools write, with their values.
+struct EnumRange {
+  const char16_t* property;
+  const char16_t* cls;  // nullptr: every class
+  int low, high;
+};
+constexpr EnumRange kEnumRanges[] = {
+    {u"Alignment", u"TextBox", 0, 2},     {u"Alignment", u"Label", 0, 2},  {u"Alignment", u"CheckBox", 0, 1},
+    {u"Alignment", u"OptionButton", 0, 1}, {u"BackStyle", nullptr, 0, 1}, {u"IMEMode", nullptr, 0, 10},
+};
+
+bool IsNamed(std::u16string_view name, std::initializer_list<const char16_t*> names) {
+  for (const char16_t* n : names)
+    if (vb::EqualsIgnoreCaseAscii(name, n)) return true;
+  return false;
+}
+
+}  // namespace
+
+bool AcceptedValue(const ControlClass& cls, const PropDef& def, const ide::Variant& given, const ide::Variant& converted) {
+  double number = 0;
+  ide::Variant d;
+  if (!CoerceValue(PropType::Double, converted, d)) return true;  // not a number
+  number = std::get<double>(d);
+  if (IsNamed(def.name, {u"Height", u"Width", u"MaxLength"}) && number < 0) return false;
+  if (def.type == PropType::Single && IsNamed(def.name, {u"Left", u"Top", u"Height", u"Width"})) {
+    // A Single holds whole numbers exactly up to 2^24: beyond, VB would keep another value.
+    ide::Variant was;
+    if (CoerceValue(PropType::Double, given, was) && std::fabs(std::get<double>(was)) > 16777216.0 &&
+        static_cast<double>(static_cast<float>(std::get<double>(was))) != std::get<double>(was))
+      return false;
+  }
+  for (const auto& r : kEnumRanges)
+    if (vb::EqualsIgnoreCaseAscii(def.name, r.property) && (!r.cls || vb::EqualsIgnoreCaseAscii(cls.name, r.cls)))
+      return number >= r.low && number <= r.high;
+  return true;
+}
+
+FontValues DefaultFontFor(const CodePage& cp) {
   FontValues f;
-  if (SystemCodePage() == CodePage::Cp932()) {
+  if (cp == CodePage::Cp932()) {
     f.name = vb::U("ＭＳ Ｐゴシック");
     f.size = 9;
     f.charset = 128;
+  } else if (cp.name() == "CP936") {
+    f.name = vb::U("宋体");
+    f.size = 9;
+    f.charset = 134;
   } else {
     f.name = u"MS Sans Serif";
     f.size = 8.25;
@@ -367,6 +411,8 @@ FontValues DefaultFont() {
   }
   return f;
 }
+
+FontValues DefaultFont() { return DefaultFontFor(SystemCodePage()); }
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "addin/host_api.h"
+#include "platform/code_page.h"
 
 namespace tarno::host {
 
@@ -67,10 +68,20 @@ struct FontValues {
   bool operator==(const FontValues&) const = default;
 };
 FontValues DefaultFont();
+// The font VB gives a form whose file sets none, by the file's code page
+// (CP932: "ＭＳ Ｐゴシック" 9 pt, charset 128; CP936: "宋体" 9 pt, charset
+// 134; others "MS Sans Serif" 8.25 pt, charset 0). A control whose file sets
+// none has its container's font.
+FontValues DefaultFontFor(const CodePage& cp);
 
 // VB's conversion of a value to the property's type (CInt, CBool, ...);
 // false when VB would report a type mismatch or an overflow.
 bool CoerceValue(PropType type, const ide::Variant& in, ide::Variant& out);
+// Whether VB takes the value (already converted to the property's type;
+// `given` is the value as written) for the property of a control of the
+// class: no negative size or length, an enumeration within its values, a
+// position or size that a Single holds exactly. VB refuses the others.
+bool AcceptedValue(const ControlClass& cls, const PropDef& def, const ide::Variant& given, const ide::Variant& converted);
 // The type a value of unknown class is kept as (ActiveX properties from a file).
 PropType TypeOfValue(const ide::Variant& v);
 

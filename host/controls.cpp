@@ -486,6 +486,7 @@ void MemControl::SetAt(int position, const ide::Variant& value, const char* oper
   }
   ide::Variant c;
   if (!CoerceValue(def.type, value, c)) throw ide::HostError(operation, "type mismatch for " + U8(def.name));
+  if (!AcceptedValue(*cls_, def, value, c)) throw ide::HostError(operation, "invalid property value for " + U8(def.name));
   auto d = designer();
   if (position == nameSlot_) {
     const auto& newName = std::get<std::u16string>(c);
@@ -720,10 +721,19 @@ std::shared_ptr<MemControl> MemDesigner::NewControl(std::u16string_view progId,
     }
     c->SetInitial(u"TabIndex", next);
   }
+  // An intrinsic control shows its name; what an ActiveX control starts with
+  // is its own affair, so its properties stay unset.
   for (const char16_t* text : {u"Caption", u"Text"}) {
-    if (c->Has(text)) c->SetInitial(text, c->name());
+    if (c->Has(text) && c->cls().intrinsic) c->SetInitial(text, c->name());
   }
   Insert(c, parent);
+  // A new control takes its container's font, as VB gives it.
+  if (auto font = c->GetFont()) {
+    std::shared_ptr<MemFont> from;
+    for (auto p = parent; p && !from; p = p->parent()) from = p->GetFont();
+    if (!from) from = form_->GetFont();
+    if (from) font->Assign(from->values());
+  }
   MarkDirty();
   return c;
 }

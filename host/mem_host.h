@@ -95,6 +95,12 @@ class MemComponent : public ide::VBComponent,
   void MarkDirty() override { dirty_ = true; }
   std::shared_ptr<ide::VBComponent> AsVBComponent() override { return shared_from_this(); }
   std::vector<std::shared_ptr<MemDesigner>> OpenDesigners() const override;
+  // The loaded component this one was copied from (the form copy): until the
+  // copy has a file of its own, it is written in its source's text, so that
+  // what the model does not hold (lines of unknown properties, the file's own
+  // value forms) is carried over.
+  void set_copied_from(const std::weak_ptr<MemComponent>& source) { copiedFrom_ = source; }
+  std::shared_ptr<MemComponent> copied_from() const { return copiedFrom_.lock(); }
 
   // The project-file layer's own state for this component (header lines, ...).
   std::shared_ptr<void> file_state;
@@ -110,6 +116,7 @@ class MemComponent : public ide::VBComponent,
   std::vector<std::u16string> fileNames_;
   bool dirty_ = false;
   std::weak_ptr<MemProject> project_;
+  std::weak_ptr<MemComponent> copiedFrom_;
 };
 
 class MemProject : public ide::VBProject, public std::enable_shared_from_this<MemProject> {

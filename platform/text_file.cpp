@@ -67,6 +67,15 @@ bool Simulated(WriteFault fault, int err) {
 
 void SimulateWriteFault(WriteFault fault) { simulated_fault = fault; }
 
+bool IsReadOnlyFile(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  // The superuser may write anything: for it, as for Windows' read-only
+  // attribute, a file without any write permission is read-only.
+  if (::geteuid() == 0) return (st.st_mode & 0222) == 0;
+  return ::access(path.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS || errno == EPERM);
+}
+
 namespace {
 
 std::string Reason(const char* what, int err) { return std::string(what) + ": " + std::strerror(err); }
@@ -206,6 +215,8 @@ void WriteAllBytesAt(int dir_fd, const std::string& name, std::string_view bytes
 }
 
 void WriteAllBytes(const fs::path& path, std::string_view bytes, IfExists if_exists) {
+  // A read-only file (a checked-in file under version control) is never replaced.
+  if (IsReadOnlyFile(path)) throw FileError(path, "the file is read-only");
   std::string name;
   Descriptor dir(OpenFolderOf(path, name));
   WriteAllBytesAt(dir.get(), name, bytes, if_exists, path);

@@ -50,8 +50,12 @@ class NotAFileError : public FileError {
 enum class IfExists { Replace, Refuse };
 
 std::string ReadAllBytes(const std::filesystem::path& path);
+// Whether the file exists and may not be written (its permissions forbid it;
+// for the superuser, no write permission at all).
+bool IsReadOnlyFile(const std::filesystem::path& path);
 // Writes through the target's temporary file in the same folder and renames
-// it into place. The folder must exist. On failure the target is unchanged.
+// it into place. The folder must exist. On failure the target is unchanged;
+// a read-only file is refused ("the file is read-only").
 // With IfExists::Refuse a target that exists by the time of the rename (even
 // one that appeared during the write) is left alone: FileExistsError.
 void WriteAllBytes(const std::filesystem::path& path, std::string_view bytes,

@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "host/mem_host.h"
 #include "platform/vb_text.h"
 
 namespace tarno::project {
@@ -296,7 +297,27 @@ std::shared_ptr<ide::VBComponent> CopyComponent(ide::VBComponent& source, ide::V
       return fail();
     }
   }
+  // The in-memory IDE writes a copy in its source's own text (lines of
+  // properties it does not model, values in the file's own form).
+  if (auto* mem = dynamic_cast<host::MemComponent*>(copy.get()))
+    if (auto* origin = dynamic_cast<host::MemComponent*>(&source)) mem->set_copied_from(origin->weak_from_this());
   return copy;
+}
+
+std::optional<std::u16string> UncopyableControl(ide::VBComponent& source) {
+  try {
+    auto designer = source.Designer();
+    if (!designer) return std::nullopt;
+    auto all = designer->VBControls();
+    const int n = all->Count();
+    for (int i = 1; i <= n; ++i) {
+      std::u16string name = NameOf(*all->Item(i));
+      if (name.size() > kMaxControlName) return name;
+    }
+  } catch (const ide::HostError&) {
+    // What the host cannot tell is left to the copy, which skips it.
+  }
+  return std::nullopt;
 }
 
 }  // namespace tarno::project

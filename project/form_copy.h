@@ -39,6 +39,14 @@ struct CopyOptions {
   bool code = false;      // also the source code
 };
 
+// The longest control name VB takes.
+constexpr size_t kMaxControlName = 40;
+
+// The first control of the source's designer whose name VB would not take
+// in the copy (longer than kMaxControlName): the copy is refused before
+// anything is written, as its event procedures would no longer bind.
+std::optional<std::u16string> UncopyableControl(ide::VBComponent& source);
+
 // Makes the copy: a new component of the source's kind, last in the target,
 // named `name`, with the source's designer properties and, as asked, its
 // controls (those inside containers too) and code. Property writes the host

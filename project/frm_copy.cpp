@@ -140,9 +140,14 @@ void frmCopy::Command1_Click() {
     if (refusal->focus_name) Text1.SetFocus();
     return;
   }
-  ui::Screen().SetMousePointer(ui::vbHourglass);
   CopyOptions options;
   options.controls = Check1.Value() == ui::vbChecked;
+  // A control whose name the copy could not keep: nothing is copied.
+  if (options.controls && UncopyableControl(*source)) {
+    ui::MsgBox(vb::U("フォームのコピーに失敗しました"), ui::vbExclamation, kTitle);
+    return;
+  }
+  ui::Screen().SetMousePointer(ui::vbHourglass);
   options.code = Check2.Value() == ui::vbChecked;
   auto copy = CopyComponent(*source, *target, Text1.Text(), options);
   ui::Screen().SetMousePointer(ui::vbDefault);

@@ -33,6 +33,31 @@ int NodeOf(const MemControl& c) {
 
 void SetNode(MemControl& c, int node) { c.file_state = std::make_shared<ControlState>(ControlState{node}); }
 
+// The font a control has when its block sets none: its container's (VB
+// writes no Font group for a control whose font is its form's); a form's is
+// the default font of its file's code page.
+FontValues ContainerFont(const MemControl& c, const CodePage& cp) {
+  for (auto p = c.parent(); p; p = p->parent())
+    if (auto font = p->GetFont()) return font->values();
+  if (auto d = c.designer())
+    if (d->form().get() != &c)
+      if (auto font = d->form()->GetFont()) return font->values();
+  return DefaultFontFor(cp);
+}
+
+void TakeContainerFont(MemControl& c, const CodePage& cp) {
+  if (auto font = c.GetFont(); font && !c.IsLoaded(u"Font")) font->Assign(ContainerFont(c, cp));
+}
+
+// A font name the file's code page cannot hold would be written as "?".
+void CheckFontName(const MemControl& c, const FontValues& font, const CodePage& cp, const std::filesystem::path& file,
+                   size_t line) {
+  if (cp.Decode(cp.Encode(font.name)) == font.name) return;
+  throw ProjectFileError(file, int(line) + 1,
+                         "the font \"" + vb::ToUtf8(font.name) + "\" of " + vb::ToUtf8(c.name()) +
+                             " cannot be written in code page " + cp.name() + "; nothing written");
+}
+
 // A designer number as an integer of the given range; nullopt when it is not
 // finite or does not fit (a hand-edited "Charset = 95028"), so that it is never
 // converted out of range.
@@ -55,7 +80,7 @@ int IndexOfBlock(const ComponentFile& f, int node) {
 }
 
 FontValues ReadFont(const ComponentFile& f, int group, const CodePage& cp, Warnings& warnings) {
-  FontValues font = DefaultFont();
+  FontValues font = DefaultFontFor(cp);
   for (int c : f.nodes()[size_t(group)].children) {
     const auto& n = f.nodes()[size_t(c)];
     if (n.kind != Kind::Property) continue;
@@ -190,7 +215,7 @@ void LoadProperties(MemControl& control, const ComponentFile& f, int block, cons
 
 // Every Begin block under `block`, depth first, as controls of the designer.
 void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::shared_ptr<MemControl>& parent,
-                  const CodePage& cp, SidecarTexts& texts, Warnings& warnings) {
+                  const CodePage& cp, SidecarTexts& texts, Warnings& warnings, std::vector<std::string>& left_out) {
   for (int c : f.nodes()[size_t(block)].children) {
     const auto& n = f.nodes()[size_t(c)];
     if (n.kind != Kind::Block) continue;
@@ -198,6 +223,7 @@ void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::
     int index = IndexOfBlock(f, c);
     if (index == kBadIndex) {
       warnings.push_back({f.path(), int(n.line) + 1, "control " + n.name + " left out: its Index is not 0 to 32767"});
+      left_out.push_back(n.name);
       continue;
     }
     try {
@@ -205,13 +231,15 @@ void LoadChildren(MemDesigner& d, const ComponentFile& f, int block, const std::
     } catch (const std::exception& e) {
       // VB 6 logs a control it cannot load and opens the form without it.
       warnings.push_back({f.path(), int(n.line) + 1, "control " + n.name + " left out: " + e.what()});
+      left_out.push_back(n.name);
       continue;
     }
     SetNode(*control, c);
     // VB 6 writes TabIndex for every control that has one.
     if (!control->cls().intrinsic && f.FindProperty(c, "TabIndex") < 0) control->DropExtenderProperty(u"TabIndex");
     LoadProperties(*control, f, c, cp, texts, warnings);
-    LoadChildren(d, f, c, control, cp, texts, warnings);
+    TakeContainerFont(*control, cp);
+    LoadChildren(d, f, c, control, cp, texts, warnings, left_out);
   }
 }
 
@@ -302,7 +330,10 @@ void NewBlock(MemControl& control, const std::vector<std::shared_ptr<MemControl>
       auto font = control.GetFont(def.name);
       // An ActiveX control's font group names the StdFont class.
       std::string guid = control.cls().intrinsic ? "" : "{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
-      if (font && !(font->values() == DefaultFont())) props.emplace_back(name, FontGroupLines(name, guid, font->values(), indent + 3, cp));
+      if (font && !(font->values() == ContainerFont(control, cp))) {
+        CheckFontName(control, font->values(), cp, file, 0);
+        props.emplace_back(name, FontGroupLines(name, guid, font->values(), indent + 3, cp));
+      }
       continue;
     }
     ide::Variant v = control.ValueAt(i);
@@ -430,8 +461,10 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
         const auto& g = f.nodes()[size_t(node)];
         Warnings ignored;  // reported at the load
         if (ReadFont(f, node, cp, ignored) == font->values()) continue;
+        CheckFontName(control, font->values(), cp, f.path(), g.line);
         ReplaceGroup(f, g, FontGroupLines(g.name, g.type, font->values(), g.indent, cp), edits);
-      } else if (!(font->values() == DefaultFont())) {
+      } else if (!(font->values() == ContainerFont(control, cp))) {
+        CheckFontName(control, font->values(), cp, f.path(), b.line);
         std::string guid = control.cls().intrinsic ? "" : "{0BE35203-8F91-11CE-9DE3-00AA004BB851}";
         auto lines = FontGroupLines(name, guid, font->values(), indent, cp);
         auto& at = edits.before[InsertionLine(f, block, name)];
@@ -473,7 +506,9 @@ void LoadDesigner(MemComponent& component, ComponentState& state, Warnings& warn
   SetNode(*d->form(), state.form_node);
   SidecarTexts texts(f, state.code_page);
   LoadProperties(*d->form(), f, state.form_node, state.code_page, texts, warnings);
-  LoadChildren(*d, f, state.form_node, nullptr, state.code_page, texts, warnings);
+  TakeContainerFont(*d->form(), state.code_page);
+  state.left_out.clear();
+  LoadChildren(*d, f, state.form_node, nullptr, state.code_page, texts, warnings, state.left_out);
   d->form()->ClearChanges();
   for (const auto& c : d->controls()) {
     c->ClearChanges();
@@ -491,6 +526,73 @@ void AdoptDesignerState(MemComponent& component, ComponentState& state) {
   MapBlocks(*d, *state.file, state.form_node, state.code_page);
   state.control_nodes.clear();
   for (const auto& c : d->controls()) state.control_nodes.push_back(NodeOf(*c));
+}
+
+namespace {
+
+// Marks as changed every property of `copy` whose value differs from the one
+// `base` (the same control loaded from the source's file) has.
+void MarkDifferences(MemControl& copy, const MemControl& base) {
+  copy.ClearChanges();
+  for (int i = 0; i < copy.PropertyCount(); ++i) {
+    const PropDef& def = copy.PropertyDef(i);
+    if (def.name == u"Name" || def.name == u"Index") continue;  // the Begin line and the mapping
+    const int j = base.PropertyPosition(def.name);
+    if (def.type == PropType::Font) {
+      auto font = copy.FontAt(i);
+      auto was = j >= 0 ? base.FontAt(j) : nullptr;
+      if (font && was && !(font->values() == was->values())) copy.MarkChanged(i);
+      continue;
+    }
+    const ide::Variant v = copy.ValueAt(i);
+    if (j >= 0) {
+      if (!SameValue(v, base.ValueAt(j))) copy.MarkChanged(i);
+    } else if (copy.cls().intrinsic && !SameValue(v, def.defaultValue)) {
+      // An ActiveX control's block lacks what the control does not have (a
+      // tab index where it takes no focus): the copy's host-made value of it
+      // is not written.
+      copy.MarkChanged(i);
+    }
+  }
+}
+
+}  // namespace
+
+void MapCopyOntoSource(MemComponent& copy, ComponentState& state) {
+  auto d = copy.designer();
+  state.control_nodes.clear();
+  state.form_node = state.file ? state.file->designer_root() : -1;
+  state.drop_unmapped_blocks = true;
+  if (!d || state.form_node < 0) return;
+  // The source as its file has it, whatever was changed in memory since.
+  auto base = MemComponent::Create(copy.type(), state.loaded_name);
+  ComponentState scratch = state;
+  Warnings ignored;  // reported when the source was loaded
+  LoadDesigner(*base, scratch, ignored);
+  auto bd = base->designer();
+  if (!bd) return;
+  SetNode(*d->form(), state.form_node);
+  MarkDifferences(*d->form(), *bd->form());
+  std::vector<const MemControl*> taken;
+  for (const auto& c : d->controls()) {
+    c->file_state.reset();
+    std::shared_ptr<MemControl> match;
+    for (const auto& b : bd->controls())
+      if (vb::EqualsIgnoreCaseAscii(b->name(), c->name()) && b->index() == c->index() &&
+          std::find(taken.begin(), taken.end(), b.get()) == taken.end()) {
+        match = b;
+        break;
+      }
+    if (!match || NodeOf(*match) < 0) {
+      c->ClearChanges();
+      state.control_nodes.push_back(-1);
+      continue;
+    }
+    taken.push_back(match.get());
+    SetNode(*c, NodeOf(*match));
+    MarkDifferences(*c, *match);
+    state.control_nodes.push_back(NodeOf(*c));
+  }
 }
 
 void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::vector<OutLine>& header,
@@ -518,6 +620,19 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
       int parent_node = parent ? NodeOf(*parent) : state.form_node;
       const auto& pn = f.nodes()[size_t(parent_node)];
       NewBlock(*c, d->controls(), pn.indent + 3, cp, f.path(), edits.before[pn.end_line], nullptr);
+    }
+    if (state.drop_unmapped_blocks) {
+      std::vector<bool> mapped(f.nodes().size(), false);
+      for (const auto& c : d->controls())
+        if (int node = NodeOf(*c); node >= 0) mapped[size_t(node)] = true;
+      for (size_t i = 0; i < f.nodes().size(); ++i) {
+        const auto& n = f.nodes()[i];
+        if (n.kind != Kind::Block || mapped[i] || int(i) == state.form_node) continue;
+        int up = n.parent;
+        while (up >= 0 && up != state.form_node) up = f.nodes()[size_t(up)].parent;
+        if (up != state.form_node) continue;
+        for (size_t l = n.line; l <= n.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
+      }
     }
   }
   if (!old_sidecar.empty() && old_sidecar != new_sidecar) {

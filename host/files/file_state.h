@@ -27,6 +27,12 @@ struct ComponentState {
   // form's own block (-1 without a designer).
   std::vector<int> control_nodes;
   int form_node = -1;
+  // Writing a copy in its source's text: control blocks of the source that
+  // no control of the copy took are left out.
+  bool drop_unmapped_blocks = false;
+  // Controls of the designer block that the load left out (an Index outside
+  // 0 to 32767, a class that cannot be placed), as the file names them.
+  std::vector<std::string> left_out;
 };
 
 struct ProjectState {
@@ -61,6 +67,11 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
 // After a save: the written file's designer block becomes the base that later
 // changes are compared with.
 void AdoptDesignerState(MemComponent& component, ComponentState& state);
+// Prepares `copy` (a component that has no file yet) to be written from
+// `source_state`, the file of the component it was copied from: the copy's
+// form and controls take the blocks of the same name and index, and a
+// property counts as changed where the copy's value differs from the file's.
+void MapCopyOntoSource(MemComponent& copy, ComponentState& source_state);
 // The designer block of a component that has no file yet. Binary values go
 // to `sidecar`, its new binary file (nullptr: none; a value that needs one
 // then fails the write).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <set>
 
 #include "host/controls.h"
@@ -158,6 +159,80 @@ std::vector<std::string> MissingProjectObjects(const VbpFile* vbp, const std::ve
     }
   }
   return out;
+}
+
+namespace {
+
+// The key and value of a project file line ("Reference", "*\G{...}#..."); empty key when none.
+std::pair<std::string, std::string> KeyOf(std::string_view line) {
+  line = TrimBlanks(line);
+  size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return {};
+  return {std::string(TrimBlanks(line.substr(0, eq))), std::string(TrimBlanks(line.substr(eq + 1)))};
+}
+
+// "*\A<path>[#...]": the project a reference leads to, from `base`.
+std::optional<std::filesystem::path> ProjectReference(const std::string& value, const std::filesystem::path& base) {
+  if (!value.starts_with("*\\A")) return std::nullopt;
+  std::string written = value.substr(3, value.find('#') == std::string::npos ? std::string::npos : value.find('#') - 3);
+  std::replace(written.begin(), written.end(), '\\', '/');
+  if (written.empty()) return std::nullopt;
+  std::filesystem::path p = written.starts_with('/') ? std::filesystem::path(written) : base / written;
+  return std::filesystem::absolute(p).lexically_normal();
+}
+
+// The identity of a Reference or Object value: its GUID, else the project it leads to.
+std::string IdentityOf(const std::string& value, const std::filesystem::path& base) {
+  if (auto project = ProjectReference(value, base)) return Upper(project->generic_string());
+  return GuidOf(value);
+}
+
+}  // namespace
+
+SourceProjectLines MissingSourceProjectLines(const VbpFile* vbp, const std::vector<MemComponent*>& added,
+                                             const std::filesystem::path& dir) {
+  std::set<std::string> have;
+  if (vbp)
+    for (size_t i = 0; i < vbp->project_end(); ++i) {
+      auto [key, value] = KeyOf(vbp->text().line(i));
+      if (EqualsIgnoreCase(key, "Reference") || EqualsIgnoreCase(key, "Object")) have.insert(IdentityOf(value, dir));
+    }
+  SourceProjectLines out;
+  std::set<const VbpFile*> seen;
+  for (MemComponent* c : added) {
+    auto source = c->copied_from();
+    auto project = source ? source->project() : nullptr;
+    ProjectState* st = project ? StateOf(*project) : nullptr;
+    if (!st || !st->vbp || !seen.insert(&*st->vbp).second) continue;
+    const std::filesystem::path from = st->path.parent_path();
+    for (size_t i = 0; i < st->vbp->project_end(); ++i) {
+      auto [key, value] = KeyOf(st->vbp->text().line(i));
+      const bool reference = EqualsIgnoreCase(key, "Reference");
+      if (!reference && !EqualsIgnoreCase(key, "Object")) continue;
+      std::string id = IdentityOf(value, from);
+      if (id.empty() || !have.insert(id).second) continue;
+      if (auto project_file = ProjectReference(value, from)) {
+        // The same project, named from the new folder.
+        std::filesystem::path rel = project_file->lexically_relative(std::filesystem::absolute(dir).lexically_normal());
+        std::string path = (rel.empty() ? *project_file : rel).generic_string();
+        std::replace(path.begin(), path.end(), '/', '\\');
+        size_t hash = value.find('#');
+        value = "*\\A" + path + (hash == std::string::npos ? std::string() : value.substr(hash));
+      }
+      (reference ? out.references : out.objects).push_back(key + "=" + value);
+    }
+  }
+  return out;
+}
+
+size_t ReferenceInsertionPoint(const VbpFile& vbp) {
+  size_t reference = size_t(-1), type = size_t(-1);
+  for (size_t i = 0; i < vbp.project_end(); ++i) {
+    auto [key, value] = KeyOf(vbp.text().line(i));
+    if (EqualsIgnoreCase(key, "Reference")) reference = i;
+    else if (EqualsIgnoreCase(key, "Type") && type == size_t(-1)) type = i;
+  }
+  return reference != size_t(-1) ? reference : type;
 }
 
 size_t ObjectInsertionPoint(const VbpFile& vbp) {

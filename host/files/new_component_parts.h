@@ -42,6 +42,21 @@ std::vector<std::string> ObjectLinesFor(MemComponent& component);
 // (GUIDs compared without regard to case).
 std::vector<std::string> MissingProjectObjects(const VbpFile* vbp, const std::vector<MemComponent*>& added);
 
+// The Reference= and Object= lines of the project files that copies among
+// `added` come from, where the project file (nullptr: none yet) lacks them
+// (by GUID, or for a project reference "*\A<path>" by the project it leads
+// to), so that the copied code compiles in its new project. A project
+// reference's path is rebased to `dir`, the project file's folder.
+struct SourceProjectLines {
+  std::vector<std::string> references, objects;
+};
+SourceProjectLines MissingSourceProjectLines(const VbpFile* vbp, const std::vector<MemComponent*>& added,
+                                             const std::filesystem::path& dir);
+
+// Where new Reference= lines go: after the project file's last Reference
+// line, else after Type=; size_t(-1) for the top.
+size_t ReferenceInsertionPoint(const VbpFile& vbp);
+
 // Where new Object= lines go in a project file: after its last Object line,
 // else after its last Reference line, else after Type=; size_t(-1) for the top.
 size_t ObjectInsertionPoint(const VbpFile& vbp);

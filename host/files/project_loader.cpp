@@ -366,9 +366,41 @@ const CodePage& CodePageOf(MemComponent& c) {
   return SystemCodePage();
 }
 
-std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, const std::string& new_sidecar,
-                              NewSidecar* sidecar = nullptr) {
-  ComponentState* st = StateOf(c);
+std::string WrittenPath(const fs::path& file, const fs::path& dir, const CodePage& cp);
+
+// `Object = "*\A..\ctl\Ctl.vbp"`: a control project named by its path from
+// the component's folder. Written into another folder, the path is rebased
+// so that it still leads to the project.
+void RebaseProjectObjects(std::vector<OutLine>& lines, const ComponentFile& f, const CodePage& cp,
+                          const fs::path& from_dir, const fs::path& to_dir) {
+  if (fs::absolute(from_dir).lexically_normal() == fs::absolute(to_dir).lexically_normal()) return;
+  size_t end = f.designer_root() >= 0 ? f.nodes()[size_t(f.designer_root())].line : f.header_end();
+  for (size_t i = 0; i < end && i < lines.size(); ++i) {
+    std::string& text = lines[i].text;
+    std::string_view t = TrimBlanks(text);
+    if (!StartsWithWord(t, "Object")) continue;
+    size_t at = text.find("\"*\\A");
+    if (at == std::string::npos) continue;
+    size_t close = text.find('"', at + 1);
+    if (close == std::string::npos) continue;
+    std::string written = Utf8Path(cp, std::string_view(text).substr(at + 4, close - at - 4));
+    bool absolute = written.starts_with('\\') || (written.size() > 1 && written[1] == ':');
+    if (absolute || written.empty()) continue;
+    auto found = ResolveWindowsPath(from_dir, written);
+    std::string generic = written;
+    std::replace(generic.begin(), generic.end(), '\\', '/');
+    fs::path target = found ? *found : (from_dir / generic);
+    std::string rebased = WrittenPath(fs::absolute(target).lexically_normal(), fs::absolute(to_dir).lexically_normal(), cp);
+    text.replace(at + 4, close - at - 4, rebased);
+  }
+}
+
+// `st`: the state the component is written from (its own, or for a copy
+// that has no file yet, its source's); `to_dir` the folder it is written to
+// (empty: where `st` has it).
+std::string RenderWithSidecar(MemComponent& c, ComponentState* st, const std::string& old_sidecar,
+                              const std::string& new_sidecar, NewSidecar* sidecar = nullptr,
+                              const fs::path& to_dir = {}) {
   if (!st) {
     const CodePage& cp = CodePageOf(c);
     std::vector<OutLine> lines;
@@ -388,6 +420,7 @@ std::string RenderWithSidecar(MemComponent& c, const std::string& old_sidecar, c
   for (size_t i = 0; i < f.header_end(); ++i) lines.push_back({std::string(t.line(i)), t.end(i)});
   ApplyRename(c, *st, lines);
   ApplyDesignerChanges(c, *st, lines, old_sidecar, new_sidecar);
+  if (!to_dir.empty()) RebaseProjectObjects(lines, f, cp, st->path.parent_path(), to_dir);
 
   // Body: lines equal to the loaded ones at the start and at the end keep
   // their bytes and line ends; the lines between are encoded anew.
@@ -482,6 +515,16 @@ std::string ComponentLine(MemComponent& c, const fs::path& dir, const CodePage& 
   return "Form=" + path;
 }
 
+// Whether one of `lines` names the GUID that `line` names.
+bool SameGuidIn(const std::vector<std::string>& lines, const std::string& line) {
+  size_t at = line.find('{');
+  if (at == std::string::npos) return false;
+  return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+    size_t open = l.find('{');
+    return open != std::string::npos && EqualsIgnoreCase(l.substr(open, 38), line.substr(at, 38));
+  });
+}
+
 std::string RenderProjectTo(MemProject& p, const fs::path& target) {
   ProjectState* st = StateOf(p);
   const CodePage& cp = st ? st->code_page : SystemCodePage();
@@ -492,7 +535,11 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     lines.push_back({std::string("Type=") + kTypes[std::clamp(p.type(), 0, 3)], LineEnd::CrLf});
     std::vector<MemComponent*> all;
     for (const auto& c : p.components()) all.push_back(c.get());
-    for (auto& line : MissingProjectObjects(nullptr, all)) lines.push_back({std::move(line), LineEnd::CrLf});
+    auto from_sources = MissingSourceProjectLines(nullptr, all, dir);
+    for (auto& line : from_sources.references) lines.push_back({std::move(line), LineEnd::CrLf});
+    for (const auto& line : from_sources.objects) lines.push_back({line, LineEnd::CrLf});
+    for (auto& line : MissingProjectObjects(nullptr, all))
+      if (!SameGuidIn(from_sources.objects, line)) lines.push_back({std::move(line), LineEnd::CrLf});
     for (const auto& c : p.components())
       if (!c->fileNames().empty() && !c->fileNames()[0].empty()) lines.push_back({ComponentLine(*c, dir, cp), LineEnd::CrLf});
     lines.push_back({"Name=" + Quote(EncodeText(cp, p.name())), LineEnd::CrLf});
@@ -507,7 +554,13 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     if (!c->fileNames().empty() && !c->fileNames()[0].empty() &&
         std::none_of(st->lines.begin(), st->lines.end(), [&](const auto& e) { return e.first.lock() == c; }))
       added.push_back(c.get());
-  for (auto& line : MissingProjectObjects(&vbp, added)) inserted.emplace_back(ObjectInsertionPoint(vbp), std::move(line));
+  // What the copied code needs first (the source project's references and
+  // libraries), then the libraries the new components' controls come from.
+  auto from_sources = MissingSourceProjectLines(&vbp, added, dir);
+  for (auto& line : from_sources.references) inserted.emplace_back(ReferenceInsertionPoint(vbp), std::move(line));
+  for (const auto& line : from_sources.objects) inserted.emplace_back(ObjectInsertionPoint(vbp), line);
+  for (auto& line : MissingProjectObjects(&vbp, added))
+    if (!SameGuidIn(from_sources.objects, line)) inserted.emplace_back(ObjectInsertionPoint(vbp), std::move(line));
   size_t at = vbp.InsertionPoint();
   for (const auto& c : p.components()) {
     if (c->fileNames().empty() || c->fileNames()[0].empty()) continue;  // never saved: no line yet
@@ -651,16 +704,73 @@ void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePa
   }
 }
 
+// A copy never written yet is written from its source's file (nullptr when
+// it has none: the copy is then written as a new component).
+std::shared_ptr<ComponentState> CopyTemplate(MemComponent& c) {
+  auto source = c.copied_from();
+  ComponentState* from = source ? StateOf(*source) : nullptr;
+  if (!from || !from->file || source->type() != c.type()) return nullptr;
+  auto t = std::make_shared<ComponentState>(*from);
+  t->vbp_module_name.clear();
+  MapCopyOntoSource(c, *t);
+  return t;
+}
+
+// The binary file (.frx, ...) of a file written to `target`: the name its
+// references use, and where its bytes come from and go to. Nothing when the
+// file stays where it is or has none.
+struct SidecarMove {
+  std::string old_name, new_name;
+  fs::path from, to;
+};
+
+SidecarMove SidecarFor(const ComponentState& st, const fs::path& target) {
+  SidecarMove m;
+  if (!st.file) return m;
+  std::string ext = SidecarExtension(st.path);
+  std::error_code ec;
+  bool moved = !fs::exists(target, ec) || !fs::equivalent(target, st.path, ec);
+  if (ext.empty() || !moved) return m;
+  // References name the sidecar by file name; find the ones this file uses.
+  for (const auto& n : st.file->nodes()) {
+    if (n.kind != DesignerNode::Kind::Property) continue;
+    std::string_view v = n.value;
+    if (v.starts_with('$')) v.remove_prefix(1);
+    if (!v.starts_with('"')) continue;
+    size_t close = v.find('"', 1);
+    if (close == std::string_view::npos || close + 1 >= v.size() || v[close + 1] != ':') continue;
+    std::string ref(v.substr(1, close - 1));
+    if (!EqualsIgnoreCase(fs::path(ref).extension().string(), ext)) continue;
+    m.old_name = ref;
+    break;
+  }
+  if (m.old_name.empty()) return m;
+  auto found = ResolveWindowsPath(st.path.parent_path(), Utf8Path(st.code_page, m.old_name));
+  if (!found) throw ProjectFileError(st.path, 0, "its binary file \"" + m.old_name + "\" is missing");
+  m.from = *found;
+  m.to = target;
+  m.to.replace_extension(fs::path(m.old_name).extension());
+  m.new_name = EncodeText(st.code_page, vb::U(m.to.filename().string()));
+  return m;
+}
+
 }  // namespace
 
-std::string RenderComponent(MemComponent& component) { return RenderWithSidecar(component, "", ""); }
+std::string RenderComponent(MemComponent& component) {
+  return RenderWithSidecar(component, StateOf(component), "", "");
+}
 
 std::string RenderNewComponent(MemComponent& component, const std::filesystem::path& target, std::string& sidecar) {
   if (StateOf(component)) return RenderComponent(component);
+  if (auto t = CopyTemplate(component)) {
+    SidecarMove m = SidecarFor(*t, target);
+    if (!m.from.empty()) sidecar = ReadFileBytes(m.from);
+    return RenderWithSidecar(component, t.get(), m.old_name, m.new_name, nullptr, target.parent_path());
+  }
   NewSidecar fresh;
   fs::path sidecar_path;
   CollectCopiedPictures(component, target, CodePageOf(component), fresh, sidecar_path);
-  std::string bytes = RenderWithSidecar(component, "", "", &fresh);
+  std::string bytes = RenderWithSidecar(component, nullptr, "", "", &fresh);
   sidecar = std::move(fresh.bytes);
   return bytes;
 }
@@ -669,41 +779,16 @@ std::string RenderProject(MemProject& project) { return RenderProjectTo(project,
 
 void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16) {
   fs::path target = ToPath(target_u16);
-  ComponentState* st = StateOf(c);
-  std::string old_sidecar, new_sidecar;
-  fs::path sidecar_from, sidecar_to;
-  if (st && st->file) {
-    std::string ext = SidecarExtension(st->path);
-    std::error_code ec;
-    bool moved = !fs::exists(target, ec) || !fs::equivalent(target, st->path, ec);
-    if (!ext.empty() && moved) {
-      // References name the sidecar by file name; find the ones this file uses.
-      for (const auto& n : st->file->nodes()) {
-        if (n.kind != DesignerNode::Kind::Property) continue;
-        std::string_view v = n.value;
-        if (v.starts_with('$')) v.remove_prefix(1);
-        if (!v.starts_with('"')) continue;
-        size_t close = v.find('"', 1);
-        if (close == std::string_view::npos || close + 1 >= v.size() || v[close + 1] != ':') continue;
-        std::string ref(v.substr(1, close - 1));
-        if (!EqualsIgnoreCase(fs::path(ref).extension().string(), ext)) continue;
-        old_sidecar = ref;
-        break;
-      }
-      if (!old_sidecar.empty()) {
-        auto found = ResolveWindowsPath(st->path.parent_path(), Utf8Path(st->code_page, old_sidecar));
-        if (!found) throw ProjectFileError(st->path, 0, "its binary file \"" + old_sidecar + "\" is missing");
-        sidecar_from = *found;
-        sidecar_to = target;
-        sidecar_to.replace_extension(fs::path(old_sidecar).extension());
-        new_sidecar = EncodeText(st->code_page, vb::U(sidecar_to.filename().string()));
-      }
-    }
-  }
+  std::shared_ptr<ComponentState> copy_template = StateOf(c) ? nullptr : CopyTemplate(c);
+  ComponentState* st = StateOf(c) ? StateOf(c) : copy_template.get();
+  SidecarMove move;
+  if (st) move = SidecarFor(*st, target);
+  fs::path sidecar_to = move.to;
   NewSidecar fresh_sidecar;
   if (!st) CollectCopiedPictures(c, target, code_page_, fresh_sidecar, sidecar_to);
-  std::string bytes = RenderWithSidecar(c, old_sidecar, new_sidecar, st ? nullptr : &fresh_sidecar);
-  if (!sidecar_from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(sidecar_from));
+  std::string bytes = RenderWithSidecar(c, st, move.old_name, move.new_name, st ? nullptr : &fresh_sidecar,
+                                        copy_template ? target.parent_path() : fs::path());
+  if (!move.from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(move.from));
   if (!fresh_sidecar.bytes.empty()) WriteFileAtomically(sidecar_to, fresh_sidecar.bytes);
   WriteFileAtomically(target, bytes);
 

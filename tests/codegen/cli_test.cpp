@@ -51,6 +51,11 @@ class CliTest : public ::testing::Test {
     fs::path from = fs::path(TARNO_CORPUS_DIR) / corpusPath;
     fs::path to = dir_ / from.filename();
     fs::copy(from, to, fs::copy_options::recursive);
+    // A working copy the user may write (the corpus itself is read-only).
+    fs::permissions(to, fs::perms::owner_write, fs::perm_options::add);
+    if (fs::is_directory(to))
+      for (const auto& e : fs::recursive_directory_iterator(to))
+        fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
     return to;
   }
 

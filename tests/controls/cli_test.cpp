@@ -67,6 +67,8 @@ class ControlsCliTest : public ::testing::Test {
     fs::copy_file(from, dir_ / from.filename());
     fs::path frx = fs::path(from).replace_extension(".frx");
     if (fs::exists(frx)) fs::copy_file(frx, dir_ / frx.filename());
+    // A working copy the user may write (the corpus itself is read-only).
+    fs::permissions(dir_ / from.filename(), fs::perms::owner_write, fs::perm_options::add);
     return dir_ / from.filename();
   }
 

@@ -198,7 +198,9 @@ TEST(DesignerWriteTest, FontGroupsAreRewrittenOrAdded) {
                       "         Name            =   \"" + CodePage::Cp932().Encode(U("ＭＳ ゴシック")) + "\"\r\n"
                       "         Size            =   12\r\n"
                       "         Charset         =   " + std::to_string(label_font->ItemValue(8).index() == 1 ? 0 : std::get<int16_t>(label_font->ItemValue(8))) + "\r\n"
-                      "         Weight          =   400\r\n"
+                      // The label had the form's font (bold) when loaded; a later
+                      // change of the form's font is not the label's.
+                      "         Weight          =   700\r\n"
                       "         Underline       =   0   'False\r\n"
                       "         Italic          =   0   'False\r\n"
                       "         Strikethrough   =   0   'False\r\n"

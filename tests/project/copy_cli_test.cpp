@@ -133,7 +133,13 @@ TEST_F(CopyCliTest, ACorpusFormCopiedWithControlsAndCodeLoadsBackEqualAndTheSour
   auto target_before = Snapshot(dir_ / "tgt");
   Result r = Run("src/BMSE.vbp --component frmWindowFind --to tgt/tetris1.vbp --name frmFind2 --controls --code");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "wrote tgt/frmFind2.frm\nwrote tgt/frmFind2.frx\nwrote tgt/tetris1.vbp\n");
+  // The source project's references and libraries the target lacked are added and listed.
+  EXPECT_EQ(r.out,
+            "wrote tgt/frmFind2.frm\nwrote tgt/frmFind2.frx\nwrote tgt/tetris1.vbp\n"
+            "added Reference=*\\G{00025E01-0000-0000-C000-000000000046}#5.0#0#C:\\Program Files\\Common Files\\"
+            "Microsoft Shared\\DAO\\dao360.dll#Microsoft DAO 3.6 Object Library\n"
+            "added Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCT3N.OCX\n"
+            "added Object={F9043C88-F6F2-101A-A3C9-08002B2F49FB}#1.2#0; ComDlg32.OCX\n");
   EXPECT_EQ(Snapshot(dir_ / "src"), source_before);
   auto target_after = Snapshot(dir_ / "tgt");
   EXPECT_EQ(target_after.size(), target_before.size() + 2);
@@ -147,10 +153,12 @@ TEST_F(CopyCliTest, AFormWithActiveXControlsBringsItsLibrariesIntoTheTargetProje
                  "--encoding CP1252");
   ASSERT_EQ(r.status, 0) << r.err;
   std::string vbp = files::ReadFileBytes(dir_ / "tgt/tetris1.vbp");
-  EXPECT_NE(vbp.find("OLE Automation\r\nObject={67397AA1-7FB1-11D0-B148-00A0C922E820}#6.0#0; MSADODC.OCX\r\n"
+  EXPECT_NE(vbp.find("#Microsoft Data Environment Instance 1.0\r\nObject={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; "
+                     "mscomctl.ocx\r\nObject={67397AA1-7FB1-11D0-B148-00A0C922E820}#6.0#0; MSADODC.OCX\r\n"
                      "Object={CDE57A40-8B86-11D0-B3C6-00A0C90AEA82}#1.0#0; MSDATGRD.OCX\r\n"),
             std::string::npos)
       << vbp;
+  EXPECT_EQ(vbp.find("MSADODC.OCX"), vbp.rfind("MSADODC.OCX"));  // once
   std::string frm = files::ReadFileBytes(dir_ / "tgt/frmSales2.frm");
   EXPECT_TRUE(frm.starts_with("VERSION 5.00\r\nObject = \"{67397AA1-7FB1-11D0-B148-00A0C922E820}#6.0#0\"; "
                               "\"MSADODC.OCX\"\r\nObject = \"{CDE57A40-8B86-11D0-B3C6-00A0C90AEA82}#1.0#0\"; "
