@@ -6,8 +6,10 @@
 #include <string_view>
 
 #include "companion/terminal.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
+  tarno::WriteStandardStreamsAsBytes();
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     std::cout << "Usage: TarnoSetUp\nRegisters the add-in in VBADDIN.INI and as a COM server.\n";
     return 0;

@@ -6,8 +6,10 @@
 #include <string_view>
 
 #include "companion/terminal.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
+  tarno::WriteStandardStreamsAsBytes();
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     std::cout << "Usage: TarnoUnSetUp\n"
                  "Removes the add-in from VBADDIN.INI and the COM registration, and deletes its settings file.\n";

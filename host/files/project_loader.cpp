@@ -17,8 +17,16 @@ namespace tarno::host::files {
 
 namespace fs = std::filesystem;
 
-std::filesystem::path ToPath(const std::u16string& s) { return fs::path(vb::ToUtf8(s)); }
-std::u16string FromPath(const std::filesystem::path& p) { return vb::U(p.string()); }
+// Through char8_t: UTF-8 on every system (a plain string would be read through
+// the C runtime's locale on Windows).
+std::filesystem::path ToPath(const std::u16string& s) {
+  std::string utf8 = vb::ToUtf8(s);
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+std::u16string FromPath(const std::filesystem::path& p) {
+  std::u8string utf8 = p.u8string();
+  return vb::U(std::string(utf8.begin(), utf8.end()));
+}
 
 std::u16string DecodeBytes(const CodePage& cp, std::string_view bytes) {
   // Plain ASCII needs no conversion (most code lines).
@@ -623,7 +631,7 @@ void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePa
       bytes += ReadFileBytes(*from);
     }
     char hex[16];
-    std::snprintf(hex, sizeof hex, "%04lX", offset + bases[key]);
+    std::snprintf(hex, sizeof hex, "%04llX", static_cast<unsigned long long>(offset + bases[key]));
     refs[s] = DecodeBytes(cp, "\"" + own + "\":" + hex);
   };
   std::vector<std::shared_ptr<MemControl>> all{d->form()};
