@@ -12,7 +12,7 @@ std::vector<CommandInstaller>& CommandInstallers() {
 }  // namespace tarno::cli
 
 int main(int argc, char** argv) {
-  tarno::WriteStandardStreamsAsBytes();
+  tarno::SetUpCommandLineProgram();
   CLI::App app{"Tarno Kit: tools for Visual Basic 6 code, run on project files"};
   app.set_version_flag("--version", std::string("tarno ") + TARNO_VERSION);
   app.require_subcommand(0, 1);

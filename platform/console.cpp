@@ -2,7 +2,7 @@
 
 namespace tarno {
 
-// POSIX streams never translate line ends.
-void WriteStandardStreamsAsBytes() {}
+// POSIX streams never translate line ends, and file names are bytes.
+void SetUpCommandLineProgram() {}
 
 }  // namespace tarno

@@ -125,5 +125,7 @@ corpus=$(cd .. && pwd)/shared/corpus
 [[ -d $corpus ]] || corpus=$(cd ../.. && pwd)/shared/corpus
 compare examples Sample.vbp
 compare "$corpus/dtinth__UCN-BMSE/BMSE" BMSE.vbp
+# Japanese project and file names: the argument arrives in the ANSI code page.
+compare "$corpus/akinomyoga__vb6programs/src" 回転体.vbp
 compare "$corpus/EduardoVB__SSTabEx/control-source" TabExCtl.vbp --encoding cp1252
 exit "$failed"

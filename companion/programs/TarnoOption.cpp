@@ -21,7 +21,7 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-  tarno::WriteStandardStreamsAsBytes();
+  tarno::SetUpCommandLineProgram();
   tarno::companion::Terminal terminal{std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) == 1, false};
   std::optional<std::string> file;
   bool options_end = false;

@@ -9,7 +9,7 @@
 #include "platform/console.h"
 
 int main(int argc, char** argv) {
-  tarno::WriteStandardStreamsAsBytes();
+  tarno::SetUpCommandLineProgram();
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     std::cout << "Usage: TarnoSetUp\nRegisters the add-in in VBADDIN.INI and as a COM server.\n";
     return 0;

@@ -9,7 +9,7 @@
 #include "platform/console.h"
 
 int main(int argc, char** argv) {
-  tarno::WriteStandardStreamsAsBytes();
+  tarno::SetUpCommandLineProgram();
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     std::cout << "Usage: TarnoUnSetUp\n"
                  "Removes the add-in from VBADDIN.INI and the COM registration, and deletes its settings file.\n";
