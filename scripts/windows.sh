@@ -86,19 +86,21 @@ echo "windows.sh: built $out/tarno-kit-windows-x64.zip"
 
 # Wine: a fresh prefix, quiet, with a Japanese system code page (CP932, as
 # the kit's default elsewhere). One wineserver for the whole run.
-export WINEPREFIX=$(mktemp -d /tmp/tarno-wine-XXXXXX) WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
+export WINEPREFIX=$(mktemp -d /tmp/tarno-wine-XXXXXX) WINEDEBUG=-all
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
-wineboot -i >/dev/null 2>&1 || true
+# Wine takes the code page from LC_ALL (no Linux locale of that name is needed).
+win() { LC_ALL=ja_JP.UTF-8 wine "$@"; }
+win wineboot -i >/dev/null 2>&1 || true
 wineserver -p
 for p in "${programs[@]}"; do
-  wine "$stage/$p.exe" --help >/dev/null
+  win "$stage/$p.exe" --help >/dev/null
 done
-wine "$stage/tarno.exe" --version
+win "$stage/tarno.exe" --version
 
 failed=0
 for a in "${areas[@]}"; do
   echo "== test_$a (Wine)"
-  if ! (cd "$kit" && wine "./test_$a.exe" --gtest_brief=1 2>&1 | tr -d '\r' | tail -n 30); then failed=1; fi
+  if ! (cd "$kit/tests" && win "./test_$a.exe" --gtest_brief=1 2>&1 | tr -d '\r' | tail -n 30); then failed=1; fi
 done
 
 # The same check on the same project gives the same JSON, byte for byte.
@@ -111,7 +113,7 @@ compare() {
   shift 2
   local linux windows
   linux=$(cd "$dir" && "$root/build/tarno" check all "$project" --format json "$@"; echo "exit $?")
-  windows=$(cd "$dir" && wine "$root/$kit/tarno.exe" check all "$project" --format json "$@"; echo "exit $?")
+  windows=$(cd "$dir" && win "$root/$kit/tarno.exe" check all "$project" --format json "$@"; echo "exit $?")
   if [[ $linux == "$windows" ]]; then
     echo "same JSON: $project $* ($(printf %s "$linux" | wc -c) bytes)"
   else

@@ -678,7 +678,7 @@ std::string RenderProject(MemProject& project) { return RenderProjectTo(project,
 void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16) {
   fs::path target = ToPath(target_u16);
   ComponentState* st = StateOf(c);
-  std::string old_sidecar, new_sidecar;
+  std::string old_sidecar, old_extension, new_sidecar;
   fs::path sidecar_from, sidecar_to;
   if (st && st->file) {
     std::string ext = SidecarExtension(st->path);
@@ -694,8 +694,12 @@ void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16)
         size_t close = v.find('"', 1);
         if (close == std::string_view::npos || close + 1 >= v.size() || v[close + 1] != ':') continue;
         std::string ref(v.substr(1, close - 1));
-        if (!EqualsIgnoreCase(fs::path(ref).extension().string(), ext)) continue;
+        // The extension from the bytes themselves: they are in the file's code page.
+        size_t dot = ref.rfind('.'), sep = ref.find_last_of("\\/");
+        bool hasExt = dot != std::string::npos && dot > (sep == std::string::npos ? 0 : sep + 1);
+        if (!hasExt || !EqualsIgnoreCase(ref.substr(dot), ext)) continue;
         old_sidecar = ref;
+        old_extension = ref.substr(dot);
         break;
       }
       if (!old_sidecar.empty()) {
@@ -703,7 +707,7 @@ void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16)
         if (!found) throw ProjectFileError(st->path, 0, "its binary file \"" + old_sidecar + "\" is missing");
         sidecar_from = *found;
         sidecar_to = target;
-        sidecar_to.replace_extension(fs::path(old_sidecar).extension());
+        sidecar_to.replace_extension(ToPath(DecodeBytes(st->code_page, old_extension)));
         new_sidecar = EncodeText(st->code_page, vb::U(sidecar_to.filename().string()));
       }
     }

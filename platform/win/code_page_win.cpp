@@ -15,6 +15,12 @@ class WindowsConverter : public CodePageConverter {
     wchar_t buf[8];
     int n = MultiByteToWideChar(cp_, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), buf, 8);
     if (n <= 0) return false;
+    // Windows gives the bytes a code page leaves undefined placeholders (a C1
+    // control, or U+F8F0.. in CP932) where iconv refuses them. They are
+    // invalid bytes here too, so a file decodes alike on every system.
+    if (bytes.size() == 1 && static_cast<unsigned char>(bytes[0]) >= 0x80 && n == 1 &&
+        ((buf[0] >= 0x80 && buf[0] <= 0x9F) || (buf[0] >= 0xF8F0 && buf[0] <= 0xF8FF)))
+      return false;
     out.assign(buf, buf + n);
     return true;
   }

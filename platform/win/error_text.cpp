@@ -2,11 +2,48 @@
 
 #include <windows.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace tarno::win {
 
+namespace {
+
+// The common failures by the C library's words, so that a message reads the
+// same on every system ("No such file or directory", "No space left on device").
+int ErrnoOf(unsigned long err) {
+  switch (err) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_DIR_NOT_EMPTY:
+      return ENOTEMPTY;
+    case ERROR_DIRECTORY:
+      return ENOTDIR;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENAMETOOLONG;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
 std::string ErrorText(unsigned long err) {
+  if (int e = ErrnoOf(err)) return std::strerror(e);
   wchar_t* text = nullptr;
   DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                            nullptr, err, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),

@@ -5,7 +5,8 @@
 
 namespace tarno::win {
 
-// "Access is denied" and the like, in English where Windows has it; "error N" otherwise.
+// The common failures in the C library's words ("No such file or directory"),
+// others as Windows words them (in English where it can); "error N" otherwise.
 std::string ErrorText(unsigned long err);
 
 }  // namespace tarno::win

@@ -7,11 +7,19 @@
 
 #include <filesystem>
 #include <random>
+#include <string>
 #include <string.h>
 
 inline int setenv(const char* name, const char* value, int overwrite) {
   if (!overwrite && getenv(name)) return 0;
   return _putenv_s(name, value);
+}
+
+// A path's c_str() is wide on Windows.
+inline int setenv(const char* name, const wchar_t* value, int overwrite) {
+  std::wstring wname(name, name + strlen(name));
+  if (!overwrite && _wgetenv(wname.c_str())) return 0;
+  return _wputenv_s(wname.c_str(), value);
 }
 
 // _putenv_s with an empty value removes the variable.
