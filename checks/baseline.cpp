@@ -20,10 +20,19 @@ Baseline::Key Baseline::KeyOf(const Finding& f, const std::u16string& project) {
           vb::ToUtf8(f.name)};
 }
 
-Baseline Baseline::Of(const std::vector<Finding>& findings, const std::u16string& project, bool withExposed) {
+namespace {
+const std::u16string& ProjectOf(const Finding& f, const std::vector<std::u16string>& projects) {
+  static const std::u16string none;
+  const size_t p = static_cast<size_t>(f.project);
+  return p < projects.size() ? projects[p] : none;
+}
+}  // namespace
+
+Baseline Baseline::Of(const std::vector<Finding>& findings, const std::vector<std::u16string>& projects,
+                      bool withExposed) {
   Baseline b;
   for (const auto& f : findings) {
-    if (Counts(f, withExposed)) ++b.counts_[KeyOf(f, project)];
+    if (Counts(f, withExposed)) ++b.counts_[KeyOf(f, ProjectOf(f, projects))];
   }
   return b;
 }
@@ -76,11 +85,12 @@ void Baseline::Write(const std::filesystem::path& path) const {
   files::WriteAllBytes(path, doc.dump(1) + "\n");
 }
 
-int Baseline::Match(std::vector<Finding>& findings, const std::u16string& project, bool withExposed) const {
+int Baseline::Match(std::vector<Finding>& findings, const std::vector<std::u16string>& projects,
+                    bool withExposed) const {
   std::map<Key, int> left = counts_;
   for (auto& f : findings) {
     if (!Counts(f, withExposed)) continue;
-    auto it = left.find(KeyOf(f, project));
+    auto it = left.find(KeyOf(f, ProjectOf(f, projects)));
     if (it != left.end() && it->second > 0) {
       --it->second;
       f.inBaseline = true;

@@ -19,7 +19,11 @@ class Baseline {
   static Key KeyOf(const Finding& f, const std::u16string& project);
 
   // The findings that fail a run (not suppressed; exposed ones only when `withExposed`).
-  static Baseline Of(const std::vector<Finding>& findings, const std::u16string& project, bool withExposed);
+  static Baseline Of(const std::vector<Finding>& findings, const std::u16string& project, bool withExposed) {
+    return Of(findings, std::vector<std::u16string>{project}, withExposed);
+  }
+  // A group's: each finding keyed by its own project (projects[Finding::project]).
+  static Baseline Of(const std::vector<Finding>& findings, const std::vector<std::u16string>& projects, bool withExposed);
   // Throws std::runtime_error naming the file (and the entry) at fault.
   static Baseline Load(const std::filesystem::path& path);
   // JSON, entries sorted; through a temporary file renamed into place.
@@ -28,7 +32,10 @@ class Baseline {
   // Marks the findings that the baseline holds (Finding::inBaseline), each
   // entry matching as many findings as it was stored for; returns how many
   // entries no finding matched (fixed since).
-  int Match(std::vector<Finding>& findings, const std::u16string& project, bool withExposed) const;
+  int Match(std::vector<Finding>& findings, const std::u16string& project, bool withExposed) const {
+    return Match(findings, std::vector<std::u16string>{project}, withExposed);
+  }
+  int Match(std::vector<Finding>& findings, const std::vector<std::u16string>& projects, bool withExposed) const;
   int size() const;
 
  private:

@@ -6,7 +6,8 @@
 #include <mutex>
 #include <thread>
 
-#include "checks/rules/transitive_uses.h"
+#include "checks/unused_code.h"
+#include "lang/project_code.h"
 
 namespace tarno::checks {
 
@@ -66,26 +67,32 @@ std::vector<int> ComponentsToCheck(ProjectSource& source, const RunOptions& opti
   return out;
 }
 
-// The verdict of the precise rules for a finding of the add-in's rules.
-RuleVerdict ApplyRules(RuleContext& context, const RuleSubject& subject, std::string& rule) {
-  for (const auto& entry : PreciseRules()) {
-    if (!entry.rule) continue;
-    if (subject.check == CheckKind::Variables ? !entry.forVariables : !entry.forProcedures) continue;
-    RuleVerdict v = entry.rule->Decide(context, subject);
-    if (v != RuleVerdict::None) {
-      rule = std::string(entry.id);
-      return v;
-    }
+// The precise rules: the project's language model decides.
+std::vector<Finding> RunPrecise(ProjectSource& source, const ProjectFacts& facts, const RunOptions& options) {
+  std::vector<lang::ProjectCode> code;
+  code.push_back(lang::ReadProjectCode(source.Project(), lang::ProjectCondComp(source.Project())));
+  lang::Model::Options modelOptions;
+  modelOptions.jobs = std::max(options.jobs, 1);
+  auto model = lang::Model::Build(std::move(code), modelOptions);
+  UnusedOptions unused;
+  unused.variables = options.variables;
+  unused.procedures = options.procedures;
+  unused.kinds = options.kinds;
+  unused.transitive = options.transitive;
+  if (options.onlyComponent) {
+    const auto& indexes = model->Projects()[0].componentIndex;
+    auto it = std::find(indexes.begin(), indexes.end(), options.onlyComponent);
+    if (it == indexes.end()) return {};
+    unused.onlyModule = static_cast<uint32_t>(it - indexes.begin());
   }
-  return RuleVerdict::None;
+  return FindUnused(*model, {facts}, unused);
 }
 
 }  // namespace
 
 std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts, const RunOptions& options) {
+  if (options.rules == RuleSet::Precise) return RunPrecise(source, facts, options);
   const std::vector<int> components = ComponentsToCheck(source, options);
-  const bool precise = options.rules == RuleSet::Precise;
-  const bool transitive = precise && options.transitive && options.procedures;
   // Everything the host is asked comes first: each component's module, its
   // declarations and its candidates, components on several threads (each
   // component's host objects on one thread only).
@@ -106,7 +113,7 @@ std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts,
       ScanVariableQueries(source, c, projectMode, flag, queries[i]);
       flagAfter[i] = flag;
     }
-    if (options.procedures && (transitive || checked[i])) candidates[i] = ProcedureCandidates(source, c);
+    if (options.procedures && checked[i]) candidates[i] = ProcedureCandidates(source, c);
   });
   if (options.variables) {
     // The flag carries over from module to module: a module that a set flag
@@ -171,7 +178,7 @@ std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts,
   });
 
   // The verdicts, in scan order.
-  RuleContext context(source, facts);
+  (void)facts;
   std::vector<Finding> out;
   // Reserved exactly: on a large project the findings are tens of megabytes,
   // and a vector that grows holds them twice while it moves them.
@@ -188,91 +195,27 @@ std::vector<Finding> RunChecks(ProjectSource& source, const ProjectFacts& facts,
     f.line = q.line;
     f.level = q.level;
     f.procedure = std::move(q.procedure);
-    if (precise) {
-      RuleVerdict v = ApplyRules(context, {CheckKind::Variables, r.component, f.name, f.line, f.level}, f.rule);
-      if (v == RuleVerdict::Used) continue;
-      if (v == RuleVerdict::Exposed) f.verdict = Verdict::Exposed;
-    }
     out.push_back(std::move(f));
   }
 
   std::vector<std::vector<VariableQuery>>().swap(queries);
 
-  // Procedures: the add-in's decision, then the rules, then --transitive.
-  std::vector<std::vector<CandidateState>> states(candidates.size());
-  std::vector<std::vector<std::string>> rules(candidates.size());
-  std::vector<std::vector<Verdict>> verdicts(candidates.size());
-  for (size_t c = 0; c < candidates.size(); ++c) {
-    states[c].assign(candidates[c].size(), CandidateState::Unused);
-    rules[c].assign(candidates[c].size(), std::string());
-    verdicts[c].assign(candidates[c].size(), Verdict::Unused);
-  }
-  for (size_t i = 0; i < procRefs.size(); ++i) {
-    const ProcRef& r = procRefs[i];
-    const size_t c = static_cast<size_t>(r.component - 1);
-    CandidateState& state = states[c][r.index];
-    if (procUse[i] == ProcedureUse::EventName) {
-      state = CandidateState::Called;
-    } else if (procUse[i] == ProcedureUse::Search) {
-      state = CandidateState::Searched;
-    }
-    if (!precise) continue;
-    const ProcedureCandidate& cand = candidates[c][r.index];
-    // The rules decide the unused ones; with --transitive also the searched
-    // ones, since a rule's call makes a procedure a root of the calls.
-    if (state == CandidateState::Unused || (transitive && state == CandidateState::Searched)) {
-      std::string rule;
-      RuleVerdict v = ApplyRules(context, {CheckKind::Procedures, r.component, cand.name, cand.line, 0}, rule);
-      if (v == RuleVerdict::Used) {
-        state = CandidateState::Called;
-        rules[c][r.index] = rule;
-      } else if (v == RuleVerdict::Exposed) {
-        // Outside programs call it: a finding of its own kind, and a root.
-        if (state == CandidateState::Unused) verdicts[c][r.index] = Verdict::Exposed;
-        rules[c][r.index] = rule;
-        state = state == CandidateState::Unused ? CandidateState::Unused : CandidateState::Called;
-      }
-    }
-  }
-  std::vector<std::vector<bool>> onlyByUnused;
-  if (transitive) {
-    // Exposed members are called from outside: roots like the others.
-    auto graphStates = states;
-    for (size_t c = 0; c < candidates.size(); ++c) {
-      for (size_t k = 0; k < candidates[c].size(); ++k) {
-        if (verdicts[c][k] == Verdict::Exposed) graphStates[c][k] = CandidateState::Called;
-      }
-    }
-    onlyByUnused = UsedOnlyByUnused(source, candidates, graphStates);
-  }
-  auto byTransitive = [&](size_t c, size_t k) { return transitive && onlyByUnused[c][k]; };
-  auto isFinding = [&](size_t c, size_t k) { return states[c][k] == CandidateState::Unused || byTransitive(c, k); };
+  // Procedures: the add-in's decision.
   size_t procFindings = 0;
-  for (int comp : components) {
-    const size_t c = static_cast<size_t>(comp - 1);
-    for (size_t k = 0; k < candidates[c].size(); ++k) procFindings += isFinding(c, k);
-  }
+  for (size_t i = 0; i < procRefs.size(); ++i) procFindings += procUse[i] == ProcedureUse::Unused;
   out.reserve(out.size() + procFindings);
-  for (int comp : components) {
-    const size_t c = static_cast<size_t>(comp - 1);
-    for (size_t k = 0; k < candidates[c].size(); ++k) {
-      if (!isFinding(c, k)) continue;
-      const ProcedureCandidate& cand = candidates[c][k];
-      Finding f;
-      f.check = CheckKind::Procedures;
-      f.component = comp;
-      f.module = source.Component(comp).Name();
-      f.name = cand.name;
-      f.line = cand.line;
-      f.procedure = cand.name;
-      f.verdict = verdicts[c][k];
-      f.rule = rules[c][k];
-      if (byTransitive(c, k)) {
-        f.rule = std::string(kTransitiveRuleId);
-        f.reason = std::string(kTransitiveReason);
-      }
-      out.push_back(std::move(f));
-    }
+  for (size_t i = 0; i < procRefs.size(); ++i) {
+    if (procUse[i] != ProcedureUse::Unused) continue;
+    const ProcRef& r = procRefs[i];
+    const ProcedureCandidate& cand = candidates[static_cast<size_t>(r.component - 1)][r.index];
+    Finding f;
+    f.check = CheckKind::Procedures;
+    f.component = r.component;
+    f.module = source.Component(r.component).Name();
+    f.name = cand.name;
+    f.line = cand.line;
+    f.procedure = cand.name;
+    out.push_back(std::move(f));
   }
   return out;
 }

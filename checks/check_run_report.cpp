@@ -7,11 +7,17 @@ namespace tarno::checks {
 
 namespace {
 
-// The note under a finding, "" for none.
-std::u16string NoteOf(const Finding& f) {
-  if (!f.reason.empty()) return vb::U("理由：") + vb::U(f.reason);
-  if (f.verdict == Verdict::Exposed) return vb::U("理由：exposed (") + vb::U(f.rule) + u")";
-  return {};
+// The notes under a finding (its reason, its kind), each line ending in
+// CR LF after the indent; "" for none.
+std::u16string NoteOf(const Finding& f, const std::u16string& indent = {}) {
+  std::u16string note;
+  if (!f.reason.empty()) {
+    note += indent + vb::U("理由：") + vb::U(f.reason) + u"\r\n";
+  } else if (f.verdict == Verdict::Exposed) {
+    note += indent + vb::U("理由：exposed (") + vb::U(f.rule) + u")\r\n";
+  }
+  if (f.kind != UnusedKind::None) note += indent + vb::U("種類：") + vb::U(std::string(KindName(f.kind))) + u"\r\n";
+  return note;
 }
 
 bool AnyNote(const std::vector<Finding>& findings, CheckKind check) {
@@ -35,9 +41,8 @@ std::u16string WithNotes(std::u16string report, const std::vector<Finding>& find
     size_t eol = report.find(u"\r\n", at);
     if (eol == std::u16string::npos) break;
     pos = eol + 2;
-    std::u16string note = NoteOf(f);
-    if (note.empty()) continue;
-    std::u16string line = indent + note + u"\r\n";
+    std::u16string line = NoteOf(f, indent);
+    if (line.empty()) continue;
     report.insert(pos, line);
     pos += line.size();
   }

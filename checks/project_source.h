@@ -22,6 +22,7 @@ class ProjectSource {
   // Components are read lazily; `project` must outlive this object.
   explicit ProjectSource(ide::VBProject& project);
 
+  ide::VBProject& Project() { return project_; }
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   ide::VBComponent& Component(int index);  // 1-based
   // The component's Type, read once.

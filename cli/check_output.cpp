@@ -60,9 +60,18 @@ ComponentFile FileOf(host::MemProject& project, size_t index) {
   if (!f.path.empty() && !base.empty()) {
     std::error_code ec;
     fs::path rel = fs::relative(f.path, base, ec);
-    if (!ec && !rel.empty() && *rel.begin() != "..") f.shown = rel.generic_string();
+    if (!ec && !rel.empty()) {
+      f.shown = rel.generic_string();
+      // Outside the project's folder: relative all the same, never a path of
+      // this machine, written as the project file writes it (..\peg\cParser.cls).
+      if (*rel.begin() == "..") std::replace(f.shown.begin(), f.shown.end(), '/', '\\');
+    }
   }
   f.uri = ArtifactUri(f.path);
+  std::error_code ec;
+  fs::path abs = fs::absolute(f.path, ec);
+  fs::path rel = fs::relative(abs, fs::current_path(ec), ec);
+  f.local = (!ec && !rel.empty() && *rel.begin() != "..") ? rel.generic_string() : abs.lexically_normal().generic_string();
   return f;
 }
 
@@ -87,19 +96,23 @@ void PrintText(const std::u16string& text) {
 // The reported findings of one check (the reports pick their check's
 // findings themselves): all of them as they are when nothing is left out,
 // since a large project's findings are too big to copy for nothing.
-const std::vector<Finding>& ReportedOf(const RunReport& r, CheckKind check, std::vector<Finding>& storage) {
-  auto leftOut = [&](const Finding& f) { return f.check == check && !r.Reported(f); };
+const std::vector<Finding>& ReportedOf(const RunReport& r, CheckKind check, int project, std::vector<Finding>& storage) {
+  auto leftOut = [&](const Finding& f) { return f.check == check && (!r.Reported(f) || f.project != project); };
   if (std::none_of(r.findings.begin(), r.findings.end(), leftOut)) return r.findings;
   storage.clear();
   for (const auto& f : r.findings) {
-    if (f.check == check && r.Reported(f)) storage.push_back(f);
+    if (f.check == check && f.project == project && r.Reported(f)) storage.push_back(f);
   }
   return storage;
 }
 
 json FindingJson(const RunReport& r, const Finding& f) {
-  const ComponentFile& file = r.files[static_cast<size_t>(f.component - 1)];
-  json j = {{"name", U8(f.name)}, {"line", f.line}, {"file_line", file.FileLine(f.line)}};
+  const ComponentFile& file = r.FileOf(f);
+  json j = {{"name", U8(f.name)}};
+  if (f.kind != checks::UnusedKind::None) j["kind"] = checks::KindName(f.kind);
+  j["line"] = f.line;
+  j["file_line"] = file.FileLine(f.line);
+  if (f.column > 0) j["column"] = f.column;
   if (f.check == CheckKind::Variables) {
     j["level"] = f.level;
     j["procedure"] = U8(f.procedure);
@@ -113,7 +126,7 @@ json FindingJson(const RunReport& r, const Finding& f) {
 
 // Prints the modules of one check with their listed findings, in scan
 // order, as a JSON array, one module at a time; returns the reported count.
-int PrintModulesJson(const RunReport& r, CheckKind check) {
+int PrintModulesJson(const RunReport& r, CheckKind check, int project) {
   int total = 0;
   int last = 0;
   bool first = true;
@@ -126,11 +139,11 @@ int PrintModulesJson(const RunReport& r, CheckKind check) {
   };
   std::cout << "[";
   for (const auto& f : r.findings) {
-    if (f.check != check || !r.Listed(f)) continue;
+    if (f.check != check || f.project != project || !r.Listed(f)) continue;
     if (r.Reported(f)) ++total;
     if (f.component != last) {
       flush();
-      const ComponentFile& file = r.files[static_cast<size_t>(f.component - 1)];
+      const ComponentFile& file = r.FileOf(f);
       module = {{"name", U8(f.module)}, {"file", file.shown}, {"findings", json::array()}};
       last = f.component;
     }
@@ -162,14 +175,19 @@ std::string CsvField(const std::string& s) {
 
 }  // namespace
 
+ComponentFile ComponentFileOf(host::MemProject& project, size_t index) { return FileOf(project, index); }
+
 int ComponentFile::FileLine(int codeLine) const {
   if (!code || codeLine < 1 || codeLine > code->text().CountOfLines()) return codeLine;
   return header + code->text().PhysicalIndex(codeLine) + 1;
 }
 
-void RunReport::Index(host::MemProject& project) {
+void RunReport::Index(const std::vector<host::MemProject*>& projects) {
   files.clear();
-  for (size_t i = 0; i < project.components().size(); ++i) files.push_back(FileOf(project, i));
+  for (host::MemProject* project : projects) {
+    files.emplace_back();
+    for (size_t i = 0; i < project->components().size(); ++i) files.back().push_back(ComponentFileOf(*project, i));
+  }
 }
 
 bool RunReport::Reported(const Finding& f) const {
@@ -203,29 +221,47 @@ int RunReport::Known() const {
 
 std::u16string RunReport::LogText() const {
   std::u16string text;
-  if (Runs(*this, CheckKind::Variables)) {
-    std::vector<Finding> storage;
-    text += checks::VariableRunReport(ReportedOf(*this, CheckKind::Variables, storage), projectName);
-  }
-  if (Runs(*this, CheckKind::Procedures)) {
-    if (!text.empty()) text += u"\r\n\r\n";
-    std::vector<Finding> storage;
-    text += checks::ProcedureRunReport(ReportedOf(*this, CheckKind::Procedures, storage), projectName);
+  for (size_t p = 0; p < std::max<size_t>(projectNames.size(), 1); ++p) {
+    const std::u16string& name = projectNames.empty() ? projectName : projectNames[p];
+    const int project = static_cast<int>(p);
+    if (Runs(*this, CheckKind::Variables)) {
+      if (!text.empty()) text += u"\r\n\r\n";
+      std::vector<Finding> storage;
+      text += checks::VariableRunReport(ReportedOf(*this, CheckKind::Variables, project, storage), name);
+    }
+    if (Runs(*this, CheckKind::Procedures)) {
+      if (!text.empty()) text += u"\r\n\r\n";
+      std::vector<Finding> storage;
+      text += checks::ProcedureRunReport(ReportedOf(*this, CheckKind::Procedures, project, storage), name);
+    }
   }
   return text;
 }
 
 void PrintTextReport(const RunReport& r) {
+  // The modules that could not be read come first: their findings are missing.
+  if (!r.parseErrors.empty()) {
+    std::cout << "parse errors: " << r.parseErrors.size() << " (the modules that hold them are not checked)\n";
+    for (const auto& e : r.parseErrors) {
+      const ComponentFile& file = r.FileOf(e.project, e.component);
+      std::cout << file.shown << ":" << file.FileLine(e.line) << ":" << e.column << ": " << e.message << "\n";
+    }
+    std::cout << "\n";
+  }
   bool any = false;
-  for (CheckKind check : {CheckKind::Variables, CheckKind::Procedures}) {
-    if (!Runs(r, check)) continue;
-    std::vector<Finding> storage;
-    const auto& reported = ReportedOf(r, check, storage);
-    if (std::none_of(reported.begin(), reported.end(), [&](const Finding& f) { return f.check == check; })) continue;
-    if (any) std::cout << "\n";
-    PrintText(check == CheckKind::Variables ? checks::VariableRunReport(reported, r.projectName)
-                                            : checks::ProcedureRunReport(reported, r.projectName));
-    any = true;
+  const size_t projects = std::max<size_t>(r.projectNames.size(), 1);
+  for (size_t p = 0; p < projects; ++p) {
+    const std::u16string& name = r.projectNames.empty() ? r.projectName : r.projectNames[p];
+    for (CheckKind check : {CheckKind::Variables, CheckKind::Procedures}) {
+      if (!Runs(r, check)) continue;
+      std::vector<Finding> storage;
+      const auto& reported = ReportedOf(r, check, static_cast<int>(p), storage);
+      if (std::none_of(reported.begin(), reported.end(), [&](const Finding& f) { return f.check == check; })) continue;
+      if (any) std::cout << "\n";
+      PrintText(check == CheckKind::Variables ? checks::VariableRunReport(reported, name)
+                                              : checks::ProcedureRunReport(reported, name));
+      any = true;
+    }
   }
   if (!any) std::cout << kNoFindings << "\n";
   // What was left out, only when something was.
@@ -248,23 +284,56 @@ void PrintTextReport(const RunReport& r) {
   }
 }
 
-void PrintJson(const RunReport& r) {
-  // Written piece by piece: a large project's findings never stand in memory as one tree.
-  auto quoted = [](const std::string& s) { return json(s).dump(); };
-  std::cout << "{\"check\":" << quoted(r.check) << ",\"project\":" << quoted(U8(r.projectName));
+namespace {
+
+// The findings of one project: "variables" and "procedures" (all) or
+// "modules", each with its total; returns the project's total.
+int PrintProjectJson(const RunReport& r, int project) {
   int total = 0;
   if (r.check == "all") {
     for (CheckKind check : {CheckKind::Variables, CheckKind::Procedures}) {
       std::cout << (check == CheckKind::Variables ? ",\"variables\":{\"modules\":" : ",\"procedures\":{\"modules\":");
-      const int n = PrintModulesJson(r, check);
+      const int n = PrintModulesJson(r, check, project);
       std::cout << ",\"total\":" << n << "}";
       total += n;
     }
   } else {
     std::cout << ",\"modules\":";
-    total = PrintModulesJson(r, r.check == "variables" ? CheckKind::Variables : CheckKind::Procedures);
+    total = PrintModulesJson(r, r.check == "variables" ? CheckKind::Variables : CheckKind::Procedures, project);
+  }
+  return total;
+}
+
+}  // namespace
+
+void PrintJson(const RunReport& r) {
+  // Written piece by piece: a large project's findings never stand in memory as one tree.
+  auto quoted = [](const std::string& s) { return json(s).dump(); };
+  std::cout << "{\"check\":" << quoted(r.check);
+  int total = 0;
+  if (r.projectNames.size() > 1) {
+    // A group: its projects in the group's order, each with its findings.
+    std::cout << ",\"projects\":[";
+    for (size_t p = 0; p < r.projectNames.size(); ++p) {
+      std::cout << (p ? "," : "") << "{\"project\":" << quoted(U8(r.projectNames[p]));
+      const int n = PrintProjectJson(r, static_cast<int>(p));
+      std::cout << ",\"total\":" << n << "}";
+      total += n;
+    }
+    std::cout << "]";
+  } else {
+    std::cout << ",\"project\":" << quoted(U8(r.projectName));
+    total = PrintProjectJson(r, 0);
   }
   std::cout << ",\"total\":" << total;
+  if (r.precise) {
+    json errors = json::array();
+    for (const auto& e : r.parseErrors) {
+      const ComponentFile& file = r.FileOf(e.project, e.component);
+      errors.push_back({{"file", file.shown}, {"line", file.FileLine(e.line)}, {"column", e.column}, {"message", e.message}});
+    }
+    std::cout << ",\"parse_errors\":" << errors.dump();
+  }
   json summary = json::object();
   AddSummary(r, summary);
   for (const auto& [key, value] : summary.items()) std::cout << "," << quoted(key) << ":" << value.dump();
@@ -290,12 +359,15 @@ void PrintSarif(const RunReport& r) {
     if (!r.Listed(f)) continue;
     const bool v = f.check == CheckKind::Variables;
     const bool exposed = f.verdict == Verdict::Exposed;
-    std::string text = std::string(exposed ? "Exposed " : "Unused ") + (v ? "variable '" : "procedure '") +
-                       U8(f.name) + "'";
+    std::string what = f.kind != checks::UnusedKind::None ? std::string(checks::KindName(f.kind))
+                                                          : std::string(v ? "variable" : "procedure");
+    std::string text = std::string(exposed ? "Exposed " : "Unused ") + what + " '" + U8(f.name) + "'";
     if (v) text += " in " + U8(f.procedure);
     if (exposed) text += ": used by programs outside the project";
     if (!f.reason.empty()) text += " (" + f.reason + ")";
-    const ComponentFile& file = r.files[static_cast<size_t>(f.component - 1)];
+    const ComponentFile& file = r.FileOf(f);
+    json region = {{"startLine", file.FileLine(f.line)}};
+    if (f.column > 0) region["startColumn"] = f.column;
     json result = {{"ruleId", checks::CheckId(f.check)},
                    {"ruleIndex", std::find(run.begin(), run.end(), f.check) - run.begin()},
                    {"level", exposed && !r.showExposed ? "note" : "warning"},
@@ -303,7 +375,7 @@ void PrintSarif(const RunReport& r) {
                    {"locations",
                     json::array({{{"physicalLocation",
                                    {{"artifactLocation", {{"uri", file.uri}}},
-                                    {"region", {{"startLine", file.FileLine(f.line)}}}}}}})}};
+                                    {"region", region}}}}})}};
     if (!f.suppressed.empty()) {
       result["suppressions"] =
           json::array({{{"kind", f.suppressed == "ignore file" ? "external" : "inSource"}, {"justification", f.suppressed}}});
@@ -311,17 +383,34 @@ void PrintSarif(const RunReport& r) {
     if (r.baselineUsed) result["baselineState"] = "new";
     if (r.precise) {
       json props = {{"verdict", VerdictText(f.verdict)}};
+      if (f.kind != checks::UnusedKind::None) props["kind"] = checks::KindName(f.kind);
       if (!f.rule.empty()) props["rule"] = f.rule;
+      if (r.projectNames.size() > 1) props["project"] = U8(r.projectNames[static_cast<size_t>(f.project)]);
       result["properties"] = props;
     }
     results.push_back(result);
   }
+  json runEntry = {{"tool", {{"driver", {{"name", "tarno"}, {"version", TARNO_VERSION}, {"rules", rules}}}}},
+                   {"results", results}};
+  if (r.precise) {
+    // Modules that could not be read: tool notifications, one per parse error.
+    json notes = json::array();
+    for (const auto& e : r.parseErrors) {
+      const ComponentFile& file = r.FileOf(e.project, e.component);
+      notes.push_back({{"level", "error"},
+                       {"descriptor", {{"id", "parse-error"}}},
+                       {"message", {{"text", "parse error (module not checked): " + e.message}}},
+                       {"locations",
+                        json::array({{{"physicalLocation",
+                                       {{"artifactLocation", {{"uri", file.uri}}},
+                                        {"region", {{"startLine", file.FileLine(e.line)}, {"startColumn", std::max(e.column, 1)}}}}}}})}});
+    }
+    runEntry["invocations"] = json::array({{{"executionSuccessful", r.parseErrors.empty()},
+                                            {"toolExecutionNotifications", notes}}});
+  }
   json out = {{"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
               {"version", "2.1.0"},
-              {"runs", json::array({{{"tool",
-                                      {{"driver",
-                                        {{"name", "tarno"}, {"version", TARNO_VERSION}, {"rules", rules}}}}},
-                                     {"results", results}}})}};
+              {"runs", json::array({runEntry})}};
   std::cout << out.dump(1) << "\n";
 }
 
@@ -330,18 +419,40 @@ void PrintCsv(const RunReport& r) {
   for (const auto& f : r.findings) {
     if (r.Listed(f)) rows.push_back(&f);
   }
-  // Stable order: project (one per run), component, line, name; then the check.
+  // Stable order: project, component, line, name; then the check.
   std::stable_sort(rows.begin(), rows.end(), [](const Finding* a, const Finding* b) {
-    return std::tie(a->module, a->line, a->name, a->check) < std::tie(b->module, b->line, b->name, b->check);
+    return std::tie(a->project, a->module, a->line, a->name, a->check) <
+           std::tie(b->project, b->module, b->line, b->name, b->check);
   });
-  std::cout << "check,project,component,file,line,file_line,name,procedure,verdict,rule,reason,suppressed\n";
-  const std::string project = CsvField(U8(r.projectName));
+  // The precise rules add each finding's kind.
+  std::cout << "check,project,component,file,line,file_line,name," << (r.precise ? "kind," : "")
+            << "procedure,verdict,rule,reason,suppressed\n";
   for (const Finding* f : rows) {
-    const ComponentFile& file = r.files[static_cast<size_t>(f->component - 1)];
-    std::cout << checks::CheckId(f->check) << "," << project << "," << CsvField(U8(f->module)) << ","
+    const ComponentFile& file = r.FileOf(*f);
+    const std::u16string& project = r.projectNames.empty() ? r.projectName : r.projectNames[static_cast<size_t>(f->project)];
+    std::cout << checks::CheckId(f->check) << "," << CsvField(U8(project)) << "," << CsvField(U8(f->module)) << ","
               << CsvField(file.shown) << "," << f->line << "," << file.FileLine(f->line) << ","
-              << CsvField(U8(f->name)) << "," << CsvField(U8(f->procedure)) << "," << VerdictText(f->verdict) << ","
-              << CsvField(f->rule) << "," << CsvField(f->reason) << "," << CsvField(f->suppressed) << "\n";
+              << CsvField(U8(f->name)) << ",";
+    if (r.precise) std::cout << checks::KindName(f->kind) << ",";
+    std::cout << CsvField(U8(f->procedure)) << "," << VerdictText(f->verdict) << "," << CsvField(f->rule) << ","
+              << CsvField(f->reason) << "," << CsvField(f->suppressed) << "\n";
+  }
+}
+
+void PrintLines(const RunReport& r) {
+  for (const auto& e : r.parseErrors) {
+    const ComponentFile& file = r.FileOf(e.project, e.component);
+    std::cout << file.local << ":" << file.FileLine(e.line) << ":" << e.column << ": parse error: " << e.message << "\n";
+  }
+  for (const auto& f : r.findings) {
+    if (!r.Reported(f)) continue;
+    const ComponentFile& file = r.FileOf(f);
+    std::string_view kind = f.kind != checks::UnusedKind::None ? checks::KindName(f.kind)
+                            : f.check == CheckKind::Variables ? std::string_view("variable")
+                                                               : std::string_view("procedure");
+    std::cout << file.local << ":" << file.FileLine(f.line) << ":" << std::max(f.column, 1) << ": "
+              << VerdictText(f.verdict) << " " << kind << " '" << U8(f.name) << "' [" << checks::CheckId(f.check)
+              << "]\n";
   }
 }
 

@@ -1,11 +1,13 @@
-// tarno check variables | procedures | all PROJECT.vbp|FILE: the unused-variable
-// and unused-procedure checks, run on project files. `--rules ide` (the
-// default) gives exactly the add-in's findings; `--rules precise` adds the
-// rules that `tarno check rules` lists. Suppression markers, an ignore file
-// and a baseline leave out findings a team keeps. Prints the report (text),
-// one JSON object (json), a SARIF 2.1.0 log (sarif) or CSV; --log writes the
-// report as the results window saves it. Exit status: 0 without findings, 1
-// with findings, 2 on an error.
+// tarno check variables | procedures | all PROJECT.vbp|GROUP.vbg|FILE: the
+// unused-code checks, run on project files. `--rules precise` (the default)
+// reads the code with the language model (lang/) and applies the rules that
+// `tarno check rules` lists, every finding with its kind; a group's projects
+// are checked together. `--rules ide` gives exactly the add-in's findings.
+// Suppression markers, an ignore file and a baseline leave out findings a
+// team keeps. Prints the report (text), one JSON object (json), a SARIF 2.1.0
+// log (sarif), CSV, or one line per finding (lines); --log writes the report
+// as the results window saves it. Exit status: 0 without findings, 1 with
+// findings, 2 on an error or, without --allow-parse-errors, a parse error.
 #include <filesystem>
 #include <iostream>
 #include <thread>
@@ -17,7 +19,9 @@
 #include "checks/suppressions.h"
 #include "cli/check_output.h"
 #include "cli/command_registry.h"
+#include "checks/unused_code.h"
 #include "host/files/project_loader.h"
+#include "lang/model.h"
 #include "platform/vb_text.h"
 
 namespace tarno::cli {
@@ -35,7 +39,9 @@ struct CheckOptions {
   std::string format = "text";
   std::string log;
   std::string encoding;
-  std::string rules = "ide";
+  std::string rules = "precise";
+  std::string kinds;
+  bool allowParseErrors = false;
   bool transitive = false;
   bool showExposed = false;
   bool showSuppressed = false;
@@ -63,6 +69,10 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
     std::cerr << me << "--transitive needs --rules precise\n";
     return 2;
   }
+  if (!opts.kinds.empty() && opts.rules != "precise") {
+    std::cerr << me << "--kinds needs --rules precise\n";
+    return 2;
+  }
   files::LoadOptions load;
   if (!opts.encoding.empty()) {
     try {
@@ -84,32 +94,53 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
     return 2;
   }
   for (const auto& w : ws.warnings) std::cerr << "warning: " << w.ToString() << "\n";
-  if (ws.projects.size() != 1) {
+  const bool precise = opts.rules == "precise";
+  if (ws.projects.size() != 1 && !precise) {
     std::cerr << me << opts.path << " is a project group of " << ws.projects.size()
-              << " projects; check one of its .vbp files\n";
+              << " projects; check one of its .vbp files (or the group with --rules precise)\n";
     return 2;
   }
-  host::MemProject& project = *ws.projects[0];
-  const int count = static_cast<int>(project.components().size());
-  if (count == 0) {
+  std::vector<host::MemProject*> projects;
+  size_t componentCount = 0;
+  for (auto& p : ws.projects) {
+    projects.push_back(p.get());
+    componentCount += p->components().size();
+  }
+  if (projects.empty() || componentCount == 0) {
     std::cerr << kNoModules << "\n";
     return 2;
   }
   checks::RunOptions run;
   run.variables = check != "procedures";
   run.procedures = check != "variables";
-  run.rules = opts.rules == "precise" ? checks::RuleSet::Precise : checks::RuleSet::Ide;
+  run.rules = precise ? checks::RuleSet::Precise : checks::RuleSet::Ide;
   run.transitive = opts.transitive;
   run.jobs = opts.jobs > 0 ? opts.jobs : DefaultJobs();
+  if (!opts.kinds.empty()) {
+    std::string bad;
+    auto kinds = checks::ParseKinds(opts.kinds, bad);
+    if (!kinds) {
+      std::cerr << me << "--kinds: \"" << bad
+                << "\" is not a kind (variable, constant, parameter, type, enum, declare, procedure, event)\n";
+      return 2;
+    }
+    run.kinds = *kinds;
+  }
+  // --module: a component of the project (of any project of a group).
+  int moduleProject = -1;
   if (!opts.module.empty()) {
     std::u16string wanted = vb::U(opts.module);
-    for (int i = 1; i <= count && !run.onlyComponent; ++i) {
-      if (vb::EqualsIgnoreCaseAscii(project.components()[static_cast<size_t>(i - 1)]->Name(), wanted)) {
-        run.onlyComponent = i;
+    for (size_t p = 0; p < projects.size() && !run.onlyComponent; ++p) {
+      const auto& comps = projects[p]->components();
+      for (size_t i = 0; i < comps.size() && !run.onlyComponent; ++i) {
+        if (vb::EqualsIgnoreCaseAscii(comps[i]->Name(), wanted)) {
+          run.onlyComponent = static_cast<int>(i + 1);
+          moduleProject = static_cast<int>(p);
+        }
       }
     }
     if (!run.onlyComponent) {
-      std::cerr << me << "project " << vb::ToUtf8(project.Name()) << " has no module named \"" << opts.module
+      std::cerr << me << "project " << vb::ToUtf8(projects[0]->Name()) << " has no module named \"" << opts.module
                 << "\"\n";
       return 2;
     }
@@ -117,26 +148,81 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
 
   RunReport report;
   report.check = check;
-  report.projectName = project.Name();
-  report.precise = run.rules == checks::RuleSet::Precise;
+  report.projectName = projects[0]->Name();
+  for (auto* p : projects) report.projectNames.push_back(p->Name());
+  report.precise = precise;
   report.showExposed = opts.showExposed;
   report.showSuppressed = opts.showSuppressed;
   try {
-    checks::ProjectSource source(project);
-    report.findings = checks::RunChecks(source, checks::ReadProjectFacts(project), run);
-    checks::ApplySuppressions(source, ignore ? &*ignore : nullptr, report.findings);
+    if (precise) {
+      // One model of every project (a group's together), then the findings.
+      std::vector<lang::ProjectCode> code;
+      std::vector<checks::ProjectFacts> facts;
+      for (auto* p : projects) {
+        code.push_back(lang::ReadProjectCode(*p, lang::ProjectCondComp(*p)));
+        facts.push_back(checks::ReadProjectFacts(*p));
+      }
+      lang::Model::Options modelOptions;
+      modelOptions.jobs = run.jobs;
+      auto model = lang::Model::Build(std::move(code), modelOptions);
+      checks::UnusedOptions unused;
+      unused.variables = run.variables;
+      unused.procedures = run.procedures;
+      unused.kinds = run.kinds;
+      unused.transitive = run.transitive;
+      for (uint32_t m = 0; m < model->ModuleCount(); ++m) {
+        const lang::ModuleInfo& info = model->Module(m);
+        const auto& pc = model->Projects()[info.project];
+        const int component = pc.componentIndex[static_cast<size_t>(info.code - pc.modules.data())];
+        if (run.onlyComponent && static_cast<int>(info.project) == moduleProject && component == run.onlyComponent) {
+          unused.onlyModule = m;
+        }
+        for (const auto& e : model->Errors(m)) {
+          report.parseErrors.push_back({static_cast<int>(info.project), component, e.line, e.column, e.message});
+        }
+      }
+      report.findings = checks::FindUnused(*model, facts, unused);
+      if (run.onlyComponent && unused.onlyModule == lang::kUnbound) report.findings.clear();
+    }
+    // Suppressions, project by project.
+    for (size_t p = 0; p < projects.size(); ++p) {
+      checks::ProjectSource source(*projects[p]);
+      if (!precise) {
+        report.findings = checks::RunChecks(source, checks::ReadProjectFacts(*projects[p]), run);
+        checks::ApplySuppressions(source, ignore ? &*ignore : nullptr, report.findings);
+        continue;
+      }
+      if (projects.size() == 1) {  // no copies of a large project's findings
+        checks::ApplySuppressions(source, ignore ? &*ignore : nullptr, report.findings);
+        continue;
+      }
+      std::vector<checks::Finding> own;
+      std::vector<size_t> at;
+      for (size_t i = 0; i < report.findings.size(); ++i) {
+        if (report.findings[i].project == static_cast<int>(p)) {
+          own.push_back(report.findings[i]);
+          at.push_back(i);
+        }
+      }
+      if (own.empty()) continue;
+      checks::ApplySuppressions(source, ignore ? &*ignore : nullptr, own);
+      for (size_t i = 0; i < own.size(); ++i) report.findings[at[i]].suppressed = own[i].suppressed;
+    }
   } catch (const ide::HostError& e) {
     // The check did not run to its end: no report, and no clean result.
     std::cerr << kStopped << "\n" << me << "the check stopped: " << e.what() << "\n";
     return 2;
+  } catch (const std::runtime_error& e) {
+    std::cerr << me << e.what() << "\n";
+    return 2;
   }
   if (baseline) {
     report.baselineUsed = true;
-    report.baselineGone = baseline->Match(report.findings, report.projectName, opts.showExposed);
+    report.baselineGone = baseline->Match(report.findings, report.projectNames, opts.showExposed);
   }
   if (!opts.writeBaseline.empty()) {
     try {
-      auto stored = checks::Baseline::Of(report.findings, report.projectName, opts.showExposed);
+      auto stored = checks::Baseline::Of(report.findings, report.projectNames, opts.showExposed);
       stored.Write(opts.writeBaseline);
       std::cerr << me << "wrote " << stored.size() << " findings to the baseline " << opts.writeBaseline << "\n";
     } catch (const std::exception& e) {
@@ -144,7 +230,7 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
       return 2;
     }
   }
-  report.Index(project);
+  report.Index(projects);
 
   if (!opts.log.empty()) {
     try {
@@ -160,15 +246,22 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
     PrintSarif(report);
   } else if (opts.format == "csv") {
     PrintCsv(report);
+  } else if (opts.format == "lines") {
+    PrintLines(report);
   } else {
     PrintTextReport(report);
+  }
+  if (!report.parseErrors.empty() && !opts.allowParseErrors) {
+    std::cerr << me << report.parseErrors.size()
+              << " parse errors: the modules that hold them were not checked (--allow-parse-errors accepts that)\n";
+    return 2;
   }
   if (!opts.writeBaseline.empty()) return 0;
   return report.Failing() > 0 ? 1 : 0;
 }
 
 int ListRules() {
-  std::cout << "The add-in's rules (--rules ide, the default) and what --rules precise adds:\n";
+  std::cout << "The precise rules (--rules precise, the default; --rules ide gives the add-in's findings):\n";
   for (const auto& r : checks::PreciseRules()) {
     std::cout << "  " << r.id << " [" << r.checks << "]: " << r.reason << "\n";
   }
@@ -185,15 +278,22 @@ RegisterCommand checkCommand([](CLI::App& app, int& exit_code) {
                        : name == "procedures" ? "report procedures that are never called"
                                               : "run both checks after one load";
     CLI::App* sub = check->add_subcommand(kind, what);
-    sub->add_option("path", opts->path, "a .vbp project or one component file")->required();
+    sub->add_option("path", opts->path, "a .vbp project, a .vbg group or one component file")->required();
     sub->add_option("--module", opts->module, "check only this component (name in any case)");
-    sub->add_option("--format", opts->format, "text (the report), json, sarif or csv")
-        ->check(CLI::IsMember({"text", "json", "sarif", "csv"}));
+    sub->add_option("--format", opts->format,
+                    "text (the report), json, sarif, csv or lines (FILE:LINE:COLUMN: unused KIND 'NAME' [check-id])")
+        ->check(CLI::IsMember({"text", "json", "sarif", "csv", "lines"}));
     sub->add_option("--log", opts->log, "also write the report as a log file, in the code page");
     sub->add_option("--encoding", opts->encoding,
                     "code page of the project files and the log file (default: the system code page, CP932)");
-    sub->add_option("--rules", opts->rules, "ide (the add-in's rules, the default) or precise (see tarno check rules)")
+    sub->add_option("--rules", opts->rules,
+                    "precise (the language model and tarno check rules, the default) or ide (the add-in's findings)")
         ->check(CLI::IsMember({"ide", "precise"}));
+    sub->add_option("--kinds", opts->kinds,
+                    "with --rules precise: the kinds to report, of variable, constant, parameter, type, enum, "
+                    "declare, procedure, event (default: all but parameter)");
+    sub->add_flag("--allow-parse-errors", opts->allowParseErrors,
+                  "exit 0 or 1 by the findings even when a module has parse errors (it is not checked)");
     sub->add_flag("--transitive", opts->transitive,
                   "with --rules precise: procedures used only by unused procedures are unused too");
     sub->add_flag("--show-exposed", opts->showExposed,

@@ -5,13 +5,13 @@
 #include <memory>
 #include <set>
 
-#include "addin/connect/command_table.h"
 #include "addin/connect/connect.h"
 #include "addin/settings.h"
 #include "cli/command_registry.h"
 #include "host/command_bars.h"
 #include "host/mem_host.h"
 #include "platform/vb_text.h"
+#include "toolkit/command_table.h"
 
 namespace tarno::cli {
 namespace {
@@ -35,7 +35,7 @@ struct Printer {
     if (!c.ToolTipText().empty() && c.ToolTipText() != text) out << "  tip: " << vb::ToUtf8(c.ToolTipText());
     if (auto* mem = dynamic_cast<host::MemCommandBarControl*>(&c); mem && mem->face())
       out << "  face: " << mem->face()->name;
-    if (row) out << "  runs: " << row->runs << (CommandAction(row->command) ? "" : " (not built yet)");
+    if (row) out << "  runs: " << row->runs << (row->action ? "" : " (not built yet)");
     out << "\n";
   }
 
@@ -60,7 +60,7 @@ struct Printer {
 
 int RunMenus(bool added_only) {
   auto vbe = host::MemVBE::Create();
-  clsTarnoAddInP addin;
+  clsTarnoAddInP addin{AddInCommands()};
   CustomArray custom;
   addin.OnConnection(vbe, 0, nullptr, custom);
   if (!addin.Toolbar()) {

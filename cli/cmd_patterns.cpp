@@ -7,8 +7,10 @@
 #include <string>
 
 #include "cli/command_registry.h"
+#include "cli/display_name.h"
 #include "patterns/pattern_edits.h"
 #include "patterns/pattern_store.h"
+#include "platform/clipboard.h"
 #include "platform/code_page.h"
 #include "platform/text_file.h"
 #include "platform/vb_text.h"
@@ -88,23 +90,48 @@ void Run(int& exit_code, const std::string& root, const std::function<void()>& b
   SetPatternRootOverride({});
 }
 
-void List(const std::string& format) {
+// The list as the browser fills its tree: the folders first, then the files
+// of each. A folder that cannot be listed is named on the error output (and
+// given an "error" in JSON); the others are listed all the same. Returns
+// whether every folder was listed.
+bool List(const std::string& format) {
   json tree = json::array();
+  std::vector<std::string> failures;
   if (PatternRootExists()) {
-    // Folders first, then the files of each, as the browser fills its tree.
     std::vector<std::u16string> folders = ListPatternFolders();
-    for (const std::u16string& folder : folders) tree.push_back({{"folder", Out(folder)}, {"patterns", json::array()}});
-    for (size_t i = 0; i < folders.size(); ++i)
-      for (const std::u16string& file : ListPatternFiles(folders[i])) tree[i]["patterns"].push_back(Out(file));
+    for (const std::u16string& folder : folders)
+      tree.push_back({{"folder", DisplayName(folder)}, {"patterns", json::array()}});
+    for (size_t i = 0; i < folders.size(); ++i) {
+      try {
+        for (const std::u16string& file : ListPatternFiles(folders[i])) tree[i]["patterns"].push_back(DisplayName(file));
+      } catch (const PatternStoreError& e) {
+        std::u16string failure = FailureMessage(e);
+        std::string detail = DisplayName(failure.substr(failure.find(vb::kCrLf) + 2));
+        tree[i]["error"] = detail;
+        failures.push_back(DisplayName(vb::Replace(failure, vb::kCrLf, u"\n")));
+      }
+    }
   }
   if (format == "json") {
     std::cout << tree.dump(2) << "\n";
-    return;
+  } else {
+    for (const json& folder : tree) {
+      std::cout << folder["folder"].get<std::string>() << "\n";
+      for (const json& file : folder["patterns"]) std::cout << "  " << file.get<std::string>() << "\n";
+    }
   }
-  for (const json& folder : tree) {
-    std::cout << folder["folder"].get<std::string>() << "\n";
-    for (const json& file : folder["patterns"]) std::cout << "  " << file.get<std::string>() << "\n";
-  }
+  for (const std::string& f : failures) std::cerr << "tarno: " << f << "\n";
+  return failures.empty();
+}
+
+// The checks and the text of the browser's clipboard button; the text goes
+// to the clipboard and to standard output.
+void Copy(const std::u16string& folder, const std::u16string& file) {
+  RequireExistingPattern(folder, file);
+  std::u16string text = ReadPatternFile(folder, file);
+  SystemClipboard().Clear();
+  SystemClipboard().SetText(text);
+  std::cout << Out(text);
 }
 
 struct Options {
@@ -121,15 +148,18 @@ void Install(CLI::App& app, int& exit_code) {
 
   auto* list = cmd->add_subcommand("list", "the folders and their patterns, as the browser's tree");
   list->add_option("--format", o->format, "text or json")->check(CLI::IsMember({"text", "json"}));
-  list->callback(run([o] { List(o->format); }));
+  list->callback([o, &exit_code] {
+    bool whole = true;
+    Run(exit_code, o->root, [&] { whole = List(o->format); });
+    if (exit_code == 0 && !whole) exit_code = 2;  // a folder could not be listed, and was named
+  });
 
-  auto* show = cmd->add_subcommand("show", "print the text the clipboard copy would give (UTF-8, CR LF)");
-  show->add_option("FOLDER", o->folder, "the folder name")->required();
-  show->add_option("FILE", o->file, "the pattern's file name, e.g. Sample.Dat")->required();
-  show->callback(run([o] {
-    RequireExistingPattern(Arg(o->folder), Arg(o->file));
-    std::cout << Out(ReadPatternFile(Arg(o->folder), Arg(o->file)));
-  }));
+  auto* copy = cmd->add_subcommand(
+      "copy", "copy pattern FILE of FOLDER as the clipboard button does, and print the text (UTF-8, CR LF)");
+  copy->alias("show");
+  copy->add_option("FOLDER", o->folder, "the folder name")->required();
+  copy->add_option("FILE", o->file, "the pattern's file name, e.g. Sample.Dat")->required();
+  copy->callback(run([o] { Copy(Arg(o->folder), Arg(o->file)); }));
 
   auto* add = cmd->add_subcommand("add", "register a pattern NAME in FOLDER; the code from --file or standard input");
   add->add_option("FOLDER", o->folder, "the folder name")->required();

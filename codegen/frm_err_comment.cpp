@@ -14,7 +14,7 @@ int16_t ExitFlagCheckValue(const std::u16string& flag) {
 
 frmErrComment::frmErrComment() : Form(u"frmErrComment") {
   SetCaption(vb::U("VB自動エラーヘッダフッタ一括挿入[登録] For VisualBasic6.0"));
-  Move(0, 0, 6600, 5700);
+  Move(0, 0, 6600, 5820);
   Label1.SetCaption(vb::U("エラーヘッダー"));
   Label1.Move(240, 120, 2000, 255);
   Shape1.Move(120, 240, 6240, 900);

@@ -73,24 +73,23 @@ void frmTorikomi::Command1_Click() {
   if (vb::Trim(text).empty()) return Refuse(vb::U("ファイル名を入力するか選択してください"));
   // The name test is case-sensitive and looks at the whole path.
   if (vb::InStr(1, text, kSettingsFileName16) == 0) return Refuse(vb::U("不正なファイルを指定しています"));
+  const std::u16string kMissing = vb::U("指定されたファイルは存在しません");
+  const std::u16string kTooLarge = vb::U("指定されたファイルは大きすぎます（設定ファイルは 1 MiB まで）");
   try {
-    fs::path source(vb::ToUtf8(text));
+    fs::path source = PathOfText(text);
     std::error_code ec;
-    bool exists = fs::exists(source, ec);
-    if (ec) return Fail();  // a path that cannot be looked at
-    if (!exists) return Refuse(vb::U("指定されたファイルは存在しません"));
+    fs::file_status status = fs::status(source, ec);
+    if (ec && status.type() != fs::file_type::not_found) return Fail();  // a path that cannot be looked at
+    // A folder, a FIFO or a device is no file to import.
+    if (status.type() != fs::file_type::regular) return Refuse(kMissing);
 
     strSystemDir_ = FindSystemDirectory();
     // Without a system directory there is no destination; never one in the current folder.
     if (strSystemDir_.empty()) return Fail();
     fs::path destination = win::JoinPath(strSystemDir_, kSettingsFileName);
     if (NamesDestination(text, source, destination)) return Refuse(vb::U("取り込み先のファイルは指定できません"));
-
-    // The file is read and judged before anything is asked or replaced, and
-    // the bytes judged are the bytes written.
-    if (!fs::is_regular_file(source, ec)) return Fail();
-    std::string bytes = files::ReadAllBytes(source);
-    if (!LooksLikeSettingsFile(bytes)) return Fail();
+    std::uintmax_t size = fs::file_size(source, ec);
+    if (!ec && size > kMaxSettingsFileBytes) return Refuse(kTooLarge);
 
     if (fs::exists(fs::symlink_status(destination, ec))) {
       int answer = ui::MsgBox(vb::U("TarnoAddIn.iniは既に存在しています") + vb::U("上書きしてもよろしいですか？"),
@@ -101,8 +100,16 @@ void frmTorikomi::Command1_Click() {
       }
     }
     if (!win::EnsureStandardDirectory(strSystemDir_)) return Fail();
-    // Through a temporary file renamed into place: a failed copy leaves the old file whole.
-    files::WriteAllBytes(destination, bytes);
+    // The file as it is, a block at a time, through a temporary file renamed
+    // into place: a failed copy leaves the old file whole. The source is
+    // looked at again as it is opened, in case it changed since.
+    try {
+      files::CopyFileAtomic(source, destination, kMaxSettingsFileBytes);
+    } catch (const files::NotAFileError&) {
+      return Refuse(kMissing);
+    } catch (const files::FileTooLargeError&) {
+      return Refuse(kTooLarge);
+    }
     outcome_ = Outcome::kDone;
   } catch (const std::exception&) {
     Fail();

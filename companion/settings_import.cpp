@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "platform/code_page.h"
 #include "platform/vb_text.h"
 
 namespace tarno::companion {
@@ -9,25 +10,18 @@ namespace fs = std::filesystem;
 namespace {
 
 bool SameIgnoringCase(const fs::path& a, const fs::path& b) {
-  return !a.empty() && vb::EqualsIgnoreCaseAscii(vb::U(a.string()), vb::U(b.string()));
+  return !a.empty() && vb::EqualsIgnoreCaseAscii(TextOfPath(a.native()), TextOfPath(b.native()));
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool IsProfileLine(std::string_view line) {
-  while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-  while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-  if (line.empty() || line.front() == ';') return true;
-  // "]" and "=" are single bytes that no double-byte character of the
-  // supported code pages uses as its second byte.
-  if (line.front() == '[') return line.find(']') != std::string_view::npos;
-  return line.find('=') != std::string_view::npos;
+const CodePage& PathCodePage() {
+  static const CodePage cp = CodePage::Named("UTF-8");
+  return cp;
 }
 
 }  // namespace
 
 bool NamesDestination(std::u16string_view text, const fs::path& source, const fs::path& destination) {
-  if (vb::EqualsIgnoreCaseAscii(text, vb::U(destination.string()))) return true;
+  if (vb::EqualsIgnoreCaseAscii(text, TextOfPath(destination.native()))) return true;
   std::error_code ec;
   fs::path src = fs::absolute(source, ec).lexically_normal();
   fs::path dst = fs::absolute(destination, ec).lexically_normal();
@@ -39,17 +33,8 @@ bool NamesDestination(std::u16string_view text, const fs::path& source, const fs
   return fs::equivalent(source, destination, ec) && !ec;
 }
 
-bool LooksLikeSettingsFile(std::string_view bytes) {
-  for (unsigned char c : bytes)
-    if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') return false;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = bytes.size();
-    if (!IsProfileLine(bytes.substr(start, end - start))) return false;
-    start = end + 1;
-  }
-  return true;
-}
+fs::path PathOfText(std::u16string_view text) { return fs::path(PathCodePage().Encode(text)); }
+
+std::u16string TextOfPath(std::string_view bytes) { return PathCodePage().Decode(bytes); }
 
 }  // namespace tarno::companion

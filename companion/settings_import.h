@@ -1,7 +1,8 @@
 // The tests the settings import makes on the file it is given, beyond the
-// name checks of its window.
+// name checks of its window. The file itself is copied as it is, never parsed.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -16,9 +17,13 @@ namespace tarno::companion {
 bool NamesDestination(std::u16string_view text, const std::filesystem::path& source,
                       const std::filesystem::path& destination);
 
-// Whether the bytes can be a profile file at all: no control bytes other
-// than tab and line ends, and every line that is not blank a "[section]", a
-// "; comment" or a "key=value" entry. An empty file passes.
-bool LooksLikeSettingsFile(std::string_view bytes);
+// A settings file is a few KiB; anything larger is refused, never copied.
+inline constexpr std::uintmax_t kMaxSettingsFileBytes = 1024 * 1024;
+
+// A path typed or chosen by the user as the bytes the file system takes, and
+// back: UTF-8, with any byte that is not part of a UTF-8 character kept as it
+// is (a name made on another system), so that a path is never re-decoded.
+std::filesystem::path PathOfText(std::u16string_view text);
+std::u16string TextOfPath(std::string_view bytes);
 
 }  // namespace tarno::companion

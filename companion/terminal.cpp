@@ -7,6 +7,7 @@
 #include "companion/frm_set_up.h"
 #include "companion/frm_torikomi.h"
 #include "companion/frm_un_inst.h"
+#include "companion/settings_import.h"
 #include "platform/vb_text.h"
 
 namespace tarno::companion {
@@ -93,7 +94,7 @@ int RunImport(Terminal& terminal, const std::optional<std::string>& file) {
       std::getline(terminal.in, path);
       if (!path.empty() && path.back() == '\r') path.pop_back();
     }
-    f.Text1.SetText(vb::U(path));
+    f.Text1.SetText(TextOfPath(path));  // the bytes as given, never re-decoded
     ui::Click(f.Command1);
   });
 }

@@ -9,24 +9,25 @@ namespace tarno::controls {
 OrderWindow::OrderWindow(std::u16string name, const char* caption, const char* valueHeader, const char* setTip)
     : Form(std::move(name)), valueHeader_(valueHeader) {
   SetCaption(vb::U(caption));
-  Form::Move(0, 0, 7800, 5760);
+  Form::Move(0, 0, 9000, 5760);
   ListView1.SetView(ui::lvwReport);
   ListView1.SetFullRowSelect(true);
   ListView1.SetHideSelection(false);
-  ListView1.Move(120, 120, 6240, 4200);
-  Label5.Move(120, 4440, 6240, 255);
+  // The list holds its six columns (7000 twips) and a scroll bar.
+  ListView1.Move(120, 120, 7440, 4200);
+  Label5.Move(120, 4440, 7440, 255);
   Command3.SetCaption(vb::U("上"));
   Command3.SetToolTipText(vb::U("選択されたコントロールを上に移動します"));
-  Command3.Move(6480, 1200, 1100, 400);
+  Command3.Move(7680, 1200, 1100, 400);
   Command4.SetCaption(vb::U("下"));
   Command4.SetToolTipText(vb::U("選択されたコントロールを下に移動します"));
-  Command4.Move(6480, 1720, 1100, 400);
+  Command4.Move(7680, 1720, 1100, 400);
   Command1.SetCaption(vb::U("設定"));
   Command1.SetToolTipText(vb::U(setTip));
-  Command1.Move(4320, 4800, 1300, 400);
+  Command1.Move(5520, 4800, 1300, 400);
   Command2.SetCaption(vb::U("閉じる"));
   Command2.SetToolTipText(vb::U("画面を閉じます"));
-  Command2.Move(5760, 4800, 1300, 400);
+  Command2.Move(6960, 4800, 1300, 400);
   Command1.OnClick = [this] { Command1_Click(); };
   Command2.OnClick = [this] { Command2_Click(); };
   Command3.OnClick = [this] { Command3_Click(); };

@@ -127,6 +127,7 @@ void Desktop::Sync() {
     if (view) view->Sync();
   }
   --syncing_;
+  if (after_sync_) after_sync_();
   for (ModalRun& run : modal_runs_)
     if (!IsLoaded(run.form) || !run.form->Visible()) run.loop->quit();
   ScheduleTimers();

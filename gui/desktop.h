@@ -63,6 +63,11 @@ class Desktop {
   // once the window is on screen and must hide or unload it.
   void SetModalHook(std::function<void(ui::Form&)> hook) { modal_hook_ = std::move(hook); }
 
+  // Runs after every Sync: a view of the model that is no toolkit window
+  // (the workbench's form designers) follows what a window's code changed
+  // while that window is still open. Empty: nothing.
+  void SetAfterSync(std::function<void()> after) { after_sync_ = std::move(after); }
+
   // Runs the toolkit timers that are due by the wall clock (Qt timers call it).
   void PumpTimers();
 
@@ -84,6 +89,7 @@ class Desktop {
   std::vector<Entry> views_;
   std::vector<ModalRun> modal_runs_;
   std::function<void(ui::Form&)> modal_hook_;
+  std::function<void()> after_sync_;
   int syncing_ = 0;
   bool pumping_ = false;
   double pixels_per_twip_ = 1.0 / 15;

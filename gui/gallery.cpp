@@ -1,6 +1,7 @@
 #include "gui/gallery.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QLinearGradient>
 #include <QPainter>
 #include <cstdlib>
@@ -373,11 +374,18 @@ std::vector<GalleryShot> WriteGallery(Desktop& desktop, const std::filesystem::p
     GalleryShot shot = Capture(desktop, w);
     if (!shot.image.isNull()) {
       std::filesystem::path target = dir / (w.name + ".png");
-      std::filesystem::path temp = dir / (w.name + ".png.tmp");
-      if (!shot.image.save(QString::fromStdString(temp.string()), "PNG")) {
-        shot.error = "cannot write " + temp.string();
+      QByteArray png;
+      QBuffer buffer(&png);
+      buffer.open(QIODevice::WriteOnly);
+      if (!shot.image.save(&buffer, "PNG")) {
+        shot.error = "cannot encode " + target.string();
       } else {
-        std::filesystem::rename(temp, target);
+        // Through the one writer, and its temporary file, that every tool uses.
+        try {
+          tarno::files::WriteAllBytes(target, std::string_view(png.constData(), static_cast<size_t>(png.size())));
+        } catch (const tarno::files::FileError& e) {
+          shot.error = e.what();
+        }
       }
     }
     shots.push_back(std::move(shot));

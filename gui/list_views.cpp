@@ -10,6 +10,7 @@
 #include "gui/control_kinds.h"
 #include "gui/desktop.h"
 #include "gui/form_view.h"
+#include "gui/path_elide.h"
 #include "gui/qt_convert.h"
 
 namespace tarno::gui {
@@ -31,6 +32,7 @@ class ListViewView : public ControlView {
       : ControlView(f, c, new QTreeWidget(&f)), c_(c), w_(static_cast<QTreeWidget*>(widget())) {
     w_->setRootIsDecorated(false);
     w_->setUniformRowHeights(true);
+    w_->setItemDelegate(new PathElidingDelegate(w_));
     w_->setSortingEnabled(false);  // the model sorts
     w_->setSelectionBehavior(QAbstractItemView::SelectRows);
     w_->header()->setSectionsClickable(true);

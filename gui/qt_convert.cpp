@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/vb_text.h"
+
 namespace tarno::gui {
 
 QImage ToImage(const Picture& p) {
@@ -28,16 +30,35 @@ struct FontPair {
   const char16_t* vb;
   const char* qt;
 };
+// Windows fonts and their installed look-alikes: the Japanese system fonts
+// to the IPA fonts of the same design and spacing, the Western ones to the
+// metric-compatible Liberation fonts (Arial's widths; the bitmap fonts
+// "MS Sans Serif" and "MS Serif" to the nearest of them). The first entry
+// of a family is the name it stands for in the other direction.
 constexpr FontPair kFonts[] = {
-    {u"ＭＳ Ｐゴシック", "IPAPGothic"}, {u"ＭＳ ゴシック", "IPAGothic"}, {u"ＭＳ Ｐ明朝", "IPAPMincho"},
-    {u"ＭＳ 明朝", "IPAMincho"},        {u"MS UI Gothic", "IPAPGothic"},
+    {u"ＭＳ Ｐゴシック", "IPAPGothic"}, {u"ＭＳ ゴシック", "IPAGothic"},    {u"ＭＳ Ｐ明朝", "IPAPMincho"},
+    {u"ＭＳ 明朝", "IPAMincho"},        {u"MS UI Gothic", "IPAPGothic"},    {u"MS PGothic", "IPAPGothic"},
+    {u"MS Gothic", "IPAGothic"},        {u"MS Mincho", "IPAMincho"},        {u"MS PMincho", "IPAPMincho"},
+    {u"Arial", "Liberation Sans"},      {u"MS Sans Serif", "Liberation Sans"}, {u"Microsoft Sans Serif", "Liberation Sans"},
+    {u"Tahoma", "DejaVu Sans"},         {u"Verdana", "DejaVu Sans"},       {u"Segoe UI", "Liberation Sans"},
+    {u"Arial Narrow", "Liberation Sans Narrow"}, {u"Times New Roman", "Liberation Serif"}, {u"MS Serif", "Liberation Serif"},
+    {u"Courier New", "Liberation Mono"}, {u"Courier", "Liberation Mono"},  {u"Lucida Console", "DejaVu Sans Mono"},
+    {u"Fixedsys", "DejaVu Sans Mono"},  {u"Terminal", "DejaVu Sans Mono"}, {u"宋体", "IPAMincho"},
+    {u"SimSun", "IPAMincho"},
 };
 }  // namespace
 
 QString FontFamilyFor(const std::u16string& vbName) {
   for (const FontPair& f : kFonts)
-    if (vbName == f.vb) return QString::fromLatin1(f.qt);
+    if (vb::EqualsIgnoreCaseAscii(vbName, f.vb)) return QString::fromLatin1(f.qt);
   return ToQ(vbName);
+}
+
+QStringList WindowsFontNames() {
+  QStringList names;
+  for (const FontPair& f : kFonts)
+    if (!names.contains(ToQ(f.vb))) names << ToQ(f.vb);
+  return names;
 }
 
 std::u16string VbFontNameFor(const QString& family) {

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPalette>
 #include <QString>
+#include <QStringList>
 #include <string>
 
 #include "platform/clipboard.h"
@@ -25,6 +26,8 @@ Picture FromImage(const QImage& image);
 // system fonts map to IPA fonts ("ＭＳ Ｐゴシック" -> IPAPGothic); other names
 // are kept and left to Qt's font matching.
 QString FontFamilyFor(const std::u16string& vbName);
+// The Windows font names that have a look-alike here, for a font chooser.
+QStringList WindowsFontNames();
 // The Windows name a chosen Qt family stands for (the inverse of FontFamilyFor).
 std::u16string VbFontNameFor(const QString& family);
 QFont ToQFont(const ui::StdFont& f);

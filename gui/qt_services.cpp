@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "gui/desktop.h"
+#include "gui/japanese_texts.h"
 #include "gui/qt_convert.h"
 
 namespace tarno::gui {
@@ -33,6 +34,7 @@ class QtMessageBoxes : public ui::MessageBoxService {
   int Show(const std::u16string& prompt, int buttons, const std::u16string& title) override {
     SyncWindows();
     QWidget* owner = Owner();
+    JapaneseQtTexts japanese;
     QMessageBox box(owner);
     box.setWindowTitle(ToQ(title));
     box.setText(ToQLines(prompt));
@@ -88,6 +90,7 @@ class QtDialogs : public ui::DialogService {
     start.Strikethru = d.FontStrikethru;
     start.Underline = d.FontUnderline;
     QWidget* owner = Owner();
+    JapaneseQtTexts japanese;
     QFontDialog dialog(ToQFont(start), owner);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     if (!d.DialogTitle.empty()) dialog.setWindowTitle(ToQ(d.DialogTitle));
@@ -109,6 +112,7 @@ class QtDialogs : public ui::DialogService {
   bool File(ui::CommonDialog& d, bool save) {
     SyncWindows();
     QWidget* owner = Owner();
+    JapaneseQtTexts japanese;
     QFileDialog dialog(owner);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

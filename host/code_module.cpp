@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "host/faults.h"
-#include "host/mem_host.h"
 #include "host/vb_syntax.h"
 #include "platform/vb_text.h"
 
@@ -242,7 +241,8 @@ std::vector<ide::Member> MemCodeModule::Members() {
 
 std::shared_ptr<ide::VBComponent> MemCodeModule::Parent() {
   CheckFault("CodeModule.Parent");
-  return parent_.lock();
+  auto p = parent_.lock();
+  return p ? p->AsVBComponent() : nullptr;
 }
 
 const MemCodeModule::Analysis& MemCodeModule::Analyze() {

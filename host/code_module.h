@@ -12,7 +12,16 @@
 
 namespace tarno::host {
 
-class MemComponent;
+// What a code module needs of the component that owns it; the module knows
+// its owner only through this.
+class CodeModuleOwner {
+ public:
+  virtual ~CodeModuleOwner() = default;
+  // Called by every edit of the code.
+  virtual void MarkDirty() = 0;
+  // The owner as the IDE's component (CodeModule.Parent).
+  virtual std::shared_ptr<ide::VBComponent> AsVBComponent() = 0;
+};
 
 class MemCodeModule : public ide::CodeModule {
  public:
@@ -21,7 +30,7 @@ class MemCodeModule : public ide::CodeModule {
   const ModuleText& text() const { return text_; }
   // Replaces the whole text (loading); does not mark the component dirty.
   void SetText(ModuleText text);
-  void SetParent(const std::weak_ptr<MemComponent>& parent) { parent_ = parent; }
+  void SetParent(const std::weak_ptr<CodeModuleOwner>& parent) { parent_ = parent; }
 
   std::u16string Lines(int start, int count) override;
   std::vector<std::u16string_view> LineViews() override;
@@ -87,7 +96,7 @@ class MemCodeModule : public ide::CodeModule {
   ModuleText text_;
   std::unique_ptr<Analysis> analysis_;
   uint64_t analysedVersion_ = 0;
-  std::weak_ptr<MemComponent> parent_;
+  std::weak_ptr<CodeModuleOwner> parent_;
 };
 
 }  // namespace tarno::host

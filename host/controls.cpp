@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "host/faults.h"
-#include "host/mem_host.h"
 #include "host/vb_syntax.h"
 #include "platform/vb_text.h"
 
@@ -644,6 +643,20 @@ void MemDesigner::Insert(const std::shared_ptr<MemControl>& control, const std::
   controls_.insert(controls_.begin() + static_cast<std::ptrdiff_t>(at), control);
 }
 
+void MemDesigner::RemoveNewControl(const std::shared_ptr<MemControl>& control, const char* operation) {
+  auto inside = [&](const std::shared_ptr<MemControl>& c) {
+    for (auto p = c; p; p = p->parent())
+      if (p == control) return true;
+    return false;
+  };
+  if (!control || control->designer().get() != this) throw ide::HostError(operation, "the control is not on this designer");
+  for (const auto& c : controls_)
+    if (inside(c) && c->file_state) throw ide::HostError(operation, "a control read from the file cannot be removed");
+  std::erase_if(controls_, inside);
+  std::erase_if(selected_, inside);
+  MarkDirty();
+}
+
 std::shared_ptr<MemControl> MemDesigner::AddControl(std::u16string_view classOrProgId, const std::u16string& name,
                                                     const std::shared_ptr<MemControl>& parent, int index) {
   if (parent) {
@@ -674,21 +687,13 @@ void MemDesigner::TakeActiveXProperties(MemControl& control) const {
   // The IDE knows an ActiveX control's properties from its type library;
   // here the controls loaded from files are what is known of the class.
   auto owner = owner_.lock();
-  auto project = owner ? owner->project() : nullptr;
-  auto vbe = project ? project->vbe() : nullptr;
-  std::vector<std::shared_ptr<MemProject>> projects;
-  if (vbe) projects = vbe->projects();
-  else if (project) projects.push_back(project);
-  for (const auto& p : projects)
-    for (const auto& comp : p->components()) {
-      auto d = comp->designer();
-      if (!d) continue;
-      for (const auto& other : d->controls()) {
-        if (other->cls().intrinsic || !vb::EqualsIgnoreCaseAscii(other->cls().progId, control.cls().progId)) continue;
-        for (int i = int(other->cls().props.size()); i < other->PropertyCount(); ++i) {
-          const PropDef& def = other->PropertyDef(i);
-          if (!control.Has(def.name)) control.AddProperty(def.name, def.type, std::monostate{});
-        }
+  if (!owner) return;
+  for (const auto& d : owner->OpenDesigners())
+    for (const auto& other : d->controls()) {
+      if (other->cls().intrinsic || !vb::EqualsIgnoreCaseAscii(other->cls().progId, control.cls().progId)) continue;
+      for (int i = int(other->cls().props.size()); i < other->PropertyCount(); ++i) {
+        const PropDef& def = other->PropertyDef(i);
+        if (!control.Has(def.name)) control.AddProperty(def.name, def.type, std::monostate{});
       }
     }
 }

@@ -20,8 +20,22 @@
 
 namespace tarno::host {
 
-class MemComponent;
 class MemDesigner;
+
+// What a designer needs of the component that owns it; the designer and its
+// controls know their owner only through this.
+class DesignerOwner {
+ public:
+  virtual ~DesignerOwner() = default;
+  // The form's Name: renames the component after the IDE's checks; throws
+  // ide::HostError(operation, ...).
+  virtual void Rename(const std::u16string& name, const char* operation) = 0;
+  // Every control edit ends here.
+  virtual void MarkDirty() = 0;
+  // The designers of every component in the IDE (of the owner's project
+  // alone when it is in no IDE, none when in no project), this one included.
+  virtual std::vector<std::shared_ptr<MemDesigner>> OpenDesigners() const = 0;
+};
 
 class MemFont : public ide::Font {
  public:
@@ -183,6 +197,11 @@ class MemDesigner : public ide::VBForm, public std::enable_shared_from_this<MemD
   std::shared_ptr<MemControl> NewControl(std::u16string_view progId, const std::shared_ptr<MemControl>& parent,
                                          const char* operation = "VBControls.Add");
   std::u16string DefaultControlName(const ControlClass& cls) const;
+  // Takes back a NewControl (an undo): the control and what it holds leave
+  // the designer and its selection. A control read from the file keeps its
+  // block there, so only one added since loading can go; others throw
+  // ide::HostError(operation, ...).
+  void RemoveNewControl(const std::shared_ptr<MemControl>& control, const char* operation = "VBControls.Remove");
   // A new ActiveX control gets the properties that loaded controls of its
   // ProgId have beyond the extender's (without their values).
   void TakeActiveXProperties(MemControl& control) const;
@@ -190,8 +209,8 @@ class MemDesigner : public ide::VBForm, public std::enable_shared_from_this<MemD
   // renumbers the others 0 .. n-1 around it, as the IDE does.
   void MoveInTabOrder(MemControl& control, int tabIndex);
 
-  void SetOwner(const std::weak_ptr<MemComponent>& owner) { owner_ = owner; }
-  std::shared_ptr<MemComponent> owner() const { return owner_.lock(); }
+  void SetOwner(const std::weak_ptr<DesignerOwner>& owner) { owner_ = owner; }
+  std::shared_ptr<DesignerOwner> owner() const { return owner_.lock(); }
   // Every control edit ends here: the component becomes dirty.
   void MarkDirty();
 
@@ -201,7 +220,7 @@ class MemDesigner : public ide::VBForm, public std::enable_shared_from_this<MemD
   std::shared_ptr<MemControl> form_;
   std::vector<std::shared_ptr<MemControl>> controls_;
   std::vector<std::shared_ptr<MemControl>> selected_;
-  std::weak_ptr<MemComponent> owner_;
+  std::weak_ptr<DesignerOwner> owner_;
 };
 
 }  // namespace tarno::host

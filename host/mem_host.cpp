@@ -152,6 +152,19 @@ void MemComponent::Rename(const std::u16string& name, const char* operation) {
   MarkDirty();
 }
 
+std::vector<std::shared_ptr<MemDesigner>> MemComponent::OpenDesigners() const {
+  auto project = project_.lock();
+  auto vbe = project ? project->vbe() : nullptr;
+  std::vector<std::shared_ptr<MemProject>> projects;
+  if (vbe) projects = vbe->projects();
+  else if (project) projects.push_back(project);
+  std::vector<std::shared_ptr<MemDesigner>> designers;
+  for (const auto& p : projects)
+    for (const auto& component : p->components())
+      if (component->designer()) designers.push_back(component->designer());
+  return designers;
+}
+
 void MemComponent::set_name(std::u16string name) {
   name_ = std::move(name);
   if (designer_) designer_->form()->set_name(name_);

@@ -55,7 +55,12 @@ class MemCodePane : public ide::CodePane {
   int startLine_ = 1, startColumn_ = 1, endLine_ = 1, endColumn_ = 1;
 };
 
-class MemComponent : public ide::VBComponent, public std::enable_shared_from_this<MemComponent> {
+// A component owns its code module and its designer, which reach it only
+// through the narrow owner interfaces they define.
+class MemComponent : public ide::VBComponent,
+                     public CodeModuleOwner,
+                     public DesignerOwner,
+                     public std::enable_shared_from_this<MemComponent> {
  public:
   // A component of the type with an empty code module (none for a resource
   // file or related document) and, for designer types, an empty designer.
@@ -85,9 +90,11 @@ class MemComponent : public ide::VBComponent, public std::enable_shared_from_thi
   void SetProject(const std::weak_ptr<MemProject>& project) { project_ = project; }
   // Renames after the IDE's checks (an identifier of at most 40 characters,
   // unique in the project); throws ide::HostError(operation, ...).
-  void Rename(const std::u16string& name, const char* operation);
+  void Rename(const std::u16string& name, const char* operation) override;
   // Called by every edit of code or controls.
-  void MarkDirty() { dirty_ = true; }
+  void MarkDirty() override { dirty_ = true; }
+  std::shared_ptr<ide::VBComponent> AsVBComponent() override { return shared_from_this(); }
+  std::vector<std::shared_ptr<MemDesigner>> OpenDesigners() const override;
 
   // The project-file layer's own state for this component (header lines, ...).
   std::shared_ptr<void> file_state;

@@ -76,6 +76,14 @@ std::vector<ModuleText::PhysicalLine> ModuleText::PhysicalLines() const {
   return out;
 }
 
+std::vector<std::u16string_view> ModuleText::HiddenLines() const {
+  std::vector<std::u16string_view> out;
+  for (const auto& e : lines_) {
+    if (e.hiddenAfter) out.insert(out.end(), e.hiddenAfter->begin(), e.hiddenAfter->end());
+  }
+  return out;
+}
+
 int ModuleText::PhysicalCount() const { return PhysicalIndex(CountOfLines() + 1); }
 
 int ModuleText::PhysicalIndex(int n) const {

@@ -37,6 +37,8 @@ class ModuleText {
   const std::u16string& Line(int n) const;
   // Every line in file order, hidden ones flagged (for writing back).
   std::vector<PhysicalLine> PhysicalLines() const;
+  // The hidden lines only, as views valid until the next edit.
+  std::vector<std::u16string_view> HiddenLines() const;
   int PhysicalCount() const;
   // 0-based position of code line n among the physical lines (n may be
   // CountOfLines + 1: the position just after the last line).

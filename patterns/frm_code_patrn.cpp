@@ -7,6 +7,7 @@
 #include "patterns/pattern_store.h"
 #include "platform/clipboard.h"
 #include "platform/vb_text.h"
+#include "ui/tree_images.h"
 
 namespace tarno::patterns {
 
@@ -16,15 +17,6 @@ const std::u16string kFolder = u"Folder";
 const std::u16string kOpenFolder = u"OpenFolder";
 const std::u16string kFile = u"File";
 
-// A small tree image: a square of one colour.
-Picture Square(uint32_t argb, const char* role) {
-  Picture p;
-  p.width = p.height = 16;
-  p.pixels.assign(16 * 16, argb);
-  p.name = role;
-  return p;
-}
-
 bool IsFolder(const ui::Node* node) { return node && node->Image() == kFolder; }
 bool IsPattern(const ui::Node* node) { return node && node->Image() == kFile && node->Parent(); }
 
@@ -33,9 +25,9 @@ bool IsPattern(const ui::Node* node) { return node && node->Image() == kFile && 
 frmCodePatrn::frmCodePatrn() : Form(u"frmCodePatrn") {
   SetCaption(vb::U("VB自動コードパターン For VisualBasic6.0"));
   Move(0, 0, 6600, 6300);
-  ImageList1.Add(kFolder, Square(0xFFE8C04A, "Folder"));
-  ImageList1.Add(kOpenFolder, Square(0xFFF5D77A, "OpenFolder"));
-  ImageList1.Add(kFile, Square(0xFF9DB8D9, "File"));
+  ImageList1.Add(kFolder, ui::FolderImage());
+  ImageList1.Add(kOpenFolder, ui::OpenFolderImage());
+  ImageList1.Add(kFile, ui::FileImage());
   TreeView1.SetImageList(&ImageList1);
   TreeView1.Move(120, 120, 4440, 5640);
   struct Button {
@@ -79,12 +71,20 @@ void frmCodePatrn::Form_Load() {
     TreeView1.Nodes.Clear();
     for (const std::u16string& folder : ListPatternFolders()) TreeView1.Nodes.Add(u"", folder, kFolder);
     // All folders first, then the files of each: the listings never interleave.
+    // A folder that cannot be listed is named once the others are filled.
+    std::u16string unreadable;
     int folders = TreeView1.Nodes.Count();
     for (int i = 1; i <= folders; ++i) {
       ui::Node& folder = TreeView1.Nodes.Item(i);
-      for (const std::u16string& file : ListPatternFiles(folder.Text()))
-        TreeView1.Nodes.Add(&folder, ui::tvwChild, u"", file, kFile);
+      try {
+        for (const std::u16string& file : ListPatternFiles(folder.Text()))
+          TreeView1.Nodes.Add(&folder, ui::tvwChild, u"", file, kFile);
+      } catch (const PatternStoreError& e) {
+        std::u16string failure = FailureMessage(e);
+        unreadable += unreadable.empty() ? failure : failure.substr(failure.find(vb::kCrLf));
+      }
     }
+    if (!unreadable.empty()) Warn(unreadable);
   } catch (const PatternStoreError& e) {
     ReportFailure(e);
   }

@@ -58,7 +58,12 @@ void frmCodePatrnInput::Form_Load() {
   try {
     Text2.SetText(ReadPatternFile(strFolderName_, strFileName_));
   } catch (const PatternStoreError& e) {
-    ReportFailure(e);
+    // Storing from an empty code box would replace a text the user never
+    // saw: the editor does not open.
+    std::u16string failure = FailureMessage(e);
+    Warn(vb::U(msg::PatternUnreadable) + failure.substr(failure.find(vb::kCrLf)));
+    strFileName_.clear();
+    Unload();
   }
 }
 

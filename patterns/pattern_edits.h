@@ -29,6 +29,9 @@ inline constexpr const char* PatternNameUnusable = "プロシージャ名に使�
 inline constexpr const char* PatternNameUsed = "指定されたプロシージャ名は、既に使用されています";
 inline constexpr const char* EnterCode = "コード内容を入力してください";
 inline constexpr const char* PatternGone = "指定されたコードパターンは、削除されたか移動されました";
+// Followed by the characters, each with its code.
+inline constexpr const char* CodeUnencodable = "コード内容にシステムのコードページで保存できない文字が含まれています";
+inline constexpr const char* PatternUnreadable = "コードパターンを読み込めないため、修正できません";
 }  // namespace msg
 
 inline const char16_t* const kMessageTitle = u"Tarno Kit";
@@ -39,6 +42,7 @@ enum class Field { Name, Code };
 class PatternRefusal : public std::runtime_error {
  public:
   PatternRefusal(const char* message, Field field);
+  PatternRefusal(std::u16string message, Field field);
   const std::u16string& message() const { return message_; }
   Field field() const { return field_; }
 
@@ -61,10 +65,17 @@ std::u16string StoreFolder(const std::u16string& current, const std::u16string& 
 
 // Registers a new pattern (currentFile empty) or stores the edited pattern
 // currentFile under the typed name. Returns the new file name (name + ".Dat").
+// The new file never replaces one: a file of that name that appeared since
+// the check (another window, another program) is refused as a used name.
+// Code holding characters the system code page lacks is refused, naming them.
 // In edit mode the old file is removed only once the new one is written; if
 // the removal fails the new file is taken back and the failure thrown.
 std::u16string StorePattern(const std::u16string& folder, const std::u16string& currentFile,
                             const std::u16string& typedName, const std::u16string& code);
+
+// The refusal message for code the system code page cannot hold: the
+// message, then each character with its code ("😀 (U+1F600)").
+std::u16string UnencodableMessage(const std::u16string& characters);
 
 // The pattern name shown for a file name: up to its first "." (the whole
 // name when it has none).

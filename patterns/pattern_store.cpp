@@ -113,11 +113,12 @@ const char* ActionText(StoreAction action) {
 
 }  // namespace
 
-PatternStoreError::PatternStoreError(StoreAction action, fs::path path, std::string reason)
+PatternStoreError::PatternStoreError(StoreAction action, fs::path path, std::string reason, int error)
     : std::runtime_error(std::string(ActionText(action)) + " " + path.string() + ": " + reason),
       action_(action),
       path_(std::move(path)),
-      reason_(std::move(reason)) {}
+      reason_(std::move(reason)),
+      error_(error) {}
 
 fs::path PatternRootPath() {
   if (RootOverride()) return *RootOverride();
@@ -187,9 +188,11 @@ std::u16string ReadPatternFile(const std::u16string& folder, const std::u16strin
 
 std::u16string PatternFileText(const std::u16string& code) {
   std::u16string text = vb::Trim(code);
-  // Text read from a pattern already ends in its line end; adding another
-  // would grow the pattern by an empty line each time it is stored again.
-  if (vb::Right(text, 2) != vb::kCrLf) text += vb::kCrLf;
+  // Text read from a pattern already ends in its line end (and a lone CR
+  // ends a line as CR LF does); adding another would grow the pattern by an
+  // empty line each time it is stored again.
+  bool endsLine = !text.empty() && (text.back() == vb::kCr || vb::Right(text, 2) == vb::kCrLf);
+  if (!endsLine) text += vb::kCrLf;
   return text;
 }
 

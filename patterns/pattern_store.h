@@ -24,8 +24,10 @@ enum class StoreAction { CreateRoot, CreateFolder, RenameFolder, RemoveFolder, L
 // A file-system failure of a store operation; nothing was changed.
 class PatternStoreError : public std::runtime_error {
  public:
-  PatternStoreError(StoreAction action, std::filesystem::path path, std::string reason);
+  PatternStoreError(StoreAction action, std::filesystem::path path, std::string reason, int error = 0);
   StoreAction action() const { return action_; }
+  // The system's error number where one is known (EEXIST: the name is taken), else 0.
+  int error() const { return error_; }
   const std::filesystem::path& path() const { return path_; }
   const std::string& reason() const { return reason_; }
 
@@ -33,6 +35,7 @@ class PatternStoreError : public std::runtime_error {
   StoreAction action_;
   std::filesystem::path path_;
   std::string reason_;
+  int error_;
 };
 
 // The pattern root: <add-in folder>/CodePatrn unless overridden.
@@ -66,8 +69,13 @@ bool PatternFileExists(const std::u16string& folder, const std::u16string& file)
 // CR; a lone LF stays inside its line; an empty file gives the empty text.
 std::u16string ReadPatternFile(const std::u16string& folder, const std::u16string& file);
 // Writes folder/<name>.Dat through a temporary file renamed into place: the
-// code trimmed of spaces, followed by CR LF unless it already ends in one.
+// code trimmed of spaces, followed by CR LF unless it already ends in a line
+// end (CR LF or a lone CR).
 void WritePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code);
+// As WritePatternFile, but never over an existing file: a file of that name
+// that is there, or appears while the new one is written, stays as it is and
+// the call fails with error() EEXIST.
+void CreatePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code);
 void DeletePatternFile(const std::u16string& folder, const std::u16string& file);
 
 // The text WritePatternFile stores for this code.

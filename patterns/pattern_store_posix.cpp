@@ -6,13 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <random>
-#include <system_error>
 
 #include "patterns/pattern_store.h"
 #include "patterns/pattern_store_entries.h"
 #include "platform/code_page.h"
+#include "platform/text_file.h"
 
 namespace tarno::patterns {
 namespace fs = std::filesystem;
@@ -59,22 +57,6 @@ int OpenFolderForWrite(int root, const std::string& folder, StoreAction action, 
   return fd;
 }
 
-std::string TemporaryName() {
-  static std::mt19937_64 rng(std::random_device{}());
-  char buf[32];
-  std::snprintf(buf, sizeof buf, ".tarno-%012llx", static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFull));
-  return buf;
-}
-
-void WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw std::system_error(n < 0 ? errno : EIO, std::generic_category());
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-}
-
 // Renames unless `to` exists (the kernel's no-replace rename where the file
 // system has one).
 int RenameNoReplace(int dir, const char* from, const char* to) {
@@ -94,7 +76,10 @@ void CreatePatternFolder(const std::u16string& folder) {
   fs::path path = EntryPath(PatternRootPath(), folder);
   std::string name = EntryBytes(folder, StoreAction::CreateFolder, path);
   Fd root(OpenRoot(StoreAction::CreateFolder));
-  if (::mkdirat(root.get(), name.c_str(), 0777) != 0) throw PatternStoreError(StoreAction::CreateFolder, path, Errno(errno));
+  if (::mkdirat(root.get(), name.c_str(), 0777) != 0) {
+    int err = errno;
+    throw PatternStoreError(StoreAction::CreateFolder, path, Errno(err), err);
+  }
 }
 
 void RenamePatternFolder(const std::u16string& from, const std::u16string& to) {
@@ -103,8 +88,10 @@ void RenamePatternFolder(const std::u16string& from, const std::u16string& to) {
   std::string fromName = EntryBytes(from, StoreAction::RenameFolder, path);
   std::string toName = EntryBytes(to, StoreAction::RenameFolder, EntryPath(root, to));
   Fd dir(OpenRoot(StoreAction::RenameFolder));
-  if (RenameNoReplace(dir.get(), fromName.c_str(), toName.c_str()) != 0)
-    throw PatternStoreError(StoreAction::RenameFolder, path, Errno(errno));
+  if (RenameNoReplace(dir.get(), fromName.c_str(), toName.c_str()) != 0) {
+    int err = errno;
+    throw PatternStoreError(StoreAction::RenameFolder, path, Errno(err), err);
+  }
 }
 
 void RemovePatternFolder(const std::u16string& folder) {
@@ -116,7 +103,10 @@ void RemovePatternFolder(const std::u16string& folder) {
     throw PatternStoreError(StoreAction::RemoveFolder, path, Errno(errno));
 }
 
-void WritePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
+namespace {
+
+void WritePattern(const std::u16string& folder, const std::u16string& name, const std::u16string& code,
+                  files::IfExists ifExists) {
   std::u16string fileName = name + u".Dat";
   fs::path path = EntryPath(EntryPath(PatternRootPath(), folder), fileName);
   std::string folderBytes = EntryBytes(folder, StoreAction::WritePattern, path);
@@ -125,27 +115,23 @@ void WritePatternFile(const std::u16string& folder, const std::u16string& name, 
 
   Fd root(OpenRoot(StoreAction::WritePattern));
   Fd dir(OpenFolderForWrite(root.get(), folderBytes, StoreAction::WritePattern, path));
-  std::string tmp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    tmp = TemporaryName();
-    fd = ::openat(dir.get(), tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) throw PatternStoreError(StoreAction::WritePattern, path, "cannot create a temporary file: " + Errno(errno));
   try {
-    WriteAll(fd, bytes);
-    if (::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
-    int rc = ::close(fd);
-    fd = -1;
-    if (rc != 0) throw std::system_error(errno, std::generic_category());
-    if (::renameat(dir.get(), tmp.c_str(), dir.get(), fileBytes.c_str()) != 0)
-      throw std::system_error(errno, std::generic_category());
-  } catch (const std::system_error& e) {
-    if (fd >= 0) ::close(fd);
-    ::unlinkat(dir.get(), tmp.c_str(), 0);
-    throw PatternStoreError(StoreAction::WritePattern, path, Errno(e.code().value()));
+    files::WriteAllBytesAt(dir.get(), fileBytes, bytes, ifExists, path);
+  } catch (const files::FileExistsError& e) {
+    throw PatternStoreError(StoreAction::WritePattern, path, e.reason(), EEXIST);
+  } catch (const files::FileError& e) {
+    throw PatternStoreError(StoreAction::WritePattern, path, e.reason());
   }
+}
+
+}  // namespace
+
+void WritePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
+  WritePattern(folder, name, code, files::IfExists::Replace);
+}
+
+void CreatePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
+  WritePattern(folder, name, code, files::IfExists::Refuse);
 }
 
 void DeletePatternFile(const std::u16string& folder, const std::u16string& file) {
@@ -155,8 +141,10 @@ void DeletePatternFile(const std::u16string& folder, const std::u16string& file)
   Fd root(OpenRoot(StoreAction::DeletePattern));
   Fd dir(OpenFolderForWrite(root.get(), folderBytes, StoreAction::DeletePattern, path));
   // A symbolic link named like a pattern is removed itself, never its target.
-  if (::unlinkat(dir.get(), fileBytes.c_str(), 0) != 0)
-    throw PatternStoreError(StoreAction::DeletePattern, path, Errno(errno));
+  if (::unlinkat(dir.get(), fileBytes.c_str(), 0) != 0) {
+    int err = errno;
+    throw PatternStoreError(StoreAction::DeletePattern, path, Errno(err), err);
+  }
 }
 
 

@@ -254,6 +254,22 @@ std::string CodePage::Encode(std::u16string_view text) const {
   return out;
 }
 
+std::u16string CodePage::Unencodable(std::u16string_view text) const {
+  std::u16string lost;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] < 0x80) continue;  // every supported code page holds ASCII
+    size_t len = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                         text[i + 1] <= 0xDFFF
+                     ? 2
+                     : 1;
+    std::u16string_view ch = text.substr(i, len);
+    i += len - 1;
+    if (Decode(Encode(ch)) == ch) continue;
+    if (lost.find(ch) == std::u16string::npos) lost += ch;
+  }
+  return lost;
+}
+
 std::size_t CodePage::CharLength(std::string_view bytes, std::size_t pos) const {
   const Table& t = *table_;
   if (t.utf8) {

@@ -20,6 +20,11 @@ class CodePage {
 
   std::u16string Decode(std::string_view bytes) const;
   std::string Encode(std::u16string_view text) const;
+  // The characters of `text` that this code page cannot hold, each once in
+  // the order of first appearance: those that Encode would write as "?" or
+  // as a look-alike (a surrogate pair counts as one character). Bytes kept
+  // from a decode (U+DC80..U+DCFF) are held.
+  std::u16string Unencodable(std::u16string_view text) const;
   // Bytes taken by the character that starts at bytes[pos]: 1 for a single
   // byte or a byte that is not part of a valid character, 2 for a double-byte
   // character, up to 4 in UTF-8. pos must be below bytes.size().

@@ -1,8 +1,14 @@
 // Whole-file reads and writes. Text files are in the system code page (or a
 // given one); every write goes to a temporary file in the same folder that is
 // renamed over the target, so a reader never sees a half-written file.
+//
+// The temporary file's name is derived from the target's (".<name>.tarno-tmp")
+// and reused: a write killed half-way leaves it behind, and the next write of
+// the same file takes it over and renames it into place. The writer holds a
+// lock on it while it writes, so two writers of one file take turns.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -24,10 +30,41 @@ class FileError : public std::runtime_error {
   std::string reason_;
 };
 
+// The target exists and the write was asked not to replace it.
+class FileExistsError : public FileError {
+ public:
+  using FileError::FileError;
+};
+// The source of a copy is larger than the copy allows.
+class FileTooLargeError : public FileError {
+ public:
+  using FileError::FileError;
+};
+// The source of a copy is a folder, a FIFO or a device, not a plain file.
+class NotAFileError : public FileError {
+ public:
+  using FileError::FileError;
+};
+
+// Whether a write may replace a file already at its target.
+enum class IfExists { Replace, Refuse };
+
 std::string ReadAllBytes(const std::filesystem::path& path);
-// Writes through "<name>.tmp<random>" in the same folder and renames it into
-// place. The folder must exist. On failure the target is unchanged.
-void WriteAllBytes(const std::filesystem::path& path, std::string_view bytes);
+// Writes through the target's temporary file in the same folder and renames
+// it into place. The folder must exist. On failure the target is unchanged.
+// With IfExists::Refuse a target that exists by the time of the rename (even
+// one that appeared during the write) is left alone: FileExistsError.
+void WriteAllBytes(const std::filesystem::path& path, std::string_view bytes,
+                   IfExists if_exists = IfExists::Replace);
+#ifndef _WIN32
+// The same for `name`, one entry of the open folder `dir_fd` (POSIX): callers
+// that opened the folder themselves, never following a link to it. `shown` is
+// the path that errors name.
+void WriteAllBytesAt(int dir_fd, const std::string& name, std::string_view bytes, IfExists if_exists,
+                     const std::filesystem::path& shown);
+#endif
+// The temporary file name that a write of `name` uses.
+std::string TemporaryNameFor(const std::string& name);
 
 std::u16string ReadTextFile(const std::filesystem::path& path);
 std::u16string ReadTextFile(const std::filesystem::path& path, const CodePage& cp);
@@ -44,7 +81,10 @@ void SimulateWriteFault(WriteFault fault);
 // (which a test run as root cannot arrange); an empty path clears it.
 void SimulateUnreadableFile(const std::filesystem::path& path);
 
-// Copies source over target through a temporary file (FileCopy).
-void CopyFileAtomic(const std::filesystem::path& source, const std::filesystem::path& target);
+// Copies source over target through a temporary file (FileCopy), a block at
+// a time. A source that is not a plain file is NotAFileError; one larger than
+// max_bytes is FileTooLargeError, and the target is then left as it was.
+void CopyFileAtomic(const std::filesystem::path& source, const std::filesystem::path& target,
+                    std::uintmax_t max_bytes = UINTMAX_MAX);
 
 }  // namespace tarno::files

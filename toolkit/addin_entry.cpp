@@ -4,6 +4,7 @@
 
 #include "addin/addin_globals.h"
 #include "addin/connect/connect.h"
+#include "toolkit/command_table.h"
 
 namespace tarno::toolkit {
 namespace {
@@ -24,7 +25,7 @@ class ConnectClass : public AddIn {
   void OnAddInsUpdate(std::vector<ide::Variant>& custom) override { connect_.OnAddInsUpdate(custom); }
 
  private:
-  clsTarnoAddInP connect_;
+  clsTarnoAddInP connect_{AddInCommands()};
 };
 
 }  // namespace

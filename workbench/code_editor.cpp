@@ -1,9 +1,13 @@
 #include "workbench/code_editor.h"
 
 #include <QPainter>
+#include <QScrollBar>
+#include <QToolButton>
 #include <QTextBlock>
 #include <vector>
 
+#include "workbench/code_outline.h"
+#include "workbench/procedure_bar.h"
 #include "workbench/vb_highlighter.h"
 
 namespace tarno::workbench {
@@ -47,9 +51,23 @@ CodeEditor::CodeEditor(std::shared_ptr<host::MemVBE> vbe, std::shared_ptr<host::
   font.setPointSize(10);
   setFont(font);
   setTabStopDistance(fontMetrics().horizontalAdvance(u' ') * 4);
+  connect(document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
+    if (!modified && on_clean_) on_clean_();
+  });
   highlighter_ = new VbHighlighter(document());
   numbers_ = new LineNumbers(this);
-  connect(this, &QPlainTextEdit::blockCountChanged, this, [this](int) { setViewportMargins(LineNumberWidth(), 0, 0, 0); });
+  bar_ = new ProcedureBar(component_, this);
+  bar_->on_go = [this](int line, bool newHandler) {
+    if (newHandler) {
+      SyncFromModule();
+      if (on_edit_) on_edit_();
+    }
+    // A new handler's caret is on its empty body line.
+    SelectPlace(newHandler ? line + 1 : line, 1, 0);
+    setFocus();
+  };
+  bar_->on_view = [this](bool on) { SetProcedureView(on); };
+  connect(this, &QPlainTextEdit::blockCountChanged, this, [this](int) { UpdateMargins(); });
   connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
     if (dy) numbers_->scroll(0, dy);
     else numbers_->update(0, rect.y(), numbers_->width(), rect.height());
@@ -63,7 +81,7 @@ CodeEditor::CodeEditor(std::shared_ptr<host::MemVBE> vbe, std::shared_ptr<host::
     --applying_;
   }
   document()->clearUndoRedoStacks();
-  setViewportMargins(LineNumberWidth(), 0, 0, 0);
+  UpdateMargins();
   connect(document(), &QTextDocument::contentsChange, this, &CodeEditor::OnContentsChange);
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CodeEditor::OnCursor);
   connect(this, &QPlainTextEdit::selectionChanged, this, &CodeEditor::OnCursor);
@@ -95,10 +113,76 @@ void CodeEditor::PaintLineNumbers(QPaintEvent* event) {
   }
 }
 
+void CodeEditor::UpdateMargins() { setViewportMargins(LineNumberWidth(), bar_->sizeHint().height(), 0, 0); }
+
 void CodeEditor::resizeEvent(QResizeEvent* e) {
   QPlainTextEdit::resizeEvent(e);
   QRect cr = contentsRect();
-  numbers_->setGeometry(QRect(cr.left(), cr.top(), LineNumberWidth(), cr.height()));
+  const int top = bar_->sizeHint().height();
+  // The vertical scroll bar runs the whole height: the lists stop at it.
+  const int scroll = verticalScrollBar()->isVisibleTo(this) ? verticalScrollBar()->sizeHint().width() : 0;
+  bar_->setGeometry(QRect(cr.left(), cr.top(), cr.width() - scroll, top));
+  numbers_->setGeometry(QRect(cr.left(), cr.top() + top, LineNumberWidth(), cr.height() - top));
+}
+
+const std::vector<int>& CodeEditor::ProcStarts() {
+  auto& module = *component_->code();
+  if (module.text().version() != starts_version_) {
+    proc_starts_.clear();
+    for (const auto& p : ModuleProcs(module)) proc_starts_.push_back(p.start);
+    starts_version_ = module.text().version();
+  }
+  return proc_starts_;
+}
+
+void CodeEditor::paintEvent(QPaintEvent* e) {
+  QPlainTextEdit::paintEvent(e);
+  if (procedure_view_) return;
+  // A line above each procedure, as the IDE separates them in Full Module view.
+  QPainter p(viewport());
+  p.setPen(QColor(160, 160, 160));
+  const QRect area = e->rect();
+  for (int start : ProcStarts()) {
+    if (start <= 1) continue;
+    QTextBlock b = document()->findBlockByNumber(start - 1);
+    if (!b.isValid() || !b.isVisible()) continue;
+    const int y = qRound(blockBoundingGeometry(b).translated(contentOffset()).top());
+    if (y < area.top() - 1 || y > area.bottom() + 1) continue;
+    p.drawLine(0, y, viewport()->width(), y);
+  }
+}
+
+void CodeEditor::SetProcedureView(bool on) {
+  procedure_view_ = on;
+  if (bar_->procedureView()->isChecked() != on) (on ? bar_->procedureView() : bar_->fullModuleView())->setChecked(true);
+  ApplyView();
+}
+
+void CodeEditor::ApplyView() {
+  auto& module = *component_->code();
+  std::pair<int, int> range{1, document()->blockCount()};
+  if (procedure_view_) {
+    const int line = CaretLine();
+    int kind = 0;
+    const std::u16string name = line <= module.CountOfLines() ? module.ProcOfLine(line, &kind) : u"";
+    if (name.empty()) {
+      range = {1, std::max(1, module.CountOfDeclarationLines())};
+    } else {
+      const int start = module.ProcStartLine(name, kind);
+      range = {start, start + module.ProcCountLines(name, kind) - 1};
+    }
+  }
+  if (range == shown_range_) return;
+  shown_range_ = range;
+  for (QTextBlock b = document()->firstBlock(); b.isValid(); b = b.next()) {
+    const int n = b.blockNumber() + 1;
+    b.setVisible(n >= range.first && n <= range.second);
+  }
+  ++applying_;
+  document()->markContentsDirty(0, document()->characterCount());
+  --applying_;
+  viewport()->update();
+  numbers_->update();
 }
 
 void CodeEditor::focusInEvent(QFocusEvent* e) {
@@ -120,6 +204,16 @@ void CodeEditor::OnCursor() {
   QTextBlock b = document()->findBlock(c.selectionEnd());
   pane_->Select(a.blockNumber() + 1, c.selectionStart() - a.position() + 1, b.blockNumber() + 1,
                 c.selectionEnd() - b.position() + 1);
+  const int line = c.blockNumber() + 1;
+  if (on_caret_) on_caret_(line, c.positionInBlock() + 1);
+  if (line != followed_line_) {
+    const int left = followed_line_;
+    followed_line_ = line;
+    if (pretty_ && edited_line_ == left && left > 0) PrettyList(left);
+    edited_line_ = 0;
+    bar_->Follow(line);
+    if (procedure_view_) ApplyView();
+  }
 }
 
 // Lines outside the changed blocks are the module's lines at the same
@@ -128,6 +222,8 @@ void CodeEditor::OnCursor() {
 // replaced in the module.
 void CodeEditor::OnContentsChange(int position, int removed, int added) {
   if (applying_) return;
+  // A change within the caret's line is listed when the caret leaves it.
+  edited_line_ = document()->findBlock(position).blockNumber() + 1;
   auto& module = *component_->code();
   QTextDocument* doc = document();
   QTextBlock firstBlock = doc->findBlock(position);
@@ -225,6 +321,47 @@ void CodeEditor::ApplySelection() {
   ++applying_;
   setTextCursor(c);
   --applying_;
+}
+
+}  // namespace tarno::workbench
+
+namespace tarno::workbench {
+
+void CodeEditor::SelectPlace(int line, int column, int length) {
+  QTextBlock b = document()->findBlockByNumber(std::clamp(line, 1, document()->blockCount()) - 1);
+  const int start = b.position() + std::clamp(column - 1, 0, b.length() - 1);
+  QTextCursor c(document());
+  c.setPosition(start);
+  c.setPosition(std::min(start + length, b.position() + b.length() - 1), QTextCursor::KeepAnchor);
+  setTextCursor(c);
+  centerCursor();
+}
+
+int CodeEditor::CaretLine() const { return textCursor().blockNumber() + 1; }
+
+}  // namespace tarno::workbench
+
+namespace tarno::workbench {
+
+void CodeEditor::PrettyList(int line) {
+  QTextBlock b = document()->findBlockByNumber(line - 1);
+  if (!b.isValid()) return;
+  static const DeclaredNames none;
+  const QString text = b.text();
+  const QString pretty = PrettyLine(text, names_ ? names_() : none);
+  if (pretty == text) return;
+  // One undo step with the typing it follows.
+  QTextCursor c(b);
+  c.joinPreviousEditBlock();
+  c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  c.insertText(pretty);
+  c.endEditBlock();
+}
+
+void CodeEditor::SetEditorFont(const QFont& font) {
+  setFont(font);
+  setTabStopDistance(fontMetrics().horizontalAdvance(u' ') * 4);
+  UpdateMargins();
 }
 
 }  // namespace tarno::workbench

@@ -10,11 +10,15 @@
 #include <QPlainTextEdit>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "host/mem_host.h"
+#include "workbench/pretty_listing.h"
 
 namespace tarno::workbench {
 
+class ProcedureBar;
 class VbHighlighter;
 
 class CodeEditor : public QPlainTextEdit {
@@ -30,8 +34,32 @@ class CodeEditor : public QPlainTextEdit {
   void Activate();
   // The module's text and the pane's selection to the editor.
   void SyncFromModule();
+  // Selects `length` characters from line and column (1-based) and shows them.
+  void SelectPlace(int line, int column, int length);
+  // The caret's line (1-based).
+  int CaretLine() const;
   // Runs after each change the user made to the module.
   void SetOnEdit(std::function<void()> f) { on_edit_ = std::move(f); }
+
+  // The pretty listing of a line the user edited when the caret leaves it,
+  // with the names the project declares.
+  void SetPrettyListing(bool on) { pretty_ = on; }
+  bool prettyListing() const { return pretty_; }
+  void SetDeclaredNames(std::function<const DeclaredNames&()> names) { names_ = std::move(names); }
+  // Called with the caret's line and column (1-based) whenever it moves.
+  void SetOnCaret(std::function<void(int line, int column)> f) { on_caret_ = std::move(f); }
+  // Called when undo or redo brings the text back to where it was saved.
+  void SetOnClean(std::function<void()> f) { on_clean_ = std::move(f); }
+  // The text as it is now is the saved one.
+  void MarkSaved() { document()->setModified(false); }
+  // The editor's font (a code page's font: see EditorFont).
+  void SetEditorFont(const QFont& font);
+
+  // The Object and Procedure lists above the code.
+  ProcedureBar* procedureBar() const { return bar_; }
+  // Procedure view shows only the procedure (or the declarations) the caret is in.
+  void SetProcedureView(bool on);
+  bool procedureView() const { return procedure_view_; }
 
   int LineNumberWidth() const;
   void PaintLineNumbers(QPaintEvent* event);
@@ -39,11 +67,18 @@ class CodeEditor : public QPlainTextEdit {
  protected:
   void focusInEvent(QFocusEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
 
  private:
   void OnContentsChange(int position, int removed, int added);
   void OnCursor();
   void ApplySelection();
+  void UpdateMargins();
+  void PrettyList(int line);
+  // Shows the lines of the caret's procedure only (Procedure view) or all.
+  void ApplyView();
+  // First lines of the procedures, for the separator lines.
+  const std::vector<int>& ProcStarts();
 
   std::shared_ptr<host::MemVBE> vbe_;
   std::shared_ptr<host::MemComponent> component_;
@@ -51,7 +86,18 @@ class CodeEditor : public QPlainTextEdit {
   std::shared_ptr<host::MemWindow> window_;
   VbHighlighter* highlighter_;
   QWidget* numbers_;
+  ProcedureBar* bar_;
+  bool procedure_view_ = false;
+  int followed_line_ = 0;
+  std::pair<int, int> shown_range_{0, 0};
+  std::vector<int> proc_starts_;
+  uint64_t starts_version_ = ~uint64_t(0);
   std::function<void()> on_edit_;
+  std::function<const DeclaredNames&()> names_;
+  std::function<void(int, int)> on_caret_;
+  std::function<void()> on_clean_;
+  bool pretty_ = true;
+  int edited_line_ = 0;
   uint64_t seen_version_ = 0;
   int applying_ = 0;
 };

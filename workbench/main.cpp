@@ -1,24 +1,32 @@
 // tarno-workbench: a desktop IDE over VB 6 project files that hosts the add-in.
 //
-//   tarno-workbench [PROJECT.vbp|GROUP.vbg] [--encoding CP] [--screenshot FILE.png] [--addin-dir DIR]
+//   tarno-workbench [PROJECT.vbp|GROUP.vbg] [--open COMPONENT [--code]] [--encoding CP]
+//                   [--screenshot FILE.png] [--find TEXT] [--addin-dir DIR]
 //
+// --find lists the places of TEXT in every project in the results pane (for
+// a picture of it with --screenshot).
+//
+// --open shows that component at start (its form view; its code pane for a
+// module or with --code); --screenshot then pictures the window with it.
 // The add-ins listed in VBADDIN.INI (Windows directory) whose value asks for
 // it are connected at start; the libraries are looked for beside the program
 // unless --addin-dir names their folder.
 #include <QApplication>
+#include <QMessageBox>
 #include <QStyleFactory>
 #include <iostream>
 #include <string>
 
 #include "gui/desktop.h"
 #include "host/files/file_error.h"
+#include "workbench/find_replace.h"
 #include "workbench/main_window.h"
 
 namespace {
 
 int Usage() {
-  std::cerr << "usage: tarno-workbench [PROJECT.vbp|GROUP.vbg] [--encoding CP] [--screenshot FILE.png] "
-               "[--addin-dir DIR]\n";
+  std::cerr << "usage: tarno-workbench [PROJECT.vbp|GROUP.vbg] [--open COMPONENT [--code]] [--encoding CP] "
+               "[--screenshot FILE.png] [--find TEXT] [--addin-dir DIR]\n";
   return 2;
 }
 
@@ -26,12 +34,16 @@ int Usage() {
 
 int main(int argc, char** argv) {
   using namespace tarno;
-  std::string project, encoding, screenshot, addinDir;
+  std::string project, encoding, screenshot, addinDir, find, open;
+  bool code = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--encoding" && i + 1 < argc) encoding = argv[++i];
     else if (a == "--screenshot" && i + 1 < argc) screenshot = argv[++i];
     else if (a == "--addin-dir" && i + 1 < argc) addinDir = argv[++i];
+    else if (a == "--find" && i + 1 < argc) find = argv[++i];
+    else if (a == "--open" && i + 1 < argc) open = argv[++i];
+    else if (a == "--code") code = true;
     else if (a == "--help" || a == "-h") return Usage(), 0;
     else if (!a.empty() && a[0] != '-' && project.empty()) project = a;
     else return Usage();
@@ -63,12 +75,24 @@ int main(int argc, char** argv) {
       } catch (const std::exception& e) {
         std::cerr << "tarno-workbench: " << e.what() << "\n";
         if (!screenshot.empty()) return 2;
+        // Not an empty window without a word: the reason, then the window.
+        QMessageBox::critical(&window, QStringLiteral("Tarno Workbench"), QString::fromStdString(e.what()));
       }
     }
     if (!screenshot.empty()) window.warn = [](const QString& t) { std::cerr << "tarno-workbench: " << t.toStdString() << "\n"; };
     window.ConnectAtStart();
+    if (!find.empty()) {
+      window.finder().options.what = QString::fromStdString(find);
+      window.finder().scope = workbench::FindScope::AllProjects;
+      window.finder().FindAll();
+    }
+    if (!open.empty() && !window.OpenComponent(QString::fromStdString(open).toStdU16String(), code)) {
+      std::cerr << "tarno-workbench: no component named " << open << "\n";
+      if (!screenshot.empty()) return 2;
+    }
     if (!screenshot.empty()) {
-      if (!window.Screenshot(QString::fromStdString(screenshot))) {
+      const QString file = QString::fromStdString(screenshot);
+      if (!(open.empty() ? window.Screenshot(file) : window.ScreenshotAsShown(file))) {
         std::cerr << "tarno-workbench: cannot write " << screenshot << "\n";
         rc = 1;
       }

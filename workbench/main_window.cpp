@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
+#include <fstream>
+#include <sstream>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -11,17 +15,31 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "gui/desktop.h"
+#include "platform/vb_text.h"
 #include "workbench/addin_library.h"
 #include "workbench/addin_list.h"
 #include "workbench/addin_manager.h"
 #include "workbench/code_editor.h"
 #include "workbench/command_menus.h"
+#include "workbench/editor_font.h"
+#include "workbench/find_dialog.h"
+#include "workbench/find_replace.h"
+#include "workbench/designer_edits.h"
+#include "workbench/designer_frame.h"
+#include "workbench/properties_window.h"
+#include "workbench/toolbox.h"
 #include "workbench/form_canvas.h"
 #include "workbench/group_file.h"
+#include "workbench/load_warnings_pane.h"
+#include "workbench/open_project_dialog.h"
+#include "workbench/project_names.h"
+#include "workbench/results_pane.h"
 
 namespace tarno::workbench {
 namespace {
@@ -67,7 +85,7 @@ QString FileLabel(host::MemComponent& c) {
 
 }  // namespace
 
-MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) {
+MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)), code_page_(options_.code_page) {
   vbe_ = host::MemVBE::Create();
   vbe_->SetStore(std::make_shared<files::FileStore>(options_.code_page));
   ws_.vbe = vbe_;
@@ -76,6 +94,7 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   };
   warn = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("Tarno Workbench"), text); };
+  exec_dialog = [](QDialog& d) { return d.exec(); };
 
   tree_ = new QTreeWidget;
   tree_->setHeaderHidden(true);
@@ -95,6 +114,30 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
   split->setStretchFactor(1, 1);
   split->setSizes({900, 300});
   setCentralWidget(split);
+  warnings_pane_ = new LoadWarningsPane(this);
+  addDockWidget(Qt::BottomDockWidgetArea, warnings_pane_);
+  results_ = new ResultsPane(this);
+  addDockWidget(Qt::BottomDockWidgetArea, results_);
+  results_->on_open = [this](const CodePlace& place) {
+    if (CodeEditor* e = ShowCode(place.component)) e->SelectPlace(place.line, place.column, place.length);
+  };
+  finder_ = std::make_unique<FindReplace>(*this);
+  names_ = std::make_unique<ProjectNames>();
+  caret_label_ = new QLabel;
+  caret_label_->setObjectName(QStringLiteral("caret"));
+  statusBar()->addPermanentWidget(caret_label_);
+  edits_ = std::make_unique<DesignerEdits>(this);
+  edits_->on_change = [this] { AfterCommand(); };
+  properties_ = new PropertiesWindow(*edits_);
+  properties_->warn = [this](const QString& t) { warn(t); };
+  AddUndoActions(*properties_, edits_->stack());
+  properties_dock_ = new QDockWidget(QStringLiteral("Properties"), this);
+  properties_dock_->setObjectName(QStringLiteral("propertiesDock"));
+  properties_dock_->setWidget(properties_);
+  addDockWidget(Qt::RightDockWidgetArea, properties_dock_);
+  properties_dock_->hide();
+  toolbox_ = new Toolbox(this);
+  addToolBar(Qt::LeftToolBarArea, toolbox_);
   BuildMenus();
   RebuildCommandBars();
   RefreshTitle();
@@ -103,9 +146,15 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)) 
   auto* marks = new QTimer(this);
   connect(marks, &QTimer::timeout, this, [this] { RefreshExplorer(); });
   marks->start(1000);
+  // What a tool's window changes shows in the form views while it is open.
+  if (auto* desktop = gui::Desktop::Current())
+    desktop->SetAfterSync([this] {
+      for (FormCanvas* f : FormViews()) f->Refresh();
+    });
 }
 
 MainWindow::~MainWindow() {
+  if (auto* desktop = gui::Desktop::Current()) desktop->SetAfterSync({});
   // Views hold host objects; the add-ins go before the host.
   CloseViews();
   UnloadAll(toolkit::ext_dm_HostShutdown);
@@ -115,16 +164,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  file->addAction(QStringLiteral("&Open Project..."), QKeySequence::Open, this, [this] {
-    QString f = QFileDialog::getOpenFileName(this, QStringLiteral("Open Project"), {},
-                                             QStringLiteral("VB projects (*.vbp *.vbg);;All files (*)"));
-    if (f.isEmpty()) return;
-    try {
-      OpenPath(f.toStdString());
-    } catch (const std::exception& e) {
-      warn(QString::fromStdString(e.what()));
-    }
-  });
+  file->addAction(QStringLiteral("&Open Project..."), QKeySequence::Open, this, [this] { OpenProject(); });
   file->addAction(QStringLiteral("&Save Project"), QKeySequence::Save, this, [this] { Save(); });
   file->addAction(QStringLiteral("Save Project &As..."), this, [this] {
     QString f = QFileDialog::getSaveFileName(this, QStringLiteral("Save Project As"), {},
@@ -143,6 +183,26 @@ void MainWindow::BuildMenus() {
   view->addAction(QStringLiteral("&Code"), QKeySequence(Qt::Key_F7), this, [this] { OpenItem(tree_->currentItem(), true); });
   view->addAction(QStringLiteral("&Object"), QKeySequence(Qt::SHIFT | Qt::Key_F7), this,
                   [this] { OpenItem(tree_->currentItem(), false); });
+  // Find's keys work wherever the focus is in the window (the Edit menu is
+  // rebuilt from the command bars, so they are not its items' shortcuts).
+  auto key = [this](QKeySequence k, std::function<void()> f) {
+    auto* a = new QAction(this);
+    a->setShortcut(k);
+    a->setShortcutContext(Qt::WindowShortcut);
+    connect(a, &QAction::triggered, this, [f = std::move(f)] { f(); });
+    addAction(a);
+  };
+  key(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { ShowFindDialog(false); });
+  key(QKeySequence(Qt::CTRL | Qt::Key_H), [this] { ShowFindDialog(true); });
+  key(QKeySequence(Qt::Key_F3), [this] { FindAgain(true); });
+  key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindAgain(false); });
+  view->addSeparator();
+  QAction* pretty = view->addAction(QStringLiteral("&Pretty Listing"));
+  pretty->setObjectName(QStringLiteral("prettyListing"));
+  pretty->setCheckable(true);
+  pretty->setChecked(options_.pretty_listing);
+  connect(pretty, &QAction::toggled, this, [this](bool on) { SetPrettyListing(on); });
+  view->addAction(QStringLiteral("Properties &Window"), QKeySequence(Qt::Key_F4), this, [this] { ShowProperties(); });
   tools_menu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
   QMenu* addins = menuBar()->addMenu(QStringLiteral("&Add-Ins"));
   addins->addAction(QStringLiteral("&Add-In Manager..."), this, [this] { ShowAddInManager(); });
@@ -157,7 +217,7 @@ void MainWindow::BuildMenus() {
 void MainWindow::FillRecent() {
   recent_menu_->clear();
   if (!options_.remember_recent) return;
-  for (const QString& f : QSettings(QStringLiteral("TarnoKit"), QStringLiteral("Workbench")).value("recent").toStringList()) {
+  for (const QString& f : Settings()->value("recent").toStringList()) {
     recent_menu_->addAction(f, this, [this, f] {
       try {
         OpenPath(f.toStdString());
@@ -168,16 +228,49 @@ void MainWindow::FillRecent() {
   }
 }
 
+std::unique_ptr<QSettings> MainWindow::Settings() const {
+  if (!options_.settings_file.isEmpty()) return std::make_unique<QSettings>(options_.settings_file, QSettings::IniFormat);
+  return std::make_unique<QSettings>(QStringLiteral("TarnoKit"), QStringLiteral("Workbench"));
+}
+
 void MainWindow::Remember(const std::filesystem::path& path) {
   if (!options_.remember_recent) return;
-  QSettings s(QStringLiteral("TarnoKit"), QStringLiteral("Workbench"));
-  QStringList list = s.value("recent").toStringList();
+  auto s = Settings();
+  QStringList list = s->value("recent").toStringList();
   QString f = QPath(std::filesystem::absolute(path));
   list.removeAll(f);
   list.prepend(f);
   while (list.size() > 8) list.removeLast();
-  s.setValue("recent", list);
+  s->setValue("recent", list);
+  QVariantMap pages = s->value("codePages").toMap();
+  pages[f] = QString::fromStdString(code_page_.name());
+  s->setValue("codePages", pages);
   FillRecent();
+}
+
+std::optional<std::string> MainWindow::RememberedCodePage(const std::filesystem::path& path) const {
+  if (!options_.remember_recent) return std::nullopt;
+  QVariant v = Settings()->value("codePages").toMap().value(QPath(std::filesystem::absolute(path)));
+  if (!v.isValid()) return std::nullopt;
+  return v.toString().toStdString();
+}
+
+void MainWindow::OpenProject() {
+  OpenProjectDialog dialog(options_.code_page.name(),
+                           [this](const QString& p) { return RememberedCodePage(p.toStdString()); }, this);
+  if (!ws_.path.empty()) dialog.SetPath(QPath(ws_.path));
+  if (exec_dialog(dialog) != QDialog::Accepted || dialog.path().isEmpty()) return;
+  const std::filesystem::path path = dialog.path().toStdString();
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    warn(QStringLiteral("%1\nThe file does not exist.").arg(dialog.path()));
+    return;
+  }
+  try {
+    OpenPath(path, CodePage::Named(dialog.codePage()));
+  } catch (const std::exception& e) {
+    warn(QString::fromStdString(e.what()));
+  }
 }
 
 void MainWindow::RebuildCommandBars() {
@@ -194,6 +287,8 @@ void MainWindow::RebuildMenus() {
       {u"&Copy", [this] { if (auto* e = CurrentEditor()) e->copy(); }},
       {u"&Paste", [this] { if (auto* e = CurrentEditor()) e->paste(); }},
       {u"Select &All", [this] { if (auto* e = CurrentEditor()) e->selectAll(); }},
+      {u"&Find...", [this] { ShowFindDialog(false); }},
+      {u"Find Ne&xt", [this] { FindAgain(true); }},
   };
   ControlClick click = [this](const std::shared_ptr<host::MemCommandBarControl>& c) { Click(c); };
   if (auto edit = bars.Bar(u"Edit")) FillMenu(*edit_menu_, *edit->items(), click, builtIns);
@@ -253,25 +348,62 @@ void MainWindow::Click(const std::shared_ptr<host::MemCommandBarControl>& contro
 
 void MainWindow::AfterCommand() {
   for (CodeEditor* e : CodeEditors()) e->SyncFromModule();
-  for (FormCanvas* f : FormViews()) {
-    f->setMinimumSize(f->sizeHint());
-    f->update();
-  }
+  for (FormCanvas* f : FormViews()) f->Refresh();
+  if (properties_) properties_->Refresh();
   RefreshExplorer();
+}
+
+void MainWindow::SetPrettyListing(bool on) {
+  options_.pretty_listing = on;
+  for (CodeEditor* e : CodeEditors()) e->SetPrettyListing(on);
+}
+
+// ---- find
+
+FindDialog* MainWindow::ShowFindDialog(bool replace) {
+  if (!find_dialog_) find_dialog_ = new FindDialog(*finder_, this);
+  QString selected;
+  if (CodeEditor* e = CurrentEditor()) selected = e->textCursor().selectedText();
+  find_dialog_->Start(replace, selected);
+  return find_dialog_;
+}
+
+void MainWindow::FindAgain(bool forward) {
+  if (find_dialog_) find_dialog_->Apply();
+  if (finder_->options.what.isEmpty()) {
+    ShowFindDialog(false);
+    return;
+  }
+  if (!finder_->FindNext(forward)) statusBar()->showMessage(finder_->message(), 5000);
 }
 
 // ---- projects
 
 bool MainWindow::OpenPath(const std::filesystem::path& path) {
+  std::optional<CodePage> remembered;
+  if (auto name = RememberedCodePage(path)) {
+    try {
+      remembered = CodePage::Named(*name);
+    } catch (const std::exception&) {
+      // A settings file edited by hand: the workbench's own code page then.
+    }
+  }
+  return OpenPath(path, remembered.value_or(options_.code_page));
+}
+
+bool MainWindow::OpenPath(const std::filesystem::path& path, const CodePage& codePage) {
   files::LoadOptions load;
-  load.code_page = options_.code_page;
+  load.code_page = codePage;
   files::LoadedWorkspace loaded = files::LoadPath(path, load);
   if (!CloseProjects()) return false;
+  code_page_ = codePage;
+  vbe_->SetStore(std::make_shared<files::FileStore>(code_page_));
   for (const auto& p : loaded.projects) vbe_->AddProject(p);
   ws_.projects = loaded.projects;
   ws_.path = loaded.path;
   ws_.group = loaded.group;
   ws_.warnings = loaded.warnings;
+  warnings_pane_->SetWarnings(ws_.warnings, ws_.path.parent_path());
   shown_components_ = 0;
   RefreshExplorer();
   RefreshTitle();
@@ -286,6 +418,9 @@ bool MainWindow::Save() {
     warn(QString::fromStdString(e.what()));
     return false;
   }
+  for (CodeEditor* e : CodeEditors()) e->MarkSaved();
+  // What was saved is the form's file now: its controls are no longer new.
+  edits_->stack().clear();
   RefreshExplorer();
   return true;
 }
@@ -307,7 +442,7 @@ bool MainWindow::SaveAs(const std::filesystem::path& vbp) {
   try {
     project->SaveAs(files::FromPath(vbp));
     // The group names the project by its file: it follows the new name.
-    if (ws_.group && !old.empty()) RenameGroupProject(ws_.path, old, vbp, options_.code_page);
+    if (ws_.group && !old.empty()) RenameGroupProject(ws_.path, old, vbp, code_page_);
   } catch (const std::exception& e) {
     warn(QString::fromStdString(e.what()));
     return false;
@@ -331,6 +466,8 @@ bool MainWindow::CloseProjects() {
   for (const auto& p : ws_.projects) vbe_->RemoveProject(p);
   ws_.projects.clear();
   ws_.path.clear();
+  ws_.warnings.clear();
+  warnings_pane_->SetWarnings({}, {});
   RefreshExplorer();
   RefreshTitle();
   return true;
@@ -431,6 +568,35 @@ CodeEditor* MainWindow::ShowCode(const std::shared_ptr<host::MemComponent>& c) {
   }
   auto* editor = new CodeEditor(vbe_, c);
   editor->SetOnEdit([this] { RefreshExplorer(); });
+  editor->SetEditorFont(EditorFont(code_page_));
+  editor->SetPrettyListing(options_.pretty_listing);
+  std::weak_ptr<host::MemComponent> weak = c;
+  editor->SetDeclaredNames([this, weak]() -> const DeclaredNames& {
+    static const DeclaredNames none;
+    auto component = weak.lock();
+    for (const auto& p : ws_.projects)
+      for (const auto& other : p->components())
+        if (other == component) return names_->Of(p->components());
+    return none;
+  });
+  editor->SetOnCaret([this](int line, int column) {
+    caret_label_->setText(QStringLiteral("Ln %1, Col %2").arg(line).arg(column));
+  });
+  // Undone back to the saved text: no longer changed, if the file on disk is
+  // what the component would be written as (a form's controls may differ).
+  editor->SetOnClean([this, weak] {
+    auto component = weak.lock();
+    if (!component || !component->dirty() || component->fileNames().empty()) return;
+    try {
+      std::ifstream in(files::ToPath(component->fileNames()[0]), std::ios::binary);
+      std::stringstream disk;
+      disk << in.rdbuf();
+      if (in && disk.str() == files::RenderComponent(*component)) component->SetIsDirty(false);
+    } catch (const std::exception&) {
+      return;  // not comparable: it stays marked
+    }
+    RefreshExplorer();
+  });
   QMdiSubWindow* sub = AddView(editor, Q(c->name()) + QStringLiteral(" (Code)"));
   views_[key] = sub;
   connect(sub, &QObject::destroyed, this, [this, key] { views_.erase(key); });
@@ -446,13 +612,19 @@ FormCanvas* MainWindow::ShowForm(const std::shared_ptr<host::MemComponent>& c) {
   auto key = std::make_pair(static_cast<const host::MemComponent*>(c.get()), false);
   if (auto it = views_.find(key); it != views_.end()) {
     mdi_->setActiveSubWindow(it->second);
-    auto* canvas = static_cast<FormCanvas*>(static_cast<QScrollArea*>(it->second->widget())->widget());
+    auto* canvas = static_cast<DesignerFrame*>(static_cast<QScrollArea*>(it->second->widget())->widget())->canvas();
     canvas->Activate();
     return canvas;
   }
   auto* canvas = new FormCanvas(vbe_, c);
+  canvas->set_edits(edits_.get());
+  canvas->on_selection = [this, c] { properties_->ShowDesigner(c); };
+  canvas->armed_tool = [this] { return toolbox_->Armed(); };
+  canvas->tool_used = [this] { toolbox_->ChoosePointer(); };
   auto* scroll = new QScrollArea;
-  scroll->setWidget(canvas);
+  auto* frame = new DesignerFrame(canvas);
+  AddUndoActions(*frame, edits_->stack());
+  scroll->setWidget(frame);
   scroll->setBackgroundRole(QPalette::Dark);
   QMdiSubWindow* sub = AddView(scroll, Q(c->name()) + QStringLiteral(" (Form)"));
   views_[key] = sub;
@@ -471,7 +643,8 @@ std::vector<CodeEditor*> MainWindow::CodeEditors() const {
 std::vector<FormCanvas*> MainWindow::FormViews() const {
   std::vector<FormCanvas*> out;
   for (const auto& [key, sub] : views_)
-    if (!key.second) out.push_back(static_cast<FormCanvas*>(static_cast<QScrollArea*>(sub->widget())->widget()));
+    if (!key.second)
+      out.push_back(static_cast<DesignerFrame*>(static_cast<QScrollArea*>(sub->widget())->widget())->canvas());
   return out;
 }
 
@@ -559,6 +732,36 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   e->accept();
 }
 
+void MainWindow::ShowProperties() {
+  properties_dock_->show();
+  properties_dock_->raise();
+  if (auto c = std::dynamic_pointer_cast<host::MemComponent>(vbe_->SelectedVBComponent()); c && c->designer())
+    properties_->ShowDesigner(c);
+  properties_->list()->setFocus();
+}
+
+bool MainWindow::OpenComponent(const std::u16string& name, bool code) {
+  std::shared_ptr<host::MemComponent> found = Find(name);
+  for (const auto& p : ws_.projects)
+    for (const auto& c : p->components())
+      if (!found && vb::EqualsIgnoreCaseAscii(c->name(), name)) found = c;
+  if (!found) return false;
+  if (!code && found->designer()) {
+    // With its Properties window, as the IDE opens a designer.
+    if (!ShowForm(found)) return false;
+    ShowProperties();
+    return true;
+  }
+  return ShowCode(found) != nullptr;
+}
+
+bool MainWindow::ScreenshotAsShown(const QString& file) {
+  show();
+  if (QMdiSubWindow* sub = mdi_->activeSubWindow()) sub->showMaximized();
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  return grab().save(file);
+}
+
 bool MainWindow::Screenshot(const QString& file) {
   show();
   for (const auto& p : ws_.projects) {
@@ -572,6 +775,8 @@ bool MainWindow::Screenshot(const QString& file) {
     else if (form) ShowCode(form);
     if (form || module) break;
   }
+  // A find listed before: its first place shown as well.
+  if (!results_->places().empty()) results_->Open(0);
   mdi_->tileSubWindows();
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
   return grab().save(file);

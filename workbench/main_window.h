@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,24 +19,40 @@
 #include "platform/code_page.h"
 #include "toolkit/addin_entry.h"
 
+class QDialog;
+class QLabel;
 class QMdiArea;
+class QSettings;
 class QMdiSubWindow;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QToolBar;
+class QDockWidget;
 
 namespace tarno::workbench {
 
 class AddInLibrary;
 class CodeEditor;
+class DesignerEdits;
+class FindDialog;
+class FindReplace;
 class FormCanvas;
+class LoadWarningsPane;
+class ProjectNames;
+class PropertiesWindow;
+class ResultsPane;
+class Toolbox;
 
 struct WorkbenchOptions {
   CodePage code_page = CodePage::Cp932();
   // Where the add-in libraries are (libTarnoToolkit.so).
   std::filesystem::path addin_dir;
-  // Keep the recent-projects list in the user's settings.
+  // Keep the recent-projects list and each project's code page in the
+  // user's settings (in settings_file when it is given).
   bool remember_recent = true;
+  QString settings_file;
+  // VB's pretty listing of edited lines in the code panes.
+  bool pretty_listing = true;
 };
 
 class MainWindow : public QMainWindow {
@@ -49,7 +66,31 @@ class MainWindow : public QMainWindow {
   // Closes what is open (asking to save) and loads the .vbp, .vbg or file;
   // throws ProjectFileError (nothing changes then) or returns false when the
   // user cancelled the close.
+  // OpenPath reads the files in the code page the project was last opened
+  // in, else in the workbench's; the load's warnings go to the warnings pane.
   bool OpenPath(const std::filesystem::path& path);
+  bool OpenPath(const std::filesystem::path& path, const CodePage& codePage);
+  // File > Open Project: the dialog with the code-page choice, then the load;
+  // a failure (a path that does not exist) is a message, nothing changes.
+  void OpenProject();
+  // The code page the path was last opened in.
+  std::optional<std::string> RememberedCodePage(const std::filesystem::path& path) const;
+  // The code page the open projects were read in.
+  const CodePage& codePage() const { return code_page_; }
+  LoadWarningsPane* warningsPane() const { return warnings_pane_; }
+  // Places in code listed by Find All (and anything else that lists places).
+  ResultsPane* resultsPane() const { return results_; }
+  FindReplace& finder() { return *finder_; }
+  // F3 and Shift+F3: the next or previous match of what was last looked for.
+  void FindAgain(bool forward);
+  // Edit > Find (Ctrl+F) and Replace (Ctrl+H): the window, filled with the
+  // active pane's selected text.
+  FindDialog* ShowFindDialog(bool replace);
+  // Turns the pretty listing of the code panes on or off (View menu).
+  void SetPrettyListing(bool on);
+  QLabel* caretLabel() const { return caret_label_; }
+  // The code pane of the IDE's active code pane, nullptr when it is closed.
+  CodeEditor* ActiveEditor() const { return CurrentEditor(); }
   // Writes every changed component and project; false (after a message) on failure.
   bool Save();
   // Saves the project chosen in the explorer (the first when none is) under a
@@ -70,6 +111,12 @@ class MainWindow : public QMainWindow {
   std::vector<CodeEditor*> CodeEditors() const;
   std::vector<FormCanvas*> FormViews() const;
   QTreeWidget* explorer() const { return tree_; }
+  // The Properties window (View > Properties Window, F4) and the designers'
+  // undoable edits.
+  PropertiesWindow* properties() const { return properties_; }
+  Toolbox* toolbox() const { return toolbox_; }
+  DesignerEdits& edits() { return *edits_; }
+  void ShowProperties();
   QMdiArea* area() const { return mdi_; }
 
   // The menus built from the "Edit" and "Tools" command bars, and the
@@ -96,13 +143,22 @@ class MainWindow : public QMainWindow {
   void ShowAddInManager();
 
   // Writes a picture of the window with the explorer, the first form's view
-  // and a code pane open; false when the file cannot be written.
+  // and a code pane open (and the first place the results pane lists, if
+  // any); false when the file cannot be written.
   bool Screenshot(const QString& file);
+  // Opens the component (the first project's of that name, in any case):
+  // its form view with the Properties window, or its code pane for a module
+  // or when `code`. False when no component has the name.
+  bool OpenComponent(const std::u16string& name, bool code);
+  // Writes a picture of the window with its active view filling the work area.
+  bool ScreenshotAsShown(const QString& file);
 
   // Replaceable for tests: the save question (returns a QMessageBox button)
   // and failure messages.
   std::function<int(const QString& text)> ask;
   std::function<void(const QString& text)> warn;
+  // Runs a dialog the window opens (a QDialog::DialogCode); tests fill it in.
+  std::function<int(QDialog& dialog)> exec_dialog;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -111,6 +167,7 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void FillRecent();
   void Remember(const std::filesystem::path& path);
+  std::unique_ptr<QSettings> Settings() const;
   void RefreshExplorer();
   void RefreshTitle();
   void OpenItem(QTreeWidgetItem* item, bool code);
@@ -134,12 +191,23 @@ class MainWindow : public QMainWindow {
   std::vector<Connected> connected_;
   QTreeWidget* tree_;
   QMdiArea* mdi_;
+  LoadWarningsPane* warnings_pane_;
+  ResultsPane* results_;
+  std::unique_ptr<FindReplace> finder_;
+  std::unique_ptr<ProjectNames> names_;
+  QLabel* caret_label_;
+  FindDialog* find_dialog_ = nullptr;
+  CodePage code_page_;
   QMenu* edit_menu_ = nullptr;
   QMenu* tools_menu_ = nullptr;
   QMenu* recent_menu_ = nullptr;
   std::map<QString, QToolBar*> toolbars_;
   std::map<std::pair<const host::MemComponent*, bool>, QMdiSubWindow*> views_;
   size_t shown_components_ = 0;
+  std::unique_ptr<DesignerEdits> edits_;
+  PropertiesWindow* properties_ = nullptr;
+  QDockWidget* properties_dock_ = nullptr;
+  Toolbox* toolbox_ = nullptr;
 };
 
 }  // namespace tarno::workbench

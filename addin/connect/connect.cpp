@@ -1,6 +1,9 @@
 #include "addin/connect/connect.h"
 
 #include <array>
+#include <stdexcept>
+#include <string>
+#include <string_view>
 
 #include "addin/addin_globals.h"
 #include "addin/connect/frm_image.h"
@@ -20,28 +23,35 @@ namespace {
 
 using Sink = std::shared_ptr<ide::CommandBarEvents> clsTarnoAddInP::*;
 struct SinkPair {
+  std::string_view suffix;  // Menu<suffix>, Ctrl<suffix>
   Sink menu, ctrl;
 };
-// In command order.
-constexpr std::array<SinkPair, kCommandCount> kSinks = {{
-    {&clsTarnoAddInP::MenuHandler, &clsTarnoAddInP::CtrlHandler},
-    {&clsTarnoAddInP::MenuHensuu, &clsTarnoAddInP::CtrlHensuu},
-    {&clsTarnoAddInP::MenuProc, &clsTarnoAddInP::CtrlProc},
-    {&clsTarnoAddInP::MenuCodePatrn, &clsTarnoAddInP::CtrlCodePatrn},
-    {&clsTarnoAddInP::MenuProjectTool, &clsTarnoAddInP::CtrlProjectTool},
-    {&clsTarnoAddInP::MenuCopyTool, &clsTarnoAddInP::CtrlCopyTool},
-    {&clsTarnoAddInP::MenuContorolTool, &clsTarnoAddInP::CtrlContorolTool},
-    {&clsTarnoAddInP::MenuContorolPatrnTool, &clsTarnoAddInP::CtrlContorolPatrnTool},
-    {&clsTarnoAddInP::MenuContorolTabIndexTool, &clsTarnoAddInP::CtrlContorolTabIndexTool},
-    {&clsTarnoAddInP::MenuContorolIndexTool, &clsTarnoAddInP::CtrlContorolIndexTool},
-    {&clsTarnoAddInP::MenuEdit, &clsTarnoAddInP::CtrlEdit},
-    {&clsTarnoAddInP::MenuCommentOut, &clsTarnoAddInP::CtrlCommentOut},
-    {&clsTarnoAddInP::MenuCommentDel, &clsTarnoAddInP::CtrlCommentDel},
-    {&clsTarnoAddInP::MenuComment, &clsTarnoAddInP::CtrlComment},
-    {&clsTarnoAddInP::MenuErrorHeader, &clsTarnoAddInP::CtrlErrorHeader},
-    {&clsTarnoAddInP::MenuErrorHuter, &clsTarnoAddInP::CtrlErrorHuter},
-    {&clsTarnoAddInP::MenuContorolErrTool, &clsTarnoAddInP::CtrlContorolErrTool},
+// The sink members of the connect class, by the suffix a command row names.
+constexpr std::array<SinkPair, 17> kSinks = {{
+    {"Handler", &clsTarnoAddInP::MenuHandler, &clsTarnoAddInP::CtrlHandler},
+    {"Hensuu", &clsTarnoAddInP::MenuHensuu, &clsTarnoAddInP::CtrlHensuu},
+    {"Proc", &clsTarnoAddInP::MenuProc, &clsTarnoAddInP::CtrlProc},
+    {"CodePatrn", &clsTarnoAddInP::MenuCodePatrn, &clsTarnoAddInP::CtrlCodePatrn},
+    {"ProjectTool", &clsTarnoAddInP::MenuProjectTool, &clsTarnoAddInP::CtrlProjectTool},
+    {"CopyTool", &clsTarnoAddInP::MenuCopyTool, &clsTarnoAddInP::CtrlCopyTool},
+    {"ContorolTool", &clsTarnoAddInP::MenuContorolTool, &clsTarnoAddInP::CtrlContorolTool},
+    {"ContorolPatrnTool", &clsTarnoAddInP::MenuContorolPatrnTool, &clsTarnoAddInP::CtrlContorolPatrnTool},
+    {"ContorolTabIndexTool", &clsTarnoAddInP::MenuContorolTabIndexTool, &clsTarnoAddInP::CtrlContorolTabIndexTool},
+    {"ContorolIndexTool", &clsTarnoAddInP::MenuContorolIndexTool, &clsTarnoAddInP::CtrlContorolIndexTool},
+    {"Edit", &clsTarnoAddInP::MenuEdit, &clsTarnoAddInP::CtrlEdit},
+    {"CommentOut", &clsTarnoAddInP::MenuCommentOut, &clsTarnoAddInP::CtrlCommentOut},
+    {"CommentDel", &clsTarnoAddInP::MenuCommentDel, &clsTarnoAddInP::CtrlCommentDel},
+    {"Comment", &clsTarnoAddInP::MenuComment, &clsTarnoAddInP::CtrlComment},
+    {"ErrorHeader", &clsTarnoAddInP::MenuErrorHeader, &clsTarnoAddInP::CtrlErrorHeader},
+    {"ErrorHuter", &clsTarnoAddInP::MenuErrorHuter, &clsTarnoAddInP::CtrlErrorHuter},
+    {"ContorolErrTool", &clsTarnoAddInP::MenuContorolErrTool, &clsTarnoAddInP::CtrlContorolErrTool},
 }};
+
+const SinkPair& SinksOf(const CommandRow& row) {
+  for (const SinkPair& pair : kSinks)
+    if (pair.suffix == row.suffix) return pair;
+  throw std::out_of_range(std::string("the connect class has no sinks for the command ") + row.suffix);
+}
 
 template <class F>
 void IgnoringErrors(F&& step) {
@@ -53,15 +63,15 @@ void IgnoringErrors(F&& step) {
 
 }  // namespace
 
-clsTarnoAddInP::clsTarnoAddInP() = default;
+clsTarnoAddInP::clsTarnoAddInP(CommandTable commands) : commands_(commands) {}
 clsTarnoAddInP::~clsTarnoAddInP() = default;
 
-std::shared_ptr<ide::CommandBarEvents>& clsTarnoAddInP::MenuSink(Command command) {
-  return this->*kSinks[static_cast<size_t>(command)].menu;
+std::shared_ptr<ide::CommandBarEvents>& clsTarnoAddInP::MenuSink(const CommandRow& row) {
+  return this->*SinksOf(row).menu;
 }
 
-std::shared_ptr<ide::CommandBarEvents>& clsTarnoAddInP::CtrlSink(Command command) {
-  return this->*kSinks[static_cast<size_t>(command)].ctrl;
+std::shared_ptr<ide::CommandBarEvents>& clsTarnoAddInP::CtrlSink(const CommandRow& row) {
+  return this->*SinksOf(row).ctrl;
 }
 
 void clsTarnoAddInP::OnConnection(std::shared_ptr<ide::VBE> Application, int ConnectMode,
@@ -87,7 +97,7 @@ void clsTarnoAddInP::OnConnection(std::shared_ptr<ide::VBE> Application, int Con
     LoadSettings(settings);
     if (settings.AutoSaveOn == 1) {
       ProjectToolFromMenu = 0;
-      AutoSaveWindow().load_hidden();
+      commands_.auto_save.load_hidden();
     }
   } catch (const std::exception&) {
     ui::MsgBox(vb::U("Tarno Kitの起動時にエラーが発生しました。") + vb::kCrLf +
@@ -105,12 +115,11 @@ void clsTarnoAddInP::PasteFace(ide::CommandBarControl& control, const char* face
 }
 
 std::shared_ptr<ide::CommandBarEvents> clsTarnoAddInP::Connect(const std::shared_ptr<ide::CommandBarControl>& control,
-                                                               const Command* command) {
+                                                               const CommandRow* row) {
   auto sink = HostVBE->Events()->CommandBarEvents(control);
-  if (command) {
-    Command c = *command;
+  if (row) {
     // The handled and cancel-default flags are left as the host passed them.
-    sink->SetClickHandler([c](const std::shared_ptr<ide::CommandBarControl>&, bool&, bool&) { RunCommand(c); });
+    sink->SetClickHandler([row](const std::shared_ptr<ide::CommandBarControl>&, bool&, bool&) { RunRow(*row); });
   }
   return sink;
 }
@@ -121,7 +130,7 @@ void clsTarnoAddInP::AddMenuItem(const CommandRow& row, ide::CommandBarControls&
   if (row.menu_begin_group) item->SetBeginGroup(true);
   item->SetCaption(vb::U(row.caption));
   PasteFace(*item, row.face);
-  MenuSink(row.command) = Connect(item, &row.command);
+  MenuSink(row) = Connect(item, &row);
 }
 
 std::shared_ptr<ide::CommandBarControls> clsTarnoAddInP::PopupItems(const char16_t* menu,
@@ -135,7 +144,7 @@ std::shared_ptr<ide::CommandBarControls> clsTarnoAddInP::PopupItems(const char16
 }
 
 void clsTarnoAddInP::AddToolsItems() {
-  for (const CommandRow& row : CommandRows())
+  for (const CommandRow& row : commands_.rows)
     if (row.menu == MenuPlace::Tools)
       AddMenuItem(row, *HostVBE->CommandBars()->Item(u"Tools")->Controls(), row.position);
 
@@ -147,12 +156,12 @@ void clsTarnoAddInP::AddToolsItems() {
   popup->SetToolTipText(vb::U("開発を支援するツール"));
   MenuToolsPopup = Connect(popup, nullptr);
 
-  for (const CommandRow& row : CommandRows())
+  for (const CommandRow& row : commands_.rows)
     if (row.menu == MenuPlace::ToolsPopup) AddMenuItem(row, *PopupItems(u"Tools", vb::U(kToolsPopupCaption)), 0);
 }
 
 void clsTarnoAddInP::AddEditItems() {
-  for (const CommandRow& row : CommandRows())
+  for (const CommandRow& row : commands_.rows)
     if (row.menu == MenuPlace::Edit)
       AddMenuItem(row, *HostVBE->CommandBars()->Item(u"Edit")->Controls(), row.position);
 
@@ -161,7 +170,7 @@ void clsTarnoAddInP::AddEditItems() {
   popup->SetCaption(vb::U(kEditPopupCaption));
   MenuEditPopup = Connect(popup, nullptr);
 
-  for (const CommandRow& row : CommandRows())
+  for (const CommandRow& row : commands_.rows)
     if (row.menu == MenuPlace::EditPopup) AddMenuItem(row, *PopupItems(u"Edit", vb::U(kEditPopupCaption)), 0);
 
   // The IDE's own item that now follows the add-in's block starts a group.
@@ -176,13 +185,13 @@ void clsTarnoAddInP::CreateToolBar() {
 
   toolbar_ = bars->Add(kToolbarName, 1, true);
   toolbar_->SetVisible(true);
-  for (const CommandRow& row : CommandRows()) {
+  for (const CommandRow& row : commands_.rows) {
     auto button = toolbar_->Controls()->Add(ide::ControlType::Button, 0);
     buttons_.push_back(button);
     if (row.button_begin_group) button->SetBeginGroup(true);
     button->SetToolTipText(vb::U(row.tool_tip));
     PasteFace(*button, row.face);
-    CtrlSink(row.command) = Connect(button, &row.command);
+    CtrlSink(row) = Connect(button, &row);
   }
 }
 
@@ -213,7 +222,7 @@ void clsTarnoAddInP::RemoveCommandBars() {
   for (auto& c : failed) IgnoringErrors([&] { c->Delete(); });
   if (toolbarFailed) IgnoringErrors([&] { toolbar_->Delete(); });
 
-  IgnoringErrors([] { AutoSaveWindow().unload(); });
+  IgnoringErrors([this] { commands_.auto_save.unload(); });
 
   // Clicks must not reach a disconnected add-in.
   auto release = [](std::shared_ptr<ide::CommandBarEvents>& sink) {

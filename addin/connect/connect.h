@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "addin/connect/command_table.h"
+#include "addin/connect/command_row.h"
 #include "addin/host_api.h"
 
 namespace tarno {
@@ -24,7 +24,9 @@ inline constexpr int ext_dm_UserClosed = 1;
 
 class clsTarnoAddInP {
  public:
-  clsTarnoAddInP();
+  // commands: the add-in's commands and its auto-save window, which outlive
+  // the connect class.
+  explicit clsTarnoAddInP(CommandTable commands);
   ~clsTarnoAddInP();
   clsTarnoAddInP(const clsTarnoAddInP&) = delete;
   clsTarnoAddInP& operator=(const clsTarnoAddInP&) = delete;
@@ -59,9 +61,10 @@ class clsTarnoAddInP {
       MenuErrorHuter, CtrlErrorHuter, MenuContorolErrTool, CtrlContorolErrTool;
   std::shared_ptr<ide::CommandBarEvents> MenuToolsPopup, MenuEditPopup;
 
-  // The sink members of a command (menu, toolbar).
-  std::shared_ptr<ide::CommandBarEvents>& MenuSink(Command command);
-  std::shared_ptr<ide::CommandBarEvents>& CtrlSink(Command command);
+  // The sink members of a command (menu, toolbar), found by its suffix;
+  // std::out_of_range for a row whose suffix names no sink.
+  std::shared_ptr<ide::CommandBarEvents>& MenuSink(const CommandRow& row);
+  std::shared_ptr<ide::CommandBarEvents>& CtrlSink(const CommandRow& row);
 
  private:
   void AddToolsItems();
@@ -71,9 +74,10 @@ class clsTarnoAddInP {
   void CreateToolBar();
   void PasteFace(ide::CommandBarControl& control, const char* face);
   std::shared_ptr<ide::CommandBarEvents> Connect(const std::shared_ptr<ide::CommandBarControl>& control,
-                                                 const Command* command);
+                                                 const CommandRow* row);
   void RemoveCommandBars();
 
+  CommandTable commands_;
   std::unique_ptr<frmTitle> splash_;
   std::vector<std::shared_ptr<ide::CommandBarControl>> menu_items_;
   std::vector<std::shared_ptr<ide::CommandBarControl>> buttons_;

@@ -9,15 +9,15 @@ namespace {
 
 class DefaultMember final : public PreciseRule {
  public:
-  RuleVerdict Decide(RuleContext& context, const RuleSubject& subject) const override {
-    if (subject.check == CheckKind::Variables && subject.level != 0) return RuleVerdict::None;
-    const ComponentFacts* facts = context.facts().Of(subject.component);
+  RuleVerdict Decide(const RuleContext& context, lang::SymbolId symbol) const override {
+    const lang::Model& model = context.model();
+    const lang::Symbol& s = model.Sym(symbol);
+    if (s.decl.parent >= 0) return RuleVerdict::None;
+    if (s.decl.flags & (lang::kDeclDefaultMember | lang::kDeclEnumerator)) return RuleVerdict::Used;
+    // The ids the project file's reader found (VB_VarUserMemId too).
+    const ComponentFacts* facts = context.ComponentFactsOf(s.module);
     if (!facts || facts->memberIds.empty()) return RuleVerdict::None;
-    // A variable's name as cut may carry bounds or a comment: its first word.
-    View name = subject.name;
-    size_t end = 0;
-    while (end < name.size() && IsWordChar(name[end])) ++end;
-    auto it = facts->memberIds.find(vb::UCaseAscii(name.substr(0, end)));
+    auto it = facts->memberIds.find(vb::UCaseAscii(std::u16string(model.SymbolName(symbol))));
     if (it == facts->memberIds.end()) return RuleVerdict::None;
     return it->second == 0 || it->second == -4 ? RuleVerdict::Used : RuleVerdict::None;
   }

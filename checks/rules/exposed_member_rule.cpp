@@ -1,8 +1,7 @@
 // exposed-member: in an ActiveX EXE, DLL or control project, the Public
 // members of a class, user control or user document marked VB_Exposed are
 // the project's interface to other programs; nothing inside the project
-// needs to call them.
-#include "checks/declaration_scanner.h"
+// needs to use them.
 #include "checks/rules/precise_rule.h"
 
 namespace tarno::checks {
@@ -18,29 +17,15 @@ bool CanBeExposed(int componentType) {
          componentType == ide::ComponentType::DocObject;
 }
 
-// The declaration at the line is Public (or Global).
-bool IsPublicDeclaration(ProjectSource& source, int component, int line) {
-  const ModuleSource* module = source.Module(component);
-  if (!module || line < 1 || line > module->CountOfLines()) return false;
-  bool declareFlag = false;
-  DeclarationScan scan = ScanDeclarationStatement(ReadStatement(*module, line).text, Section::Declarations, declareFlag);
-  return scan.scope == DeclScope::Public || scan.scope == DeclScope::Global;
-}
-
 class ExposedMember final : public PreciseRule {
  public:
-  RuleVerdict Decide(RuleContext& context, const RuleSubject& subject) const override {
-    if (!IsActiveXProject(context.facts().projectType)) return RuleVerdict::None;
-    if (!CanBeExposed(context.source().ComponentType(subject.component))) return RuleVerdict::None;
-    const ComponentFacts* facts = context.facts().Of(subject.component);
-    if (!facts || !facts->exposed) return RuleVerdict::None;
-    bool isPublic = false;
-    if (subject.check == CheckKind::Procedures) {
-      isPublic = context.MemberScope(subject.component, subject.name) == ide::MemberScope::Public;
-    } else {
-      isPublic = subject.level == 0 && IsPublicDeclaration(context.source(), subject.component, subject.line);
-    }
-    return isPublic ? RuleVerdict::Exposed : RuleVerdict::None;
+  RuleVerdict Decide(const RuleContext& context, lang::SymbolId symbol) const override {
+    const lang::Symbol& s = context.model().Sym(symbol);
+    if (s.decl.parent >= 0 || !RuleContext::IsPublicMember(s.decl)) return RuleVerdict::None;
+    if (!IsActiveXProject(context.Facts(s.project).projectType)) return RuleVerdict::None;
+    if (!CanBeExposed(context.ComponentType(s.module))) return RuleVerdict::None;
+    const ComponentFacts* facts = context.ComponentFactsOf(s.module);
+    return facts && facts->exposed ? RuleVerdict::Exposed : RuleVerdict::None;
   }
 };
 

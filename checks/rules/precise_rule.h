@@ -1,57 +1,57 @@
-// The precise rules of the checks: each one decides, for a finding of the
-// add-in's rules, that the name is used after all (the language or the
-// project calls it without naming it) or that programs outside the project
-// use it. One rule per file; the table in precise_rules.cpp lists them.
+// The precise rules of the unused-code checks: each one decides, for a
+// declaration that no code of the projects uses, that it is used after all
+// (the language or the runtime calls it without naming it) or that programs
+// outside the project use it (exposed). They read the language model. One
+// rule per file; the table in precise_rules.cpp lists them.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "checks/project_facts.h"
-#include "checks/project_source.h"
+#include "lang/model.h"
 
 namespace tarno::checks {
 
 enum class CheckKind { Variables, Procedures };
 
-// What a rule says about one finding.
+// What a rule says about one declaration.
 enum class RuleVerdict { None, Used, Exposed };
 
-// What the rules read, shared by all of them during one run (one thread).
+// What the rules read: the model, each project's facts, and what is worked
+// out once for all rules (the classes whose instances leave the project).
 class RuleContext {
  public:
-  RuleContext(ProjectSource& source, const ProjectFacts& facts) : source_(source), facts_(facts) {}
-  ProjectSource& source() { return source_; }
-  const ProjectFacts& facts() const { return facts_; }
-  // The interfaces the module implements (`Implements X` in its
-  // declarations), upper-case ASCII, the part after the last "." of a
-  // qualified name.
-  const std::vector<std::u16string>& Implemented(int component);
-  // The member's Scope (ide::MemberScope), 0 when the module has no such member.
-  int MemberScope(int component, const std::u16string& name);
+  // facts[p] are the facts of the model's project p (missing ones: none known).
+  RuleContext(const lang::Model& model, const std::vector<ProjectFacts>& facts);
+  const lang::Model& model() const { return model_; }
+  const ProjectFacts& Facts(uint32_t project) const;
+  // The facts of the component a module belongs to; nullptr when none are known.
+  const ComponentFacts* ComponentFactsOf(uint32_t module) const;
+  int ComponentType(uint32_t module) const { return model_.Module(module).code->type; }
+  // The module is a class whose instances are handed to code outside the
+  // project (`.Add New XTests`, `Set Runner.Fixture = New XTests`).
+  bool PassedOutside(uint32_t module) const { return passedOutside_[module] != 0; }
+  // The interfaces the module implements (Implements lines, qualified or not).
+  const std::vector<lang::Atom>& Implemented(uint32_t module) const { return implemented_[module]; }
+  // The module-level procedure is Public (Property and Sub without a scope word too).
+  static bool IsPublicMember(const lang::Decl& d);
 
  private:
-  ProjectSource& source_;
-  const ProjectFacts& facts_;
-  std::unordered_map<int, std::vector<std::u16string>> implemented_;
-  std::unordered_map<int, std::unordered_map<std::u16string, int>> scopes_;
-};
-
-// One finding as the rules see it.
-struct RuleSubject {
-  CheckKind check = CheckKind::Procedures;
-  int component = 0;
-  const std::u16string& name;  // the procedure, or the variable name as cut
-  int line = 0;                // the declaration's line
-  int level = 0;               // variables: 0 declarations section, 1 procedure
+  const lang::Model& model_;
+  const std::vector<ProjectFacts>& facts_;
+  ProjectFacts none_;
+  std::vector<int> componentIndex_;  // per module, 1-based
+  std::vector<char> passedOutside_;  // per module
+  std::vector<std::vector<lang::Atom>> implemented_;  // per module
 };
 
 class PreciseRule {
  public:
   virtual ~PreciseRule() = default;
-  virtual RuleVerdict Decide(RuleContext& context, const RuleSubject& subject) const = 0;
+  // `symbol` is a declaration of a fully understood module.
+  virtual RuleVerdict Decide(const RuleContext& context, lang::SymbolId symbol) const = 0;
 };
 
 struct PreciseRuleEntry {
@@ -59,8 +59,8 @@ struct PreciseRuleEntry {
   std::string_view checks;  // "procedures", "variables, procedures"
   std::string_view reason;  // one line
   const PreciseRule* rule;  // nullptr: applied by an option of its own (--transitive)
-  bool forVariables = false;
-  bool forProcedures = true;
+  // The reason a finding it makes exposed carries; "" for the rule's plain verdict.
+  std::string_view findingReason = {};
 };
 
 // Every precise rule, in the order they are tried.
@@ -71,8 +71,11 @@ const PreciseRule& InterfaceMemberRule();
 const PreciseRule& ExposedMemberRule();
 const PreciseRule& StartupMainRule();
 const PreciseRule& DefaultMemberRule();
+const PreciseRule& FixtureMemberRule();
+const PreciseRule& ControlPropertyRule();
 
 inline constexpr std::string_view kTransitiveRuleId = "used-only-by-unused";
-inline constexpr std::string_view kTransitiveReason = "used only by unused procedures";
+inline constexpr std::string_view kTransitiveReason = "used only by unused declarations";
+inline constexpr std::string_view kFixtureReason = "public member of an instance passed outside the project";
 
 }  // namespace tarno::checks

@@ -8,11 +8,13 @@ namespace {
 
 class StartupMain final : public PreciseRule {
  public:
-  RuleVerdict Decide(RuleContext& context, const RuleSubject& subject) const override {
-    if (subject.check != CheckKind::Procedures) return RuleVerdict::None;
-    if (!vb::EqualsIgnoreCaseAscii(vb::Trim(context.facts().startup), u"Sub Main")) return RuleVerdict::None;
-    if (context.source().ComponentType(subject.component) != ide::ComponentType::StdModule) return RuleVerdict::None;
-    return vb::EqualsIgnoreCaseAscii(subject.name, u"Main") ? RuleVerdict::Used : RuleVerdict::None;
+  RuleVerdict Decide(const RuleContext& context, lang::SymbolId symbol) const override {
+    const lang::Model& model = context.model();
+    const lang::Symbol& s = model.Sym(symbol);
+    if (s.decl.kind != lang::DeclKind::Sub || s.decl.parent >= 0) return RuleVerdict::None;
+    if (context.ComponentType(s.module) != ide::ComponentType::StdModule) return RuleVerdict::None;
+    if (!vb::EqualsIgnoreCaseAscii(vb::Trim(context.Facts(s.project).startup), u"Sub Main")) return RuleVerdict::None;
+    return lang::SameName(model.SymbolName(symbol), u"Main") ? RuleVerdict::Used : RuleVerdict::None;
   }
 };
 

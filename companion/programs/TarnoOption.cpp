@@ -14,7 +14,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: TarnoOption [--yes] [FILE]\n"
-    "Copies FILE (a settings file TarnoAddIn.ini saved elsewhere) over the add-in's settings file.\n"
+    "Copies FILE (a settings file TarnoAddIn.ini saved elsewhere), byte for byte and unparsed, over the\n"
+    "add-in's settings file. A file over 1 MiB is refused.\n"
     "Without FILE the path is read from standard input.\n"
     "  -y, --yes   answer Yes when asked whether to overwrite the existing file\n";
 

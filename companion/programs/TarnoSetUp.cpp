@@ -1,5 +1,6 @@
 // TarnoSetUp: registers the add-in with the IDE (its entry in "VBADDIN.INI")
-// and as a COM server. Takes no arguments.
+// and starts the COM registration where the system has RegSvr32. Takes no
+// arguments.
 #include <unistd.h>
 
 #include <iostream>
@@ -11,7 +12,10 @@
 int main(int argc, char** argv) {
   tarno::SetUpCommandLineProgram();
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
-    std::cout << "Usage: TarnoSetUp\nRegisters the add-in in VBADDIN.INI and as a COM server.\n";
+    std::cout << "Usage: TarnoSetUp\n"
+                 "Writes the add-in's entry (Add-Ins32, value 0) into VBADDIN.INI in the Windows directory.\n"
+                 "The COM registration (RegSvr32) runs only where the system has RegSvr32, that is on\n"
+                 "Windows; elsewhere the entry is all that set-up does.\n";
     return 0;
   }
   if (argc > 1) {

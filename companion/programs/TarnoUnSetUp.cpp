@@ -1,5 +1,6 @@
-// TarnoUnSetUp: removes the add-in's entry from "VBADDIN.INI", its COM
-// registration and its settings file. Takes no arguments.
+// TarnoUnSetUp: removes the add-in's entry from "VBADDIN.INI" and its
+// settings file, and starts the COM unregistration where the system has
+// RegSvr32. Takes no arguments.
 #include <unistd.h>
 
 #include <iostream>
@@ -12,7 +13,8 @@ int main(int argc, char** argv) {
   tarno::SetUpCommandLineProgram();
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     std::cout << "Usage: TarnoUnSetUp\n"
-                 "Removes the add-in from VBADDIN.INI and the COM registration, and deletes its settings file.\n";
+                 "Removes the add-in's entry from VBADDIN.INI and deletes its settings file. The COM\n"
+                 "unregistration (RegSvr32 /U) runs only where the system has RegSvr32, that is on Windows.\n";
     return 0;
   }
   if (argc > 1) {

@@ -3,12 +3,13 @@
 // other systems; deleting a pattern that is a link removes the link itself.
 #include <windows.h>
 
-#include <random>
+#include <cerrno>
 #include <system_error>
 
 #include "patterns/pattern_store.h"
 #include "patterns/pattern_store_entries.h"
 #include "platform/code_page.h"
+#include "platform/text_file.h"
 #include "platform/win/error_text.h"
 
 namespace tarno::patterns {
@@ -18,8 +19,22 @@ using entries::EntryPath;
 
 namespace {
 
+// The C library's number for the Windows errors that callers tell apart.
+int ErrnoOf(DWORD err) {
+  switch (err) {
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS: return EEXIST;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_DIR_NOT_EMPTY: return ENOTEMPTY;
+    case ERROR_ACCESS_DENIED: return EACCES;
+    default: return 0;
+  }
+}
+
 [[noreturn]] void Fail(StoreAction action, const fs::path& path, const std::string& prefix = {}) {
-  throw PatternStoreError(action, path, prefix + win::ErrorText(GetLastError()));
+  DWORD err = GetLastError();
+  throw PatternStoreError(action, path, prefix + win::ErrorText(err), ErrnoOf(err));
 }
 
 fs::path Root(StoreAction action) {
@@ -49,13 +64,6 @@ fs::path FolderForWrite(const std::u16string& folder, StoreAction action, const 
   return dir;
 }
 
-std::wstring TemporaryName() {
-  static std::mt19937_64 rng(std::random_device{}());
-  wchar_t buf[32];
-  swprintf(buf, 32, L".tarno-%012llx", static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFull));
-  return buf;
-}
-
 }  // namespace
 
 void CreatePatternFolder(const std::u16string& folder) {
@@ -83,37 +91,33 @@ void RemovePatternFolder(const std::u16string& folder) {
   if (!RemoveDirectoryW(path.c_str())) Fail(StoreAction::RemoveFolder, path);
 }
 
-void WritePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
+namespace {
+
+void WritePattern(const std::u16string& folder, const std::u16string& name, const std::u16string& code,
+                  files::IfExists ifExists) {
   std::u16string fileName = name + u".Dat";
   fs::path path = EntryPath(EntryPath(PatternRootPath(), folder), fileName);
   EntryBytes(folder, StoreAction::WritePattern, path);
   EntryBytes(fileName, StoreAction::WritePattern, path);
   std::string bytes = SystemCodePage().Encode(PatternFileText(code));
-  fs::path dir = FolderForWrite(folder, StoreAction::WritePattern, path);
+  FolderForWrite(folder, StoreAction::WritePattern, path);
+  try {
+    files::WriteAllBytes(path, bytes, ifExists);
+  } catch (const files::FileExistsError& e) {
+    throw PatternStoreError(StoreAction::WritePattern, path, e.reason(), EEXIST);
+  } catch (const files::FileError& e) {
+    throw PatternStoreError(StoreAction::WritePattern, path, e.reason());
+  }
+}
 
-  fs::path tmp;
-  HANDLE h = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
-    tmp = dir / TemporaryName();
-    h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
-  }
-  if (h == INVALID_HANDLE_VALUE) Fail(StoreAction::WritePattern, path, "cannot create a temporary file: ");
-  DWORD written = 0;
-  bool ok = bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                              written == bytes.size());
-  ok = ok && FlushFileBuffers(h);
-  DWORD err = GetLastError();
-  ok = CloseHandle(h) && ok;
-  if (ok && !MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    ok = false;
-    err = GetLastError();
-  }
-  if (!ok) {
-    DeleteFileW(tmp.c_str());
-    SetLastError(err);
-    Fail(StoreAction::WritePattern, path);
-  }
+}  // namespace
+
+void WritePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
+  WritePattern(folder, name, code, files::IfExists::Replace);
+}
+
+void CreatePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
+  WritePattern(folder, name, code, files::IfExists::Refuse);
 }
 
 void DeletePatternFile(const std::u16string& folder, const std::u16string& file) {

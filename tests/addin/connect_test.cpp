@@ -19,6 +19,7 @@
 #include "platform/vb_text.h"
 #include "support/host_builders.h"
 #include "support/ui_harness.h"
+#include "toolkit/command_table.h"
 
 namespace tarno {
 namespace {
@@ -82,7 +83,7 @@ class ConnectTest : public ::testing::Test {
   test::UiHarness ui_;
   test::TestHost host_;
   CustomArray custom_;
-  clsTarnoAddInP addin_;
+  clsTarnoAddInP addin_{AddInCommands()};
 };
 
 TEST_F(ConnectTest, SplashShowsAndClosesOnTheSecondTick) {
@@ -192,11 +193,11 @@ TEST_F(ConnectTest, EachMenuItemAndItsButtonRunTheSameCommandThroughTheirOwnSink
     ran.clear();
     auto r1 = host_.Click(item);
     auto r2 = host_.Click(button);
-    EXPECT_THAT(ran, ElementsAre(static_cast<int>(row.command), static_cast<int>(row.command))) << row.caption;
+    EXPECT_THAT(ran, ElementsAre(static_cast<int>(CommandOf(row)), static_cast<int>(CommandOf(row)))) << row.caption;
     EXPECT_EQ(r1.sinks, 1);
     EXPECT_FALSE(r1.handled || r1.cancelDefault || r2.handled || r2.cancelDefault);
-    sinks.insert(addin_.MenuSink(row.command).get());
-    sinks.insert(addin_.CtrlSink(row.command).get());
+    sinks.insert(addin_.MenuSink(row).get());
+    sinks.insert(addin_.CtrlSink(row).get());
   }
   sinks.insert(addin_.MenuToolsPopup.get());
   sinks.insert(addin_.MenuEditPopup.get());
@@ -359,8 +360,8 @@ TEST(CommandTable, CommandsWithoutTheirWindowRunNothing) {
   EXPECT_TRUE(static_cast<bool>(CommandAction(Command::CommentOut)));
   EXPECT_TRUE(static_cast<bool>(CommandAction(Command::ErrorHuter)));
   for (const CommandRow& row : CommandRows()) {
-    if (!CommandAction(row.command)) {
-      EXPECT_FALSE(RunCommand(row.command)) << row.runs;
+    if (!CommandAction(CommandOf(row))) {
+      EXPECT_FALSE(RunCommand(CommandOf(row))) << row.runs;
     }
   }
 }

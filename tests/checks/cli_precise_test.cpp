@@ -137,7 +137,7 @@ TEST_F(CheckCliPrecise, RulesAreListedWithReasons) {
 }
 
 TEST_F(CheckCliPrecise, IdeAndPreciseFindingsFromTheProjectFiles) {
-  RunResult ide = Tarno("check all Lib.vbp --format json");
+  RunResult ide = Tarno("check all Lib.vbp --format json --rules ide");
   ASSERT_EQ(ide.status, 1) << ide.err;
   EXPECT_EQ(Names(ide.out), (V{"variables:Api.m_unused:unused", "procedures:Api.Item:unused",
                                "procedures:Api.NewEnum:unused", "procedures:Api.Open:unused",
@@ -160,9 +160,9 @@ TEST_F(CheckCliPrecise, IdeAndPreciseFindingsFromTheProjectFiles) {
   for (const auto& m : t["modules"]) {
     for (const auto& f : m["findings"]) got.push_back(f["name"].get<std::string>() + ":" + f.value("reason", f.value("suppressed", "")));
   }
-  EXPECT_EQ(got, (V{"Open:", "Helper:marker", "Orphan:", "Step2:used only by unused procedures", "Legacy:ignore file"}));
+  EXPECT_EQ(got, (V{"Open:", "Helper:marker", "Orphan:", "Step2:used only by unused declarations", "Legacy:ignore file"}));
   // --transitive belongs to the precise rules.
-  EXPECT_EQ(Tarno("check procedures Lib.vbp --transitive").status, 2);
+  EXPECT_EQ(Tarno("check procedures Lib.vbp --transitive --rules ide").status, 2);
 }
 
 TEST_F(CheckCliPrecise, ExposedMembersOnlyWithShowExposed) {
@@ -190,7 +190,7 @@ TEST_F(CheckCliPrecise, ExposedMembersOnlyWithShowExposed) {
 }
 
 TEST_F(CheckCliPrecise, CsvRowsInStableOrderAndJobsChangeNothing) {
-  RunResult one = Tarno("check all Lib.vbp --format csv --jobs 1");
+  RunResult one = Tarno("check all Lib.vbp --format csv --jobs 1 --rules ide");
   ASSERT_EQ(one.status, 1) << one.err;
   EXPECT_EQ(one.out,
             "check,project,component,file,line,file_line,name,procedure,verdict,rule,reason,suppressed\n"
@@ -201,16 +201,16 @@ TEST_F(CheckCliPrecise, CsvRowsInStableOrderAndJobsChangeNothing) {
             "unused-procedure,Lib,Api,Api.cls,11,22,IRunner_Run,IRunner_Run,unused,,,\n"
             "unused-procedure,Lib,Api,Api.cls,18,29,Orphan,Orphan,unused,,,\n"
             "unused-procedure,Lib,Module1,Module1.bas,3,4,Main,Main,unused,,,\n");
-  EXPECT_EQ(Tarno("check all Lib.vbp --format csv --jobs 2").out, one.out);
+  EXPECT_EQ(Tarno("check all Lib.vbp --format csv --jobs 2 --rules ide").out, one.out);
   EXPECT_EQ(Tarno("check all Lib.vbp --format csv --jobs 7 --rules precise --transitive").out,
             Tarno("check all Lib.vbp --format csv --jobs 1 --rules precise --transitive").out);
 }
 
 TEST_F(CheckCliPrecise, BaselineWrittenThenOnlyNewFindingsFail) {
-  RunResult w = Tarno("check all Lib.vbp --write-baseline base.json --format json");
+  RunResult w = Tarno("check all Lib.vbp --write-baseline base.json --format json --rules ide");
   EXPECT_EQ(w.status, 0) << w.err;
   EXPECT_NE(w.err.find("wrote 7 findings"), std::string::npos) << w.err;
-  RunResult same = Tarno("check all Lib.vbp --baseline base.json");
+  RunResult same = Tarno("check all Lib.vbp --baseline base.json --rules ide");
   EXPECT_EQ(same.status, 0) << same.err;
   EXPECT_EQ(same.out, "正常終了しました\nsuppressed: 2 (--show-suppressed lists them)\n"
                       "baseline: 7 known findings left out, 0 entries gone (fixed)\n");
@@ -220,7 +220,7 @@ TEST_F(CheckCliPrecise, BaselineWrittenThenOnlyNewFindingsFail) {
   moved.replace(moved.find("Private Sub Step1()\n"), 20, "Private Sub Step1()\n    Open\n");
   moved += "Private Sub Added()\nEnd Sub\n";
   Write("Api.cls", moved);
-  RunResult r = Tarno("check all Lib.vbp --baseline base.json --format json");
+  RunResult r = Tarno("check all Lib.vbp --baseline base.json --format json --rules ide");
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(Names(r.out), (V{"procedures:Api.Added:unused"}));
   auto j = nlohmann::json::parse(r.out);
@@ -230,17 +230,68 @@ TEST_F(CheckCliPrecise, BaselineWrittenThenOnlyNewFindingsFail) {
 
 TEST_F(CheckCliPrecise, BadIgnoreAndBaselineFilesAreErrors) {
   Write("bad.ignore", "Module1.Legacy\nModule1\n");
-  RunResult r = Tarno("check all Lib.vbp --ignore bad.ignore");
+  RunResult r = Tarno("check all Lib.vbp --ignore bad.ignore --rules ide");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("bad.ignore:2:"), std::string::npos) << r.err;
-  r = Tarno("check all Lib.vbp --ignore missing.ignore");
+  r = Tarno("check all Lib.vbp --ignore missing.ignore --rules ide");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("missing.ignore"), std::string::npos) << r.err;
   Write("base.json", "[1, 2]");
-  r = Tarno("check all Lib.vbp --baseline base.json");
+  r = Tarno("check all Lib.vbp --baseline base.json --rules ide");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("base.json"), std::string::npos) << r.err;
   EXPECT_TRUE(r.out.empty());
+}
+
+TEST_F(CheckCliPrecise, GroupLinesKindsParseErrorsAndFilesOutsideTheFolder) {
+  fs::create_directories(dir_ / "app");
+  fs::create_directories(dir_ / "shared");
+  Write("app/App.vbp", "Type=Exe\nModule=Main; Main.bas\nClass=Util; ..\\shared\\Util.cls\nStartup=\"Sub Main\"\nName=\"App\"\n");
+  Write("app/Main.bas",
+        "Attribute VB_Name = \"Main\"\nOption Explicit\nPrivate Const UNUSED_C = 1\n"
+        "Public Sub Main()\n    Dim t As Tool\n    Set t = New Tool\n    t.Run\nEnd Sub\n");
+  Write("shared/Util.cls",
+        "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\nAttribute VB_Name = \"Util\"\n"
+        "Public Sub Spare()\nEnd Sub\n");
+  Write("Tools.vbp", "Type=OleDll\nClass=Tool; Tool.cls\nName=\"Tools\"\n");
+  Write("Tool.cls",
+        "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\nAttribute VB_Name = \"Tool\"\n"
+        "Public Sub Run()\nEnd Sub\nPublic Sub Idle()\nEnd Sub\n");
+  Write("All.vbg", "VBGROUP 5.0\nStartupProject=app\\App.vbp\nProject=Tools.vbp\n");
+
+  // Run is used only from the other project of the group.
+  RunResult lines = Tarno("check all All.vbg --format lines");
+  EXPECT_EQ(lines.status, 1) << lines.err;
+  EXPECT_EQ(lines.out,
+            "app/Main.bas:3:15: unused constant 'UNUSED_C' [unused-variable]\n"
+            "shared/Util.cls:6:12: unused procedure 'Spare' [unused-procedure]\n"
+            "Tool.cls:8:12: unused procedure 'Idle' [unused-procedure]\n");
+  auto j = nlohmann::json::parse(Tarno("check all All.vbg --format json").out);
+  ASSERT_EQ(j["projects"].size(), 2u) << j.dump();
+  EXPECT_EQ(j["projects"][0]["project"], "App");
+  EXPECT_EQ(j["projects"][0]["variables"]["modules"][0]["findings"][0]["kind"], "constant");
+  EXPECT_EQ(j["projects"][0]["procedures"]["modules"][0]["file"], "..\\shared\\Util.cls");
+  EXPECT_EQ(j["projects"][1]["procedures"]["modules"][0]["findings"][0]["name"], "Idle");
+  EXPECT_EQ(j["total"], 3);
+  EXPECT_EQ(Tarno("check all All.vbg --format lines --kinds procedure").out.find("UNUSED_C"), std::string::npos);
+  EXPECT_EQ(Tarno("check all All.vbg --kinds variables").status, 2);
+
+  // A module that does not parse: no findings of it, its error listed, exit 2.
+  Write("Tool.cls",
+        "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\nAttribute VB_Name = \"Tool\"\n"
+        "Public Sub Run()\n    If Then Else )\nEnd Sub\nPublic Sub Idle()\nEnd Sub\n");
+  RunResult broken = Tarno("check all All.vbg --format json");
+  EXPECT_EQ(broken.status, 2) << broken.err;
+  auto b = nlohmann::json::parse(broken.out);
+  ASSERT_EQ(b["parse_errors"].size(), 1u) << broken.out;
+  EXPECT_EQ(b["parse_errors"][0]["file"], "Tool.cls");
+  EXPECT_EQ(b["parse_errors"][0]["line"], 7);
+  EXPECT_EQ(b["projects"][1]["total"], 0);
+  RunResult allowed = Tarno("check all All.vbg --allow-parse-errors");
+  EXPECT_EQ(allowed.status, 1) << allowed.err;
+  EXPECT_EQ(allowed.out.rfind("parse errors: 1", 0), 0u) << allowed.out;
+  auto sarif = nlohmann::json::parse(Tarno("check all All.vbg --format sarif").out);
+  EXPECT_EQ(sarif["runs"][0]["invocations"][0]["toolExecutionNotifications"].size(), 1u);
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ class CheckCli : public ::testing::Test {
 
 TEST_F(CheckCli, VariablesJsonHasTheDocumentedShapeAndFileLines) {
   WriteProject();
-  RunResult r = Tarno("check variables App.vbp --format json");
+  RunResult r = Tarno("check variables App.vbp --format json --rules ide");
   ASSERT_EQ(r.status, 1) << r.err;
   auto j = nlohmann::ordered_json::parse(r.out);
   EXPECT_EQ(j.dump(),
@@ -114,7 +114,7 @@ TEST_F(CheckCli, VariablesJsonHasTheDocumentedShapeAndFileLines) {
 
 TEST_F(CheckCli, ProceduresTextReportAndExitStatus) {
   WriteProject();
-  RunResult r = Tarno("check procedures App.vbp");
+  RunResult r = Tarno("check procedures App.vbp --rules ide");
   ASSERT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(r.out,
             "******未使用のプロシージャを検出しました******\n\n"
@@ -127,10 +127,10 @@ TEST_F(CheckCli, ProceduresTextReportAndExitStatus) {
 
 TEST_F(CheckCli, OneModuleByNameInAnyCaseAndUnknownNames) {
   WriteProject();
-  RunResult r = Tarno("check procedures App.vbp --module FORM1");
+  RunResult r = Tarno("check procedures App.vbp --module FORM1 --rules ide");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "正常終了しました\n");
-  r = Tarno("check procedures App.vbp --module Nope --format json");
+  r = Tarno("check procedures App.vbp --module Nope --format json --rules ide");
   EXPECT_EQ(r.status, 2);
   EXPECT_TRUE(r.out.empty());
   EXPECT_NE(r.err.find("Nope"), std::string::npos) << r.err;
@@ -138,35 +138,35 @@ TEST_F(CheckCli, OneModuleByNameInAnyCaseAndUnknownNames) {
 
 TEST_F(CheckCli, NoFindingsGivesAnEmptyJsonResult) {
   WriteProject();
-  RunResult r = Tarno("check variables App.vbp --module form1 --format json");
+  RunResult r = Tarno("check variables App.vbp --module form1 --format json --rules ide");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "{\"check\":\"variables\",\"project\":\"App\",\"modules\":[],\"total\":0}\n");
 }
 
 TEST_F(CheckCli, ProjectWithoutComponents) {
   Write("Empty.vbp", "Type=Exe\nName=\"Empty\"\n");
-  RunResult r = Tarno("check variables Empty.vbp");
+  RunResult r = Tarno("check variables Empty.vbp --rules ide");
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err, "指定されたプロジェクトには、モジュールが存在しませんので実行できません\n");
 }
 
 TEST_F(CheckCli, LogFileIsTheReportInTheCodePage) {
   WriteProject();
-  RunResult r = Tarno("check variables App.vbp --log out.log --format json");
+  RunResult r = Tarno("check variables App.vbp --log out.log --format json --rules ide");
   ASSERT_EQ(r.status, 1) << r.err;
   std::string bytes = files::ReadAllBytes(dir_ / "out.log");
   std::u16string text = CodePage::Cp932().Decode(bytes);
   EXPECT_TRUE(text.starts_with(vb::U("******未使用の変数を検出しました******\r\n\r\nプロジェクト名：App\r\n")));
   EXPECT_TRUE(text.ends_with(vb::U("結果：検出された変数は2個です")));
   // A log that cannot be written is an error, not a clean run.
-  r = Tarno("check variables App.vbp --log missing/out.log");
+  r = Tarno("check variables App.vbp --log missing/out.log --rules ide");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("out.log"), std::string::npos) << r.err;
 }
 
 TEST_F(CheckCli, SarifNamesFileAndFileLine) {
   WriteProject();
-  RunResult r = Tarno("check procedures App.vbp --format sarif");
+  RunResult r = Tarno("check procedures App.vbp --format sarif --rules ide");
   ASSERT_EQ(r.status, 1) << r.err;
   auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["version"], "2.1.0");
@@ -179,13 +179,13 @@ TEST_F(CheckCli, SarifNamesFileAndFileLine) {
 }
 
 TEST_F(CheckCli, BadInputIsAnErrorNamingTheFile) {
-  RunResult r = Tarno("check variables Missing.vbp");
+  RunResult r = Tarno("check variables Missing.vbp --rules ide");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("Missing.vbp"), std::string::npos) << r.err;
   WriteProject();
-  r = Tarno("check variables App.vbp --format xml");
+  r = Tarno("check variables App.vbp --format xml --rules ide");
   EXPECT_EQ(r.status, 2);
-  r = Tarno("check variables App.vbp --encoding klingon");
+  r = Tarno("check variables App.vbp --encoding klingon --rules ide");
   EXPECT_EQ(r.status, 2);
 }
 

@@ -175,7 +175,7 @@ TEST(PreciseRules, TransitiveFollowsChainsFromUnusedProcedures) {
   EXPECT_EQ(Findings(host, facts, RuleSet::Precise), (V{"Module1:First/unused"}));
   // Shared stays used: Kept, called by the form's event, calls it too. The
   // two procedures that only call each other are unused as well.
-  const std::string why = "/used-only-by-unused/used only by unused procedures";
+  const std::string why = "/used-only-by-unused/used only by unused declarations";
   EXPECT_EQ(Findings(host, facts, RuleSet::Precise, true),
             (V{"Module1:First/unused", "Module1:Second/unused" + why, "Module1:Third/unused" + why,
                "Module1:PingA/unused" + why, "Module1:PingB/unused" + why}));
@@ -196,9 +196,9 @@ TEST(PreciseRules, TransitiveRootsIncludeRuleUsesAndOutsideCode) {
                   .Build();
   ProjectFacts facts = FactsFor(host, ide::ProjectType::ActiveXDll);
   facts.components[0].exposed = true;
-  // Open is called from outside, IRunner_Run through the interface, Helper
-  // is named in the declarations: all their callees are used.
-  EXPECT_EQ(Findings(host, facts, RuleSet::Precise, true), (V{"Api:Open/exposed/exposed-member"}));
+  // Open is called from outside, IRunner_Run through the interface: all
+  // their callees are used. Helper is named only in a comment, which is no use.
+  EXPECT_EQ(Findings(host, facts, RuleSet::Precise, true), (V{"Api:Open/exposed/exposed-member", "Api:Helper/unused"}));
 }
 
 }  // namespace

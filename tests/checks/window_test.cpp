@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "addin/addin_globals.h"
-#include "addin/connect/command_table.h"
 #include "checks/check_reports.h"
 #include "checks/check_windows.h"
 #include "host/faults.h"
@@ -14,6 +13,7 @@
 #include "platform/vb_text.h"
 #include "support/host_builders.h"
 #include "support/ui_harness.h"
+#include "toolkit/command_table.h"
 
 namespace tarno::checks {
 namespace {

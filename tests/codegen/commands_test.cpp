@@ -2,13 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "addin/addin_globals.h"
-#include "addin/connect/command_table.h"
 #include "addin/settings.h"
 #include "codegen/frm_comment.h"
 #include "codegen/frm_err_input.h"
 #include "codegen/frm_main.h"
 #include "support/host_builders.h"
 #include "support/ui_harness.h"
+#include "toolkit/command_table.h"
 
 namespace tarno::codegen {
 namespace {

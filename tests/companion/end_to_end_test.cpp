@@ -10,6 +10,7 @@
 #include "support/host_builders.h"
 #include "support/tarno_run.h"
 #include "support/ui_harness.h"
+#include "toolkit/command_table.h"
 
 namespace tarno::companion::test {
 namespace {
@@ -33,7 +34,7 @@ class CarriedSettingsTest : public CompanionTest {
     tarno::test::UiHarness ui;
     auto host = tarno::test::HostBuilder().Module("Module1", "Dim a\n").Build();
     CustomArray custom;
-    clsTarnoAddInP addin;
+    clsTarnoAddInP addin{AddInCommands()};
     addin.OnConnection(host.vbe, 0, nullptr, custom);
     EXPECT_TRUE(ui.Messages().empty()) << vb::ToUtf8(ui.Messages().empty() ? u"" : ui.Messages()[0].text);
     change(Settings());

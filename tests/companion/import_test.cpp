@@ -3,9 +3,15 @@
 #include <gmock/gmock.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+#include <sstream>
+
 #include "companion/frm_torikomi.h"
+#include "companion/settings_import.h"
+#include "companion/terminal.h"
 #include "companion_fixture.h"
 #include "platform/vb_text.h"
 #include "support/ui_harness.h"
@@ -167,24 +173,82 @@ TEST_F(ImportTest, CopyThatFailsLeavesTheOldFileWhole) {
   EXPECT_THAT(Names(sys_), ElementsAre("TarnoAddIn.ini"));
 }
 
-TEST_F(ImportTest, FileThatIsNoSettingsFileIsRefusedBeforeAnythingIsAskedOrReplaced) {
+// The program copies the file whole and never parses it: whatever the add-in
+// makes of the bytes, they arrive as they were.
+TEST_F(ImportTest, AnyPlainFileIsCopiedByteForByte) {
+  const std::string cases[] = {
+      "\xEF\xBB\xBF[COMMENT_NO]\r\nNO=1\r\n",                 // a UTF-8 byte-order mark from an editor
+      "; settings of 2024\r\nmy note without an equals sign\r\n[X]\r\n",  // a note line
+      "[COMMENT_NO]\r\nNO=1\r\n\x1A",                             // a trailing Ctrl-Z
+      std::string("MZ\x90\0\x03\0\0\0", 8) + "[x]\r\n",          // binary
+      std::string("\xFF\xFE[\0x\0]\0", 8),                         // UTF-16
+      "",                                                            // empty
+      std::string(kMaxSettingsFileBytes, 'k'),                       // exactly the largest size
+  };
+  for (const std::string& bytes : cases) {
+    SCOPED_TRACE(bytes.substr(0, 16));
+    WriteBytes(source_, bytes);
+    ui_.ClearMessages();
+    ui_.Answer(ui::vbYes);
+    EXPECT_EQ(Import(source_), Outcome::kDone);
+    EXPECT_EQ(ui_.Messages().size(), 1u);  // the overwrite question only
+    EXPECT_EQ(ReadBytes(Destination()), bytes);
+    EXPECT_THAT(Names(sys_), ElementsAre("TarnoAddIn.ini"));
+  }
+}
+
+// What is not a plain file is not there to import; and a file larger than a
+// settings file can be is refused, saying so, before it is read.
+TEST_F(ImportTest, WhatIsNoPlainFileOrTooLargeIsRefusedWithTheFocusOnTheFileName) {
+  fs::create_directories(root_ / "dev");
+  fs::create_symlink("/dev/null", root_ / "dev" / "TarnoAddIn.ini");
+  const char* kMissing = "指定されたファイルは存在しません";
+  const char* kTooLarge = "指定されたファイルは大きすぎます（設定ファイルは 1 MiB まで）";
   struct Case {
     const char* name;
     std::function<void(const fs::path&)> make;
+    const char* message;
   } cases[] = {
-      {"binary", [](const fs::path& p) { WriteBytes(p, std::string("MZ\x90\0\x03\0\0\0", 8) + "[x]\r\n"); }},
-      {"UTF-16 text", [](const fs::path& p) { WriteBytes(p, std::string("\xFF\xFE[\0x\0]\0", 8)); }},
-      {"prose", [](const fs::path& p) { WriteBytes(p, "These are my settings.\r\nNO=4\r\n"); }},
-      {"folder", [](const fs::path& p) { fs::create_directories(p); }},
+      {"folder", [](const fs::path& p) { fs::create_directories(p); }, kMissing},
+      {"FIFO (never opened: that would wait for a writer)", [](const fs::path& p) { ::mkfifo(p.c_str(), 0600); },
+       kMissing},
+      {"link to a device", [this](const fs::path& p) { fs::create_symlink(root_ / "dev" / "TarnoAddIn.ini", p); },
+       kMissing},
+      {"link to nothing", [](const fs::path& p) { fs::create_symlink("nowhere", p); }, kMissing},
+      {"one byte over 1 MiB", [](const fs::path& p) { WriteBytes(p, std::string(kMaxSettingsFileBytes + 1, 'k')); },
+       kTooLarge},
+      {"2 GiB, sparse", [](const fs::path& p) {
+         WriteBytes(p, "");
+         fs::resize_file(p, std::uintmax_t(2) << 30);
+       },
+       kTooLarge},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fs::remove_all(source_);
     c.make(source_);
     ui_.ClearMessages();
-    EXPECT_EQ(Import(source_), Outcome::kFailed);
-    ExpectOneWarning("ファイルの取り込みに失敗しました");
+    EXPECT_EQ(Import(source_), Outcome::kRefused);
+    ExpectOneWarning(c.message);
+    EXPECT_EQ(form_.ActiveControl(), &form_.Text1);
     EXPECT_EQ(ReadBytes(Destination()), kOld);
+    EXPECT_THAT(Names(sys_), ElementsAre("TarnoAddIn.ini"));
+  }
+}
+
+// A path is the bytes the user gave, whatever they are: names made on a
+// CP932 system, or a byte that only starts a UTF-8 character.
+TEST_F(ImportTest, PathBytesThatAreNotUtf8AreTakenAsTheyAre) {
+  const std::string folders[] = {"\x92\xE8\x8C^", "saved\xE3", "\xFF\xFE", "\xE3\x81"};
+  for (const std::string& folder : folders) {
+    fs::path source = root_ / folder / "TarnoAddIn.ini";
+    SCOPED_TRACE(source.string());
+    WriteBytes(source, folder + "\r\n");
+    std::istringstream in;
+    std::ostringstream out, err;
+    Terminal t{in, out, err, false, true};
+    EXPECT_EQ(RunImport(t, source.string()), 0) << err.str();
+    EXPECT_EQ(ReadBytes(Destination()), folder + "\r\n");
   }
 }
 

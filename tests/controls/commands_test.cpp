@@ -1,5 +1,5 @@
 // The add-in's four control-tool commands open their windows modally.
-#include "addin/connect/command_table.h"
+#include "toolkit/command_table.h"
 #include "fixture.h"
 
 namespace tarno::controls::testing {

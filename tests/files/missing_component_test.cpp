@@ -151,8 +151,8 @@ TEST(MissingComponent, InfoAndCheckRunOnTheRest) {
   };
   const Run runs[] = {
       {"info \"" + vbp.string() + "\"", 0, "Module1 (type 1)"},
-      {"check variables \"" + vbp.string() + "\"", 1, "unused"},
-      {"check procedures \"" + vbp.string() + "\"", 1, "Main"},
+      {"check variables --rules ide \"" + vbp.string() + "\"", 1, "unused"},
+      {"check procedures --rules ide \"" + vbp.string() + "\"", 1, "Main"},
   };
   for (const Run& run : runs) {
     SCOPED_TRACE(run.args);

@@ -63,6 +63,7 @@ struct SeenBox {
   QString text, title;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
+  QStringList buttonTexts;  // in the box's order
 };
 
 // Runs `step` once the event loop is back at `level` (a message box's own
@@ -86,7 +87,10 @@ inline void AnswerBoxAfter(int delay, int tries, int level, QMessageBox::Standar
       ADD_FAILURE() << "no message box showed";
       return;
     }
-    if (seen) *seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
+    if (seen) {
+      *seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons(), {}};
+      for (QAbstractButton* shown : box->buttons()) seen->buttonTexts << shown->text();
+    }
     QAbstractButton* b = box->button(button);
     if (!b) {
       ADD_FAILURE() << "the message box has no such button: " << box->text().toStdString();

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/japanese_texts.h"
 #include "gui/qt_services.h"
 #include "gui_driver.h"
 
@@ -59,6 +60,20 @@ TEST_F(ServicesTest, MessageBoxesShowTheButtonSetIconAndTitleAndReturnTheAnswer)
     EXPECT_EQ(seen.icon, r.icon);
     EXPECT_EQ(seen.buttons, r.shown);
   }
+}
+
+TEST_F(ServicesTest, MessageBoxButtonsSpeakJapaneseAsTheWindowsDo) {
+  ASSERT_TRUE(JapaneseQtTexts::Available()) << "Qt's Japanese translations (qt6-translations-l10n) are missing";
+  SeenBox seen;
+  AnswerBox(QMessageBox::No, &seen);
+  EXPECT_EQ(ui::MsgBox(u"保存しますか", ui::vbYesNoCancel | ui::vbQuestion, u"Tarno Kit"), ui::vbNo);
+  seen.buttonTexts.replaceInStrings(QStringLiteral("&"), QString());
+  seen.buttonTexts.sort();
+  EXPECT_EQ(seen.buttonTexts.join(u'|'), QString::fromUtf8("いいえ(N)|はい(Y)|キャンセル")) << seen.buttonTexts.join(u'|').toStdString();
+  // Only while the box is up: the program's own boxes keep their language.
+  QMessageBox after;
+  after.setStandardButtons(QMessageBox::Yes);
+  EXPECT_EQ(after.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Yes"));
 }
 
 // A window whose timer counts to three ticks and then unloads it.

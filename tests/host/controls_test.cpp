@@ -266,6 +266,26 @@ TEST(Designers, AddingControlsNamesThemAsTheIdeDoes) {
   EXPECT_THROW(top->Add(u"VB.Bogus", nullptr, false), ide::HostError);
 }
 
+TEST(Designers, ANewControlIsTakenBackWithWhatItHoldsButOneReadFromTheFileIsNot) {
+  auto host = HostBuilder().Form("Form1", "", {{"TextBox", "Text1"}}).Form("Form2", "", {{"Label", "Label1"}}).Build();
+  auto d = host.Designer("Form1");
+  auto top = host.Component("Form1")->Designer()->ContainedVBControls();
+  auto frame = std::dynamic_pointer_cast<host::MemControl>(top->Add(u"VB.Frame", nullptr, false));
+  auto inside = std::dynamic_pointer_cast<host::MemControl>(top->Add(u"VB.CommandButton", frame, true));
+  d->SetSelected({inside, d->controls()[0]});
+  d->RemoveNewControl(frame);
+  ASSERT_EQ(d->controls().size(), 1u);
+  EXPECT_EQ(d->selected(), (std::vector<std::shared_ptr<host::MemControl>>{d->controls()[0]}));
+  // The names are free again: the IDE gives them to the next ones.
+  EXPECT_EQ(Val(top->Add(u"VB.Frame", nullptr, false), u"Name"), ide::Variant(std::u16string(u"Frame1")));
+  // A control the file has a block for, or one of another designer, stays.
+  auto text = d->controls()[0];
+  text->file_state = std::make_shared<int>(0);
+  EXPECT_THROW(d->RemoveNewControl(text), ide::HostError);
+  EXPECT_THROW(d->RemoveNewControl(host.Designer("Form2")->controls()[0]), ide::HostError);
+  EXPECT_EQ(d->controls().size(), 2u);
+}
+
 TEST(Components, AddGivesDefaultNamesAndDesigners) {
   auto host = HostBuilder().Module("Module1", "").Form("Form1", "").Build();
   auto comps = host.Project()->VBComponents();

@@ -111,6 +111,22 @@ TEST_F(BrowserTest, TheTreeHoldsEveryFolderThenItsPatternsWithTheirImages) {
   EXPECT_EQ(NodeOf(u"Header.Dat").SelectedImage(), u"");
 }
 
+// A link to itself stands for any folder that cannot be listed (one without
+// read permission does not stop root, who runs the tests in CI).
+TEST_F(BrowserTest, FoldersThatCannotBeListedAreNamedOnceAndEveryOtherFolderIsFilled) {
+  const std::vector<std::string> readable = {"A", "B", "C", "D", "E", "F", "G", "H"};
+  for (const std::string& f : readable) PutPattern(f, f + ".Dat", "x\r\n");
+  for (const char* loop : {"Loop1", "Loop2"}) fs::create_directory_symlink(loop, At(loop));
+  Open();
+  for (const std::string& f : readable) EXPECT_THAT(Children(U(f)), ElementsAre(U(f + ".Dat"))) << f;
+  EXPECT_THAT(Children(u"Loop1"), IsEmpty());
+  ASSERT_EQ(ui_.Messages().size(), 1u);
+  const std::u16string& text = ui_.Messages()[0].text;
+  EXPECT_EQ(ui_.Messages()[0].Icon(), ui::vbExclamation);
+  EXPECT_EQ(test::FirstLine(text), U("フォルダの内容を読み込めませんでした"));
+  for (const char* loop : {"Loop1", "Loop2"}) EXPECT_NE(text.find(U(At(loop).string())), std::u16string::npos) << loop;
+}
+
 TEST_F(BrowserTest, EachButtonAnswersTheKindOfNodeSelectedInItsOwnOrder) {
   MakeFolder("F");
   PutPattern("F", "p.Dat", "x\r\n");

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "pattern_fixture.h"
@@ -150,6 +151,93 @@ TEST_F(PatternsCliTest, FailuresExitTwoAndRootMovesTheStoreForOneCall) {
   EXPECT_FALSE(fs::exists(At("Elsewhere")));
   r = Run("--root " + Quote(other.string()) + " list");
   EXPECT_EQ(r.out, "Elsewhere\n");
+}
+
+}  // namespace
+}  // namespace tarno
+
+namespace tarno {
+namespace {
+
+class PatternsCliInputTest : public PatternsCliTest {};
+
+// A library copied from Windows keeps its CP932 names as bytes that are not
+// UTF-8: they are listed with those bytes escaped, in text and in JSON, and
+// a folder that cannot be listed is named while the others are listed.
+TEST_F(PatternsCliInputTest, ListShowsEveryNameItCanAndNamesWhatItCannot) {
+  const std::string sjisFolder = Sjis("定型"), sjisFile = Sjis("見本") + ".Dat";
+  PutPattern(sjisFolder, sjisFile, "x\r\n");
+  PutPattern("Plain", "p.Dat", "x\r\n");
+  fs::create_directory_symlink("Loop", At("Loop"));  // cannot be listed
+  const std::string folderShown = "\\x92\\xE8\\x8C^", fileShown = "\\x8C\\xA9\\x96{.Dat";
+
+  Result text = Run("list");
+  EXPECT_EQ(text.status, 2);
+  EXPECT_THAT(text.out, HasSubstr(folderShown + "\n  " + fileShown + "\n"));
+  EXPECT_THAT(text.out, HasSubstr("Plain\n  p.Dat\n"));
+  EXPECT_THAT(text.out, HasSubstr("Loop\n"));
+  EXPECT_THAT(text.err, HasSubstr("フォルダの内容を読み込めませんでした"));
+  EXPECT_THAT(text.err, HasSubstr(At("Loop").string()));
+
+  Result json = Run("list --format json");
+  EXPECT_EQ(json.status, 2);
+  nlohmann::json tree = nlohmann::json::parse(json.out);  // throws on bytes that are not UTF-8
+  std::map<std::string, nlohmann::json> byName;
+  for (const auto& f : tree) byName[f["folder"].get<std::string>()] = f;
+  ASSERT_EQ(byName.size(), 3u) << json.out;
+  EXPECT_EQ(byName[folderShown]["patterns"], nlohmann::json::array({fileShown}));
+  EXPECT_EQ(byName["Plain"]["patterns"], nlohmann::json::array({"p.Dat"}));
+  EXPECT_THAT(byName["Loop"]["error"].get<std::string>(), HasSubstr(At("Loop").string()));
+  EXPECT_FALSE(byName["Plain"].contains("error"));
+
+  // The raw bytes still name the pattern.
+  Result copy = Run("copy " + Quote(sjisFolder) + " " + Quote(sjisFile));
+  EXPECT_EQ(copy.status, 0) << copy.err;
+  EXPECT_EQ(copy.out, "x\r\n");
+}
+
+TEST_F(PatternsCliInputTest, CopyPrintsTheClipboardTextAfterTheBrowsersChecks) {
+  MakeFolder("F");
+  PutPattern("F", "Two.Dat", "a\r\nb");
+  PutPattern("F", "Cr.Dat", "a\rb\r");
+  PutPattern("F", "x.dat", "x\r\n");
+  struct Case {
+    std::string args;
+    int status;
+    std::string out, err;
+  } cases[] = {
+      {"copy F Two.Dat", 0, "a\r\nb\r\n", ""},
+      {"copy F Cr.Dat", 0, "a\r\nb\r\n", ""},
+      {"copy F x.dat", 1, "", "tarno: コードパターンを選択してください\n"},
+      {"copy F Missing.Dat", 1, "", "tarno: 指定されたフォルダは、存在しません\n"},
+      {"copy Missing Two.Dat", 1, "", "tarno: 指定されたフォルダは、存在しません\n"},
+  };
+  for (const Case& c : cases) {
+    Result r = Run(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args;
+    EXPECT_EQ(r.out, c.out) << c.args;
+    EXPECT_EQ(r.err, c.err) << c.args;
+  }
+}
+
+TEST_F(PatternsCliInputTest, CodeTheCodePageCannotHoldIsRefusedNamingTheCharacters) {
+  MakeFolder("F");
+  PutPattern("F", "Old.Dat", "x\r\n");
+  struct Case {
+    std::string args, input, named;
+  } cases[] = {
+      {"add F New", "MsgBox \"\U0001F600\"\n", "\U0001F600 (U+1F600)"},
+      {"add F New", "' 価格 \u20AC\n", "\u20AC (U+20AC)"},
+      {"add F New", "' caf\u00E9 \u00E9\n", "\u00E9 (U+00E9)"},
+  };
+  std::set<std::string> before = Tree(root_);
+  for (const Case& c : cases) {
+    Result r = Run(c.args, c.input);
+    EXPECT_EQ(r.status, 1) << c.args;
+    EXPECT_EQ(r.err, "tarno: コード内容にシステムのコードページで保存できない文字が含まれています: " + c.named + "\n")
+        << c.args;
+  }
+  EXPECT_EQ(Tree(root_), before);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "patterns/frm_code_patrn_input.h"
 #include "patterns/pattern_edits.h"
 #include "patterns/pattern_store.h"
+#include "platform/text_file.h"
 #include "support/ui_harness.h"
 
 namespace tarno::patterns {
@@ -255,6 +256,49 @@ TEST_F(EditorTest, AFailedWriteInEditModeKeepsTheOldPatternAndTheWindowOpen) {
   EXPECT_EQ(test::FirstLine(ui_.Messages()[0].text), U("コードパターンを登録できませんでした"));
   EXPECT_EQ(Bytes(At("F", "Old.Dat")), "keep me\r\n");
   EXPECT_EQ(Tree(At("F")), (std::set<std::string>{"Old.Dat", "Blocked.Dat"}));
+}
+
+TEST_F(EditorTest, APatternThatCannotBeReadIsNotOpenedForStoringAndStaysOnDisk) {
+  MakeFolder("F");
+  PutPattern("F", "Sample.Dat", "keep me\r\n");
+  files::SimulateUnreadableFile(At("F", "Sample.Dat"));
+  bool opened = false;
+  std::u16string result = Editor(u"F", u"Sample.Dat", [&](frmCodePatrnInput& f) {
+    opened = true;
+    Store(u"Renamed", u"x")(f);  // what a user would do with the empty box
+  });
+  files::SimulateUnreadableFile({});
+  EXPECT_EQ(result, u"");
+  EXPECT_FALSE(opened);
+  ASSERT_EQ(ui_.Messages().size(), 1u);
+  EXPECT_EQ(ui_.Messages()[0].Icon(), ui::vbExclamation);
+  EXPECT_EQ(test::FirstLine(ui_.Messages()[0].text), U(msg::PatternUnreadable));
+  EXPECT_NE(ui_.Messages()[0].text.find(u"Sample.Dat"), std::u16string::npos);
+  EXPECT_EQ(Tree(At("F")), std::set<std::string>{"Sample.Dat"});
+  EXPECT_EQ(Bytes(At("F", "Sample.Dat")), "keep me\r\n");
+}
+
+TEST_F(EditorTest, CodeTheCodePageCannotHoldIsRefusedNamingTheCharacters) {
+  MakeFolder("F");
+  struct Case {
+    std::u16string code;
+    std::u16string named;  // what the message names after the colon
+  } cases[] = {
+      {u"MsgBox \"\U0001F600\"", u"\U0001F600 (U+1F600)"},
+      {u"' caf\u00E9 \u00DF \u00E9", u"\u00E9 (U+00E9), \u00DF (U+00DF)"},  // each once, in order
+      {u"' \u2460 is held, \u20AC is not", u"\u20AC (U+20AC)"},
+      {std::u16string(u"' x") + char16_t(0xD800) + u"y", u"(U+D800)"},  // a lone surrogate is only named
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(vb::ToUtf8(c.named));
+    ui_.ClearMessages();
+    focus_.clear();
+    EXPECT_EQ(Editor(u"F", u"", Store(u"P", c.code)), u"");
+    ASSERT_EQ(ui_.Messages().size(), 1u);
+    EXPECT_EQ(ui_.Messages()[0].text, U(msg::CodeUnencodable) + u": " + c.named);
+    EXPECT_EQ(focus_, u"Text2");
+  }
+  EXPECT_EQ(Tree(At("F")), std::set<std::string>{});
 }
 
 TEST_F(EditorTest, TheEditorSnapsBackToItsSmallestSizeAndFollowsALargerOne) {

@@ -11,6 +11,7 @@
 #include "patterns/pattern_edits.h"
 #include "support/host_builders.h"
 #include "support/ui_harness.h"
+#include "toolkit/command_table.h"
 
 namespace tarno::patterns {
 namespace {
@@ -37,7 +38,7 @@ class MenuTest : public test::PatternFolderTest {
   test::UiHarness ui_;
   test::TestHost host_;
   CustomArray custom_;
-  clsTarnoAddInP addin_;
+  clsTarnoAddInP addin_{AddInCommands()};
 };
 
 TEST_F(MenuTest, TheToolsItemOpensTheBrowserWhereAPatternIsRegisteredAndCopied) {

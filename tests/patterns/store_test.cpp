@@ -106,6 +106,28 @@ TEST_F(StoreTest, ReadingAndStoringAgainDoesNotGrowThePattern) {
   EXPECT_EQ(Bytes(At("F", "p.Dat")), "Line1\r\nLine2\r\n");
 }
 
+TEST_F(StoreTest, TextEndingInALineEndKeepsItAsItIsAndStoringAgainAddsNoLine) {
+  struct Case {
+    std::u16string code;
+    std::string bytes;
+  } cases[] = {
+      {u"x\r", "x\r"},
+      {u"a\r\nb\r", "a\r\nb\r"},
+      {u"a\rb\r  ", "a\rb\r"},
+      {u"x\r\n", "x\r\n"},
+      {u"x\n", "x\n\r\n"},  // a lone LF stays inside its line
+  };
+  MakeFolder("F");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    WritePatternFile(u"F", u"p", c.code);
+    EXPECT_EQ(Bytes(At("F", "p.Dat")), c.bytes);
+    std::u16string read = ReadPatternFile(u"F", u"p.Dat");
+    WritePatternFile(u"F", u"p", read);
+    EXPECT_EQ(ReadPatternFile(u"F", u"p.Dat"), read);
+  }
+}
+
 TEST_F(StoreTest, FolderOperationsCreateRenameAndRemoveOnlyEmptyFolders) {
   CreatePatternRoot();
   CreatePatternFolder(u"A");

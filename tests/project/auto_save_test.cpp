@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "addin/addin_globals.h"
-#include "addin/connect/command_table.h"
 #include "addin/settings.h"
 #include "host/faults.h"
 #include "platform/vb_text.h"
 #include "project/frm_project.h"
 #include "support/host_builders.h"
 #include "support/ui_harness.h"
+#include "toolkit/command_table.h"
 
 namespace tarno::project {
 namespace {

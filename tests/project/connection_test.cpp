@@ -14,6 +14,7 @@
 #include "project/frm_project.h"
 #include "support/host_builders.h"
 #include "support/ui_harness.h"
+#include "toolkit/command_table.h"
 
 namespace tarno::project {
 namespace {
@@ -45,7 +46,7 @@ class ConnectionTest : public ::testing::Test {
   }
   test::UiHarness ui_;
   test::TestHost host_;
-  clsTarnoAddInP addin_;
+  clsTarnoAddInP addin_{AddInCommands()};
   CustomArray custom_;
   fs::path root_;
 };

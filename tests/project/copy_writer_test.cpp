@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "addin/addin_globals.h"
-#include "addin/connect/command_table.h"
 #include "addin/settings.h"
 #include "files/temp_project.h"
 #include "host/controls.h"
@@ -14,6 +13,7 @@
 #include "project/form_copy.h"
 #include "project/frm_project.h"
 #include "support/ui_harness.h"
+#include "toolkit/command_table.h"
 
 namespace tarno::project {
 namespace {

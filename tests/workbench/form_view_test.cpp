@@ -3,6 +3,7 @@
 // and can be clicked.
 #include <QImage>
 
+#include "gui/classic_colours.h"
 #include "gui/qt_convert.h"
 #include "host/controls.h"
 #include "workbench_fixture.h"
@@ -99,7 +100,7 @@ TEST_F(WorkbenchTest, LinesAreDrawnAndClickedWhereTheyLie) {
     const QPoint beside = mid + (l.dx() == 0 ? QPoint(6, 0) : QPoint(0, 6));
     EXPECT_NE(canvas->ControlAt(beside), c) << vb::ToUtf8(c->name());
     const auto colour = static_cast<int32_t>(static_cast<int64_t>(NumberOf(*c, u"BorderColor")));
-    EXPECT_TRUE(ColourNear(image, mid, gui::ToQColor(colour, QPalette()))) << vb::ToUtf8(c->name());
+    EXPECT_TRUE(ColourNear(image, mid, gui::ClassicColor(colour))) << vb::ToUtf8(c->name());
   }
   EXPECT_GE(lines, 5);
   EXPECT_GE(checked, 2);
@@ -119,7 +120,9 @@ TEST_F(ShapeViewTest, ShapesAreDrawnWithTheirOutlineAndFill) {
   ASSERT_NE(canvas, nullptr);
   canvas->resize(canvas->sizeHint());
   const QImage image = canvas->grab().toImage();
-  const QColor black(0, 0, 0), face(236, 233, 216);
+  // The form's own colour shows where nothing is drawn.
+  const QColor black(0, 0, 0);
+  const QColor face = gui::ClassicColor(static_cast<int32_t>(NumberOf(*canvas->component()->designer()->form(), u"BackColor")));
   // Shape4: a filled circle (solid fill, black); its bounding box's corner lies outside it.
   const QRect circle = canvas->RectOf(*Named(*canvas, u"Shape4"));
   EXPECT_TRUE(ColourNear(image, circle.center(), black, 0));

@@ -103,7 +103,8 @@ class WorkbenchTest : public ::testing::Test {
     WorkbenchOptions options;
     options.code_page = code_page_;
     options.addin_dir = TARNO_TOOLKIT_DIR;
-    options.remember_recent = false;
+    options.remember_recent = !settings_file_.isEmpty();
+    options.settings_file = settings_file_;
     window_ = std::make_unique<MainWindow>(options);
     window_->warn = [this](const QString& t) { warnings_.push_back(t); };
     window_->ask = [this](const QString&) { return answer_; };
@@ -144,6 +145,8 @@ class WorkbenchTest : public ::testing::Test {
   const char* project_dir_ = kProjectDir;
   const char* project_ = kProject;
   CodePage code_page_ = CodePage::Cp932();
+  // Where the workbench keeps what it remembers; nothing is remembered when empty.
+  QString settings_file_;
   fs::path root_;
   std::shared_ptr<RecordingBoxes> boxes_;
   std::function<void(ui::Form&)> hook_;

@@ -219,9 +219,9 @@ TEST_F(WorkbenchTest, FormViewSelectionDrivesTheLayoutTool) {
     if (c != picked[0] && c != picked[1] && c->Has(u"Left")) after.push_back(std::get<float>(*c->Get(u"Left")));
   EXPECT_EQ(after, others);
   EXPECT_TRUE(canvas->component()->dirty());
-  // Positions are in the container's scale: with pixels they are drawn as they stand.
+  // Positions are twips whatever the form's scale: pixels change nothing.
   designer->form()->Set(u"ScaleMode", ide::Variant(int16_t(3)));
-  EXPECT_EQ(canvas->RectOf(*picked[0]).left(), 240);
+  EXPECT_EQ(canvas->RectOf(*picked[0]).left(), 240 / 15);
 }
 
 TEST_F(WorkbenchTest, AddInManagerUnloadsAndLoadsTheAddIn) {
