@@ -16,7 +16,7 @@ out=build-windows
 deps=$out/deps
 jobs=${JOBS:-$(nproc)}
 
-pkgs=(g++-mingw-w64-x86-64-posix wine wine64 googletest libcli11-dev nlohmann-json3-dev cmake ninja-build ccache zip)
+pkgs=(g++-mingw-w64-x86-64-posix wine wine64 googletest libcli11-dev nlohmann-json3-dev cmake ninja-build ccache zip locales)
 missing=()
 for p in "${pkgs[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
 if ((${#missing[@]})); then
@@ -88,11 +88,25 @@ rm -f "$out/tarno-kit-windows-x64.zip"
 echo "windows.sh: built $out/tarno-kit-windows-x64.zip"
 [[ -z ${SKIP_TESTS:-} ]] || exit 0
 
-# Wine: a fresh prefix, quiet, with a Japanese system code page (CP932, as
-# the kit's default elsewhere). One wineserver for the whole run.
-export WINEPREFIX=$(mktemp -d /tmp/tarno-wine-XXXXXX) WINEDEBUG=-all
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
-# Wine takes the code page from LC_ALL (no Linux locale of that name is needed).
+# Wine: a fresh prefix under a temporary folder, quiet, with a Japanese
+# system code page (CP932, as the kit's default elsewhere). One wineserver
+# for the whole run.
+wine_tmp=$(mktemp -d /tmp/tarno-wine-XXXXXX)
+export WINEPREFIX=$wine_tmp/prefix WINEDEBUG=-all
+mkdir -p "$WINEPREFIX"
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$wine_tmp"' EXIT
+# Wine takes the ANSI code page from the locale and converts the arguments
+# with it, so the Linux locale ja_JP.UTF-8 must exist (C.UTF-8 gives CP1252
+# and a Japanese file name arrives as "???"). A fresh Debian has none: it is
+# made from the locales package's sources, system-wide as root, else in the
+# temporary folder.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+  if ! localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 2>/dev/null; then
+    mkdir -p "$wine_tmp/locale"
+    localedef -i ja_JP -f UTF-8 "$wine_tmp/locale/ja_JP.UTF-8"
+    export LOCPATH=$wine_tmp/locale
+  fi
+fi
 win() { LC_ALL=ja_JP.UTF-8 wine "$@"; }
 wineserver -p  # one server, kept for the whole run
 win wineboot -i >/dev/null 2>&1 || true
