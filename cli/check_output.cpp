@@ -35,7 +35,7 @@ std::string ArtifactUri(const fs::path& path) {
   std::string out = relative ? "" : "file://";
   static const char* hex = "0123456789ABCDEF";
   for (unsigned char c : raw) {
-    if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+    if ((c < 0x80 && std::isalnum(c)) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
       out += static_cast<char>(c);
     } else {
       out += '%';

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
+#include "platform/console.h"
 
 namespace tarno::cli {
 std::vector<CommandInstaller>& CommandInstallers() {
@@ -11,9 +12,13 @@ std::vector<CommandInstaller>& CommandInstallers() {
 }  // namespace tarno::cli
 
 int main(int argc, char** argv) {
+  tarno::SetUpCommandLineProgram();
   CLI::App app{"Tarno Kit: tools for Visual Basic 6 code, run on project files"};
   app.set_version_flag("--version", std::string("tarno ") + TARNO_VERSION);
   app.require_subcommand(0, 1);
+  // Options are "--name" on every system: on Windows CLI11 would also take
+  // "/name", and a path written with forward slashes would be read as an option.
+  app.allow_windows_style_options(false);
   int exit_code = 0;
   for (auto& install : tarno::cli::CommandInstallers()) install(app, exit_code);
   try {

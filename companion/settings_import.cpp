@@ -9,8 +9,19 @@ namespace tarno::companion {
 namespace fs = std::filesystem;
 namespace {
 
+// A path's text: its bytes on POSIX; Windows keeps names in UTF-16, given
+// here as UTF-8 so that the name never passes through the ANSI code page.
+std::u16string TextOf(const fs::path& path) {
+#ifdef _WIN32
+  std::u8string bytes = path.u8string();
+  return TextOfPath(std::string(bytes.begin(), bytes.end()));
+#else
+  return TextOfPath(path.native());
+#endif
+}
+
 bool SameIgnoringCase(const fs::path& a, const fs::path& b) {
-  return !a.empty() && vb::EqualsIgnoreCaseAscii(TextOfPath(a.native()), TextOfPath(b.native()));
+  return !a.empty() && vb::EqualsIgnoreCaseAscii(TextOf(a), TextOf(b));
 }
 
 const CodePage& PathCodePage() {
@@ -21,7 +32,7 @@ const CodePage& PathCodePage() {
 }  // namespace
 
 bool NamesDestination(std::u16string_view text, const fs::path& source, const fs::path& destination) {
-  if (vb::EqualsIgnoreCaseAscii(text, TextOfPath(destination.native()))) return true;
+  if (vb::EqualsIgnoreCaseAscii(text, TextOf(destination))) return true;
   std::error_code ec;
   fs::path src = fs::absolute(source, ec).lexically_normal();
   fs::path dst = fs::absolute(destination, ec).lexically_normal();
@@ -33,7 +44,14 @@ bool NamesDestination(std::u16string_view text, const fs::path& source, const fs
   return fs::equivalent(source, destination, ec) && !ec;
 }
 
-fs::path PathOfText(std::u16string_view text) { return fs::path(PathCodePage().Encode(text)); }
+fs::path PathOfText(std::u16string_view text) {
+  std::string bytes = PathCodePage().Encode(text);
+#ifdef _WIN32
+  return fs::path(std::u8string(bytes.begin(), bytes.end()));
+#else
+  return fs::path(bytes);
+#endif
+}
 
 std::u16string TextOfPath(std::string_view bytes) { return PathCodePage().Decode(bytes); }
 

@@ -1,8 +1,5 @@
 #include "patterns/pattern_store.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "patterns/pattern_store_entries.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -32,7 +29,9 @@ const CodePage& NameCodePage() {
   return cp;
 }
 
-std::u16string NameOf(const std::string& bytes) { return NameCodePage().Decode(bytes); }
+std::u16string NameOf(const std::u8string& bytes) {
+  return NameCodePage().Decode(std::string(bytes.begin(), bytes.end()));
+}
 
 bool IsHidden(const std::u16string& name) { return !name.empty() && name[0] == u'.'; }
 
@@ -41,56 +40,36 @@ bool LeavesItsFolder(const std::u16string& name) {
          name.find(u'\0') != std::u16string::npos;
 }
 
-std::string Errno(int err) { return std::strerror(err); }
+}  // namespace
 
-// The entry name as bytes; a name that would reach outside its folder is refused.
+namespace entries {
+
+std::string ErrnoText(int err) { return std::strerror(err); }
+
 std::string EntryBytes(const std::u16string& name, StoreAction action, const fs::path& where) {
   if (LeavesItsFolder(name))
     throw PatternStoreError(action, where, "the name \"" + vb::ToUtf8(name) + "\" is not a name inside the folder");
   return NameCodePage().Encode(name);
 }
 
+// A char8_t name is UTF-8 on every system (a plain string would be taken in
+// the C runtime's locale on Windows).
+fs::path EntryPath(const fs::path& dir, const std::u16string& name) {
+  std::string bytes = NameCodePage().Encode(name);
+  return dir / fs::path(std::u8string(bytes.begin(), bytes.end()));
+}
+
+}  // namespace entries
+
+namespace {
+using entries::EntryBytes;
+using entries::EntryPath;
+
 // The entry's path for existence tests and reads; nullopt for a name that
 // would leave its folder.
 std::optional<fs::path> Child(const fs::path& dir, const std::u16string& name) {
   if (LeavesItsFolder(name)) return std::nullopt;
-  return dir / NameCodePage().Encode(name);
-}
-
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-int OpenRoot(StoreAction action) {
-  fs::path root = PatternRootPath();
-  int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) throw PatternStoreError(action, root, Errno(errno));
-  return fd;
-}
-
-// A folder opened for writing into it: a symbolic link in the root is never
-// followed, wherever it points.
-int OpenFolderForWrite(int root, const std::string& folder, StoreAction action, const fs::path& path) {
-  int fd = ::openat(root, folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) {
-    int err = errno;
-    struct stat st;
-    if ((err == ELOOP || err == ENOTDIR) && ::fstatat(root, folder.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISLNK(st.st_mode))
-      throw PatternStoreError(action, path, "the folder is a symbolic link");
-    throw PatternStoreError(action, path, Errno(err));
-  }
-  return fd;
+  return EntryPath(dir, name);
 }
 
 std::vector<std::u16string> List(const fs::path& dir, bool filesOnly, const fs::path& errorPath) {
@@ -102,7 +81,7 @@ std::vector<std::u16string> List(const fs::path& dir, bool filesOnly, const fs::
     throw PatternStoreError(StoreAction::ListFolder, errorPath, ec.message());
   }
   for (; it != fs::directory_iterator(); it.increment(ec)) {
-    std::u16string name = NameOf(it->path().filename().native());
+    std::u16string name = NameOf(it->path().filename().u8string());
     if (IsHidden(name)) continue;
     std::u16string trimmed = vb::Trim(name);
     if (trimmed == u"." || trimmed == u"..") continue;
@@ -117,18 +96,6 @@ std::vector<std::u16string> List(const fs::path& dir, bool filesOnly, const fs::
   return names;
 }
 
-// Renames unless `to` exists (the kernel's no-replace rename where the file
-// system has one).
-int RenameNoReplace(int dir, const char* from, const char* to) {
-  if (::renameat2(dir, from, dir, to, RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return -1;
-  struct stat st;
-  if (::fstatat(dir, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-    errno = EEXIST;
-    return -1;
-  }
-  return ::renameat(dir, from, dir, to);
-}
 
 const char* ActionText(StoreAction action) {
   switch (action) {
@@ -196,37 +163,6 @@ std::vector<std::u16string> ListPatternFiles(const std::u16string& folder) {
   return List(*path, true, *path);
 }
 
-void CreatePatternFolder(const std::u16string& folder) {
-  fs::path path = PatternRootPath() / NameCodePage().Encode(folder);
-  std::string name = EntryBytes(folder, StoreAction::CreateFolder, path);
-  Fd root(OpenRoot(StoreAction::CreateFolder));
-  if (::mkdirat(root.get(), name.c_str(), 0777) != 0) {
-    int err = errno;
-    throw PatternStoreError(StoreAction::CreateFolder, path, Errno(err), err);
-  }
-}
-
-void RenamePatternFolder(const std::u16string& from, const std::u16string& to) {
-  fs::path root = PatternRootPath();
-  fs::path path = root / NameCodePage().Encode(from);
-  std::string fromName = EntryBytes(from, StoreAction::RenameFolder, path);
-  std::string toName = EntryBytes(to, StoreAction::RenameFolder, root / NameCodePage().Encode(to));
-  Fd dir(OpenRoot(StoreAction::RenameFolder));
-  if (RenameNoReplace(dir.get(), fromName.c_str(), toName.c_str()) != 0) {
-    int err = errno;
-    throw PatternStoreError(StoreAction::RenameFolder, path, Errno(err), err);
-  }
-}
-
-void RemovePatternFolder(const std::u16string& folder) {
-  fs::path path = PatternRootPath() / NameCodePage().Encode(folder);
-  std::string name = EntryBytes(folder, StoreAction::RemoveFolder, path);
-  Fd root(OpenRoot(StoreAction::RemoveFolder));
-  // Removes an empty directory only; a symbolic link is not a directory here.
-  if (::unlinkat(root.get(), name.c_str(), AT_REMOVEDIR) != 0)
-    throw PatternStoreError(StoreAction::RemoveFolder, path, Errno(errno));
-}
-
 bool PatternFileExists(const std::u16string& folder, const std::u16string& file) {
   auto dir = Child(PatternRootPath(), folder);
   if (!dir || IsHidden(file)) return false;
@@ -238,59 +174,15 @@ bool PatternFileExists(const std::u16string& folder, const std::u16string& file)
 
 std::u16string ReadPatternFile(const std::u16string& folder, const std::u16string& file) {
   fs::path root = PatternRootPath();
-  fs::path path = root / NameCodePage().Encode(folder) / NameCodePage().Encode(file);
+  fs::path path = EntryPath(EntryPath(root, folder), file);
   EntryBytes(folder, StoreAction::ReadPattern, path);
   EntryBytes(file, StoreAction::ReadPattern, path);
   std::error_code ec;
-  if (fs::is_directory(path, ec)) throw PatternStoreError(StoreAction::ReadPattern, path, Errno(EISDIR));
+  if (fs::is_directory(path, ec)) throw PatternStoreError(StoreAction::ReadPattern, path, entries::ErrnoText(EISDIR));
   try {
     return PatternTextOfFile(SystemCodePage().Decode(files::ReadAllBytes(path)));
   } catch (const files::FileError& e) {
     throw PatternStoreError(StoreAction::ReadPattern, path, e.what());
-  }
-}
-
-namespace {
-
-void WritePattern(const std::u16string& folder, const std::u16string& name, const std::u16string& code,
-                  files::IfExists ifExists) {
-  std::u16string fileName = name + u".Dat";
-  fs::path path = PatternRootPath() / NameCodePage().Encode(folder) / NameCodePage().Encode(fileName);
-  std::string folderBytes = EntryBytes(folder, StoreAction::WritePattern, path);
-  std::string fileBytes = EntryBytes(fileName, StoreAction::WritePattern, path);
-  std::string bytes = SystemCodePage().Encode(PatternFileText(code));
-
-  Fd root(OpenRoot(StoreAction::WritePattern));
-  Fd dir(OpenFolderForWrite(root.get(), folderBytes, StoreAction::WritePattern, path));
-  try {
-    files::WriteAllBytesAt(dir.get(), fileBytes, bytes, ifExists, path);
-  } catch (const files::FileExistsError& e) {
-    throw PatternStoreError(StoreAction::WritePattern, path, e.reason(), EEXIST);
-  } catch (const files::FileError& e) {
-    throw PatternStoreError(StoreAction::WritePattern, path, e.reason());
-  }
-}
-
-}  // namespace
-
-void WritePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
-  WritePattern(folder, name, code, files::IfExists::Replace);
-}
-
-void CreatePatternFile(const std::u16string& folder, const std::u16string& name, const std::u16string& code) {
-  WritePattern(folder, name, code, files::IfExists::Refuse);
-}
-
-void DeletePatternFile(const std::u16string& folder, const std::u16string& file) {
-  fs::path path = PatternRootPath() / NameCodePage().Encode(folder) / NameCodePage().Encode(file);
-  std::string folderBytes = EntryBytes(folder, StoreAction::DeletePattern, path);
-  std::string fileBytes = EntryBytes(file, StoreAction::DeletePattern, path);
-  Fd root(OpenRoot(StoreAction::DeletePattern));
-  Fd dir(OpenFolderForWrite(root.get(), folderBytes, StoreAction::DeletePattern, path));
-  // A symbolic link named like a pattern is removed itself, never its target.
-  if (::unlinkat(dir.get(), fileBytes.c_str(), 0) != 0) {
-    int err = errno;
-    throw PatternStoreError(StoreAction::DeletePattern, path, Errno(err), err);
   }
 }
 

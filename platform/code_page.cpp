@@ -1,9 +1,10 @@
 // Code page conversion.
 //
 // Single- and double-byte code pages (CP932, CP936, CP1252, ...) are turned
-// into lookup tables built once from iconv: a byte or byte pair is a
-// character only when iconv decodes it to one UTF-16 unit AND encodes that
-// unit back to the same bytes. Code pages map some characters twice (CP932's
+// into lookup tables built once from the system's converter (iconv, or the
+// Windows conversion functions; code_page_converter.h): a byte or byte pair
+// is a character only when the system decodes it to one UTF-16 unit AND
+// encodes that unit back to the same bytes. Code pages map some characters twice (CP932's
 // NEC and IBM extension rows, for one), and the second spelling would not
 // survive a decode/encode round trip, so it is treated like an invalid byte.
 //
@@ -12,15 +13,14 @@
 // pages, where every byte below 0x80 is valid). Encoding turns such a lone
 // surrogate back into its byte. Decoding then encoding therefore gives back
 // every byte string unchanged. Text that did not come from a decode may hold
-// characters the code page lacks: they are encoded as iconv's (best-fit)
+// characters the code page lacks: they are encoded as the system's (best-fit)
 // mapping when there is one, else as "?", as Windows does.
 //
 // UTF-8 is decoded and encoded directly (strict: no overlong forms, no
 // encoded surrogates, nothing above U+10FFFF; anything else is escaped bytewise).
 #include "platform/code_page.h"
+#include "platform/code_page_converter.h"
 #include "platform/vb_text.h"
-
-#include <iconv.h>
 
 #include <array>
 #include <cerrno>
@@ -52,49 +52,14 @@ struct CodePageTable {
 namespace {
 using Table = CodePageTable;
 
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Iconv() {
-    if (ok()) iconv_close(cd_);
-  }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-  // Converts the whole input; false when iconv stops before its end.
-  bool Convert(const std::string& in, std::string& out) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char buf[32];
-    char* src = const_cast<char*>(in.data());
-    size_t src_left = in.size();
-    char* dst = buf;
-    size_t dst_left = sizeof buf;
-    size_t r = iconv(cd_, &src, &src_left, &dst, &dst_left);
-    if (r == static_cast<size_t>(-1) || src_left != 0) return false;
-    // Flush any shift state (none for these code pages, but be exact).
-    if (iconv(cd_, nullptr, nullptr, &dst, &dst_left) == static_cast<size_t>(-1)) return false;
-    out.assign(buf, static_cast<size_t>(dst - buf));
-    return true;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-std::string Utf16Le(char16_t u) {
-  return std::string{static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
-}
-
 // Decodes bytes to exactly one UTF-16 unit that encodes back to the same bytes.
-bool DecodeOne(Iconv& dec, Iconv& enc, const std::string& bytes, char16_t& unit) {
-  std::string out;
-  if (!dec.Convert(bytes, out) || out.size() != 2) return false;
-  unit = static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
-                               (static_cast<unsigned char>(out[1]) << 8));
+bool DecodeOne(CodePageConverter& conv, const std::string& bytes, char16_t& unit) {
+  std::u16string out;
+  if (!conv.Decode(bytes, out) || out.size() != 1) return false;
+  unit = out[0];
   if (unit >= 0xD800 && unit <= 0xDFFF) return false;
   std::string back;
-  return enc.Convert(Utf16Le(unit), back) && back == bytes;
+  return conv.Encode(unit, back) && back == bytes;
 }
 
 std::unique_ptr<Table> BuildTable(const std::string& name) {
@@ -103,9 +68,8 @@ std::unique_ptr<Table> BuildTable(const std::string& name) {
     t->utf8 = true;
     return t;
   }
-  Iconv dec("UTF-16LE", name.c_str());
-  Iconv enc(name.c_str(), "UTF-16LE");
-  if (!dec.ok() || !enc.ok()) throw std::invalid_argument("code page not available: " + name);
+  std::unique_ptr<CodePageConverter> conv = CodePageConverter::Open(name);
+  if (!conv) throw std::invalid_argument("code page not available: " + name);
   t->pair.assign(65536, 0);
   t->enc.assign(65536, kNoBytes);
 
@@ -113,7 +77,7 @@ std::unique_ptr<Table> BuildTable(const std::string& name) {
   for (uint32_t u = 0; u < 0x10000; ++u) {
     if (u >= 0xD800 && u <= 0xDFFF) continue;
     std::string out;
-    if (enc.Convert(Utf16Le(static_cast<char16_t>(u)), out) && !out.empty() && out.size() <= 2) {
+    if (conv->Encode(static_cast<char16_t>(u), out) && !out.empty() && out.size() <= 2) {
       uint32_t packed = static_cast<unsigned char>(out[0]);
       if (out.size() == 2) packed = (packed << 8) | static_cast<unsigned char>(out[1]);
       t->enc[u] = (static_cast<uint32_t>(out.size()) << 16) | packed;
@@ -122,18 +86,18 @@ std::unique_ptr<Table> BuildTable(const std::string& name) {
   for (int b = 0; b < 256; ++b) {
     std::string one(1, static_cast<char>(b));
     char16_t unit;
-    if (DecodeOne(dec, enc, one, unit)) {
+    if (DecodeOne(*conv, one, unit)) {
       t->single[b] = unit;
       t->single_ok[b] = true;
       continue;
     }
-    // A lead byte: iconv reports an incomplete sequence rather than a result.
-    std::string out;
-    if (dec.Convert(one, out)) continue;
+    // A lead byte alone is an incomplete sequence rather than a character.
+    std::u16string out;
+    if (conv->Decode(one, out)) continue;
     bool any = false;
     for (int trail = 0; trail < 256; ++trail) {
       std::string two{static_cast<char>(b), static_cast<char>(trail)};
-      if (DecodeOne(dec, enc, two, unit)) {
+      if (DecodeOne(*conv, two, unit)) {
         t->pair[static_cast<size_t>(b << 8 | trail)] = unit;
         any = true;
       }
@@ -328,7 +292,14 @@ std::size_t CodePage::CutAtCharBoundary(std::string_view bytes, std::size_t max_
 
 namespace {
 CodePage& SystemCodePageSlot() {
-  static CodePage cp = CodePage::Cp932();
+  // A system code page this kit has no table for falls back to CP932.
+  static CodePage cp = [] {
+    try {
+      return CodePage::Named(SystemDefaultCodePageName());
+    } catch (const std::invalid_argument&) {
+      return CodePage::Cp932();
+    }
+  }();
   return cp;
 }
 }  // namespace

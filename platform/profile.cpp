@@ -381,6 +381,8 @@ bool ProfileBatch::Commit() {
   return true;
 }
 
+namespace portable {
+
 uint32_t GetPrivateProfileStringA(OptText lpAppName, OptText lpKeyName, std::string_view lpDefault,
                                   std::string& lpReturnedString, uint32_t nSize,
                                   const fs::path& lpFileName) {
@@ -400,4 +402,5 @@ bool WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString,
   return batch.WritePrivateProfileSectionA(lpAppName, lpString) && batch.Commit();
 }
 
+}  // namespace portable
 }  // namespace tarno::win

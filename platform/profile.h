@@ -13,6 +13,10 @@
 // Writing keeps every line it does not have to change byte for byte, and a
 // write that changes nothing leaves the file untouched. Files are replaced
 // through a temporary file renamed into place.
+//
+// On Windows the three functions are the system's own; everywhere the
+// portable versions (namespace portable) and ProfileBatch are the stand-ins
+// described here, kept on Windows too so that both can be compared.
 #pragma once
 
 #include <cstdint>
@@ -71,6 +75,16 @@ bool WritePrivateProfileStringA(OptText lpAppName, OptText lpKeyName, OptText lp
 // Comment and blank lines inside the section are kept.
 bool WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString,
                                  const std::filesystem::path& lpFileName);
+
+namespace portable {
+uint32_t GetPrivateProfileStringA(OptText lpAppName, OptText lpKeyName, std::string_view lpDefault,
+                                  std::string& lpReturnedString, uint32_t nSize,
+                                  const std::filesystem::path& lpFileName);
+bool WritePrivateProfileStringA(OptText lpAppName, OptText lpKeyName, OptText lpString,
+                                const std::filesystem::path& lpFileName);
+bool WritePrivateProfileSectionA(std::string_view lpAppName, OptText lpString,
+                                 const std::filesystem::path& lpFileName);
+}  // namespace portable
 
 // A series of profile calls on one file, applied in memory and written once
 // by Commit (through a temporary file renamed into place). Reads see the

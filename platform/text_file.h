@@ -60,11 +60,13 @@ bool IsReadOnlyFile(const std::filesystem::path& path);
 // one that appeared during the write) is left alone: FileExistsError.
 void WriteAllBytes(const std::filesystem::path& path, std::string_view bytes,
                    IfExists if_exists = IfExists::Replace);
+#ifndef _WIN32
 // The same for `name`, one entry of the open folder `dir_fd` (POSIX): callers
 // that opened the folder themselves, never following a link to it. `shown` is
 // the path that errors name.
 void WriteAllBytesAt(int dir_fd, const std::string& name, std::string_view bytes, IfExists if_exists,
                      const std::filesystem::path& shown);
+#endif
 // The temporary file name that a write of `name` uses.
 std::string TemporaryNameFor(const std::string& name);
 

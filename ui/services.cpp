@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <iostream>
+#include <mutex>
 
 #include "platform/vb_text.h"
 #include "ui/controls.h"
@@ -49,7 +50,12 @@ class SystemClock : public ClockService {
   DateTime Now() const override {
     std::time_t t = std::time(nullptr);
     std::tm tm{};
-    localtime_r(&t, &tm);
+    {
+      // std::localtime shares one result between threads (localtime_r is POSIX only).
+      static std::mutex mu;
+      std::lock_guard<std::mutex> lock(mu);
+      if (const std::tm* local = std::localtime(&t)) tm = *local;
+    }
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
   }
 };

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "companion/terminal.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
+  tarno::SetUpCommandLineProgram();
   tarno::companion::Terminal terminal{std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) == 1, false};
   std::optional<std::string> file;
   bool options_end = false;

@@ -7,8 +7,10 @@
 #include <string_view>
 
 #include "companion/terminal.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
+  tarno::SetUpCommandLineProgram();
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     std::cout << "Usage: TarnoSetUp\n"
                  "Writes the add-in's entry (Add-Ins32, value 0) into VBADDIN.INI in the Windows directory.\n"

@@ -7,8 +7,10 @@
 #include <string_view>
 
 #include "companion/terminal.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
+  tarno::SetUpCommandLineProgram();
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     std::cout << "Usage: TarnoUnSetUp\n"
                  "Removes the add-in's entry from VBADDIN.INI and deletes its settings file. The COM\n"

@@ -17,8 +17,16 @@ namespace tarno::host::files {
 
 namespace fs = std::filesystem;
 
-std::filesystem::path ToPath(const std::u16string& s) { return fs::path(vb::ToUtf8(s)); }
-std::u16string FromPath(const std::filesystem::path& p) { return vb::U(p.string()); }
+// Through char8_t: UTF-8 on every system (a plain string would be read through
+// the C runtime's locale on Windows).
+std::filesystem::path ToPath(const std::u16string& s) {
+  std::string utf8 = vb::ToUtf8(s);
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+std::u16string FromPath(const std::filesystem::path& p) {
+  std::u8string utf8 = p.u8string();
+  return vb::U(std::string(utf8.begin(), utf8.end()));
+}
 
 std::u16string DecodeBytes(const CodePage& cp, std::string_view bytes) {
   // Plain ASCII needs no conversion (most code lines).
@@ -676,7 +684,7 @@ void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePa
       bytes += ReadFileBytes(*from);
     }
     char hex[16];
-    std::snprintf(hex, sizeof hex, "%04lX", offset + bases[key]);
+    std::snprintf(hex, sizeof hex, "%04llX", static_cast<unsigned long long>(offset + bases[key]));
     refs[s] = DecodeBytes(cp, "\"" + own + "\":" + hex);
   };
   std::vector<std::shared_ptr<MemControl>> all{d->form()};
@@ -726,6 +734,7 @@ struct SidecarMove {
 
 SidecarMove SidecarFor(const ComponentState& st, const fs::path& target) {
   SidecarMove m;
+  std::string old_extension;
   if (!st.file) return m;
   std::string ext = SidecarExtension(st.path);
   std::error_code ec;
@@ -740,8 +749,12 @@ SidecarMove SidecarFor(const ComponentState& st, const fs::path& target) {
     size_t close = v.find('"', 1);
     if (close == std::string_view::npos || close + 1 >= v.size() || v[close + 1] != ':') continue;
     std::string ref(v.substr(1, close - 1));
-    if (!EqualsIgnoreCase(fs::path(ref).extension().string(), ext)) continue;
+    // The extension from the bytes themselves: they are in the file's code page.
+    size_t dot = ref.rfind('.'), sep = ref.find_last_of("\\/");
+    bool hasExt = dot != std::string::npos && dot > (sep == std::string::npos ? 0 : sep + 1);
+    if (!hasExt || !EqualsIgnoreCase(ref.substr(dot), ext)) continue;
     m.old_name = ref;
+    old_extension = ref.substr(dot);
     break;
   }
   if (m.old_name.empty()) return m;
@@ -749,7 +762,7 @@ SidecarMove SidecarFor(const ComponentState& st, const fs::path& target) {
   if (!found) throw ProjectFileError(st.path, 0, "its binary file \"" + m.old_name + "\" is missing");
   m.from = *found;
   m.to = target;
-  m.to.replace_extension(fs::path(m.old_name).extension());
+  m.to.replace_extension(ToPath(DecodeBytes(st.code_page, old_extension)));
   m.new_name = EncodeText(st.code_page, vb::U(m.to.filename().string()));
   return m;
 }

@@ -200,12 +200,15 @@ VbgFile VbgFile::Parse(const std::filesystem::path& path, std::string bytes, War
 
 std::optional<std::filesystem::path> ResolveWindowsPath(const std::filesystem::path& base, std::string_view written) {
   namespace fs = std::filesystem;
+  // `written` and the names listed from disk are UTF-8: through char8_t they
+  // are read as UTF-8 on every system.
+  auto utf8 = [](std::string_view s) { return fs::path(std::u8string(s.begin(), s.end())); };
   std::string p(written);
   std::replace(p.begin(), p.end(), '\\', '/');
   // A drive letter or UNC path cannot be found here.
   if ((p.size() >= 2 && p[1] == ':') || p.starts_with("//")) return std::nullopt;
   std::error_code ec;
-  fs::path exact = base / fs::path(p);
+  fs::path exact = base / utf8(p);
   if (fs::exists(exact, ec)) return exact;
 
   fs::path cur = base;
@@ -219,13 +222,14 @@ std::optional<std::filesystem::path> ResolveWindowsPath(const std::filesystem::p
       if (slash == p.size()) break;
       continue;
     }
-    fs::path next = cur / part;
+    fs::path next = cur / utf8(part);
     if (part != ".." && !fs::exists(next, ec)) {
       bool found = false;
       for (fs::directory_iterator it(cur.empty() ? fs::path(".") : cur, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string entry = it->path().filename().string();
+        std::u8string name = it->path().filename().u8string();
+        std::string entry(name.begin(), name.end());
         if (EqualsIgnoreCase(entry, part)) {
-          next = cur / entry;
+          next = cur / utf8(entry);
           found = true;
           break;
         }

@@ -2,13 +2,13 @@
 // writes its settings file at disconnection, TarnoOption copies it into the
 // second, and the second add-in's next connection reads what was imported.
 #include <gmock/gmock.h>
-#include <sys/wait.h>
 
 #include "addin/connect/connect.h"
 #include "addin/settings.h"
 #include "companion_fixture.h"
 #include "platform/vb_text.h"
 #include "support/host_builders.h"
+#include "support/tarno_run.h"
 #include "support/ui_harness.h"
 #include "toolkit/command_table.h"
 
@@ -30,7 +30,7 @@ class CarriedSettingsTest : public CompanionTest {
   // One connection and disconnection of the add-in with the system directory
   // `sys`; `change` runs on the model between them.
   void Session(const fs::path& sys, const std::function<void(SettingsModel&)>& change) {
-    ::setenv("TARNO_SYSTEM_DIR", sys.c_str(), 1);
+    ::setenv("TARNO_SYSTEM_DIR", sys.string().c_str(), 1);
     tarno::test::UiHarness ui;
     auto host = tarno::test::HostBuilder().Module("Module1", "Dim a\n").Build();
     CustomArray custom;
@@ -72,11 +72,9 @@ TEST_F(CarriedSettingsTest, ImportedFileIsWhatTheNextConnectionReads) {
     s.CommentTexts[0] = u"'mine";
     s.AutoSaveInterval = 3;
   });
-  std::string command = std::string("TARNO_SYSTEM_DIR='") + second.string() + "' '" + TarnoOption_EXE + "' --yes '" +
-                        (first / "TarnoAddIn.ini").string() + "' >/dev/null 2>&1 </dev/null";
-  int rc = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(rc));
-  ASSERT_EQ(WEXITSTATUS(rc), 0);
+  auto run = tarno::test::RunProgram(TarnoOption_EXE, "--yes " + tarno::test::ShellQuote((first / "TarnoAddIn.ini").string()),
+                                     {}, "TARNO_SYSTEM_DIR=" + tarno::test::ShellQuote(second.string()));
+  ASSERT_EQ(run.status, 0) << run.err;
 
   // A fresh library load in the second set-up reads the imported values.
   ResetSettings();
