@@ -1,6 +1,9 @@
 #include "workbench/code_editor.h"
 
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QTextBlock>
@@ -338,6 +341,34 @@ void CodeEditor::SelectPlace(int line, int column, int length) {
 }
 
 int CodeEditor::CaretLine() const { return textCursor().blockNumber() + 1; }
+
+void CodeEditor::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && (e->modifiers() & Qt::ControlModifier) && on_ctrl_click_) {
+    setTextCursor(cursorForPosition(e->position().toPoint()));
+    e->accept();
+    on_ctrl_click_();
+    return;
+  }
+  QPlainTextEdit::mousePressEvent(e);
+}
+
+bool CodeEditor::viewportEvent(QEvent* e) {
+  if (e->type() != QEvent::ToolTip || !hover_text_) return QPlainTextEdit::viewportEvent(e);
+  auto* help = static_cast<QHelpEvent*>(e);
+  QTextCursor c = cursorForPosition(help->pos());
+  // Past the end of a line is no name: the nearest caret place must be near the mouse.
+  const int near = fontMetrics().horizontalAdvance(u'M');
+  QString text;
+  if (std::abs(cursorRect(c).center().x() - help->pos().x()) <= near)
+    text = hover_text_(c.blockNumber() + 1, c.positionInBlock() + 1);
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+    e->ignore();
+  } else {
+    QToolTip::showText(help->globalPos(), text, viewport());
+  }
+  return true;
+}
 
 }  // namespace tarno::workbench
 

@@ -52,6 +52,11 @@ class CodeEditor : public QPlainTextEdit {
   void SetOnClean(std::function<void()> f) { on_clean_ = std::move(f); }
   // The text as it is now is the saved one.
   void MarkSaved() { document()->setModified(false); }
+  // Ctrl+click puts the caret at the click, then runs `f` (go to definition).
+  void SetOnCtrlClick(std::function<void()> f) { on_ctrl_click_ = std::move(f); }
+  // What hovering shows for the place under the mouse (1-based line and
+  // column); nothing when it gives an empty text.
+  void SetHoverText(std::function<QString(int line, int column)> f) { hover_text_ = std::move(f); }
   // The editor's font (a code page's font: see EditorFont).
   void SetEditorFont(const QFont& font);
 
@@ -68,6 +73,8 @@ class CodeEditor : public QPlainTextEdit {
   void focusInEvent(QFocusEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  bool viewportEvent(QEvent* e) override;
 
  private:
   void OnContentsChange(int position, int removed, int added);
@@ -96,6 +103,8 @@ class CodeEditor : public QPlainTextEdit {
   std::function<const DeclaredNames&()> names_;
   std::function<void(int, int)> on_caret_;
   std::function<void()> on_clean_;
+  std::function<void()> on_ctrl_click_;
+  std::function<QString(int, int)> hover_text_;
   bool pretty_ = true;
   int edited_line_ = 0;
   uint64_t seen_version_ = 0;

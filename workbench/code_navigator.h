@@ -5,11 +5,30 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "workbench/code_place.h"
 
 namespace tarno::workbench {
+
+// The name at a place as the model understands it.
+struct NameAt {
+  std::u16string name;  // empty: no name there
+  // Its declaration; nullopt when the name is not bound to one.
+  // A form, class or control, declared by no statement, is its component
+  // at line 0 (the designer, else the code).
+  std::optional<CodePlace> definition;
+  // The declaration's statement as written (continued lines joined by line
+  // breaks) and where it is ("modInput, line 12"); a form, class or control
+  // (declared by no statement) says what it is.
+  std::u16string declaration;
+  std::u16string where;
+  // Why a name has no declaration: an unresolved member, a member of a type
+  // outside the projects, a name VB or a reference declares.
+  std::u16string unresolved;
+};
 
 class CodeNavigator {
  public:
@@ -19,6 +38,11 @@ class CodeNavigator {
   virtual std::optional<CodePlace> DefinitionAt(const CodePlace& at) = 0;
   // Every reference to the declaration the name at `at` resolves to.
   virtual std::vector<CodePlace> ReferencesAt(const CodePlace& at) = 0;
+  // The name at `at`, its declaration or why it has none.
+  virtual NameAt Describe(const CodePlace& at) = 0;
+  // The references of every declaration a name names: "Name",
+  // "Module.Member" or "Module.Procedure.Local", in any case.
+  virtual std::vector<CodePlace> ReferencesOf(std::u16string_view dotted) = 0;
 };
 
 }  // namespace tarno::workbench

@@ -1,10 +1,11 @@
 // tarno-workbench: a desktop IDE over VB 6 project files that hosts the add-in.
 //
 //   tarno-workbench [PROJECT.vbp|GROUP.vbg] [--open COMPONENT [--code]] [--encoding CP]
-//                   [--screenshot FILE.png] [--find TEXT] [--addin-dir DIR]
+//                   [--screenshot FILE.png] [--find TEXT] [--refs NAME] [--addin-dir DIR]
 //
 // --find lists the places of TEXT in every project in the results pane (for
-// a picture of it with --screenshot).
+// a picture of it with --screenshot); --refs lists the references of NAME
+// (Name, Module.Member or Module.Procedure.Local) there instead.
 //
 // --open shows that component at start (its form view; its code pane for a
 // module or with --code); --screenshot then pictures the window with it.
@@ -19,6 +20,7 @@
 
 #include "gui/desktop.h"
 #include "host/files/file_error.h"
+#include "workbench/code_navigation.h"
 #include "workbench/find_replace.h"
 #include "workbench/main_window.h"
 
@@ -26,7 +28,7 @@ namespace {
 
 int Usage() {
   std::cerr << "usage: tarno-workbench [PROJECT.vbp|GROUP.vbg] [--open COMPONENT [--code]] [--encoding CP] "
-               "[--screenshot FILE.png] [--find TEXT] [--addin-dir DIR]\n";
+               "[--screenshot FILE.png] [--find TEXT] [--refs NAME] [--addin-dir DIR]\n";
   return 2;
 }
 
@@ -34,7 +36,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
   using namespace tarno;
-  std::string project, encoding, screenshot, addinDir, find, open;
+  std::string project, encoding, screenshot, addinDir, find, refs, open;
   bool code = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -42,6 +44,7 @@ int main(int argc, char** argv) {
     else if (a == "--screenshot" && i + 1 < argc) screenshot = argv[++i];
     else if (a == "--addin-dir" && i + 1 < argc) addinDir = argv[++i];
     else if (a == "--find" && i + 1 < argc) find = argv[++i];
+    else if (a == "--refs" && i + 1 < argc) refs = argv[++i];
     else if (a == "--open" && i + 1 < argc) open = argv[++i];
     else if (a == "--code") code = true;
     else if (a == "--help" || a == "-h") return Usage(), 0;
@@ -86,6 +89,8 @@ int main(int argc, char** argv) {
       window.finder().scope = workbench::FindScope::AllProjects;
       window.finder().FindAll();
     }
+    if (!refs.empty() && window.navigation().ListReferences(QString::fromStdString(refs).toStdU16String()) == 0)
+      std::cerr << "tarno-workbench: no references of " << refs << "\n";
     if (!open.empty() && !window.OpenComponent(QString::fromStdString(open).toStdU16String(), code)) {
       std::cerr << "tarno-workbench: no component named " << open << "\n";
       if (!screenshot.empty()) return 2;

@@ -26,6 +26,7 @@
 #include "workbench/addin_list.h"
 #include "workbench/addin_manager.h"
 #include "workbench/code_editor.h"
+#include "workbench/code_navigation.h"
 #include "workbench/command_menus.h"
 #include "workbench/editor_font.h"
 #include "workbench/find_dialog.h"
@@ -36,6 +37,7 @@
 #include "workbench/toolbox.h"
 #include "workbench/form_canvas.h"
 #include "workbench/group_file.h"
+#include "workbench/lang_navigator.h"
 #include "workbench/load_warnings_pane.h"
 #include "workbench/open_project_dialog.h"
 #include "workbench/project_names.h"
@@ -123,6 +125,8 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)),
   };
   finder_ = std::make_unique<FindReplace>(*this);
   names_ = std::make_unique<ProjectNames>();
+  navigator_ = std::make_unique<LangNavigator>([this]() -> const std::vector<std::shared_ptr<host::MemProject>>& { return ws_.projects; });
+  navigation_ = std::make_unique<CodeNavigation>(*this, *navigator_);
   caret_label_ = new QLabel;
   caret_label_->setObjectName(QStringLiteral("caret"));
   statusBar()->addPermanentWidget(caret_label_);
@@ -196,6 +200,12 @@ void MainWindow::BuildMenus() {
   key(QKeySequence(Qt::CTRL | Qt::Key_H), [this] { ShowFindDialog(true); });
   key(QKeySequence(Qt::Key_F3), [this] { FindAgain(true); });
   key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindAgain(false); });
+  view->addSeparator();
+  view->addAction(QStringLiteral("&Definition"), QKeySequence(Qt::SHIFT | Qt::Key_F2), this, [this] { GoToDefinition(); });
+  view->addAction(QStringLiteral("&Last Position"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F2), this,
+                  [this] { GoBack(); });
+  view->addAction(QStringLiteral("&References"), QKeySequence(Qt::SHIFT | Qt::Key_F12), this,
+                  [this] { ListReferences(); });
   view->addSeparator();
   QAction* pretty = view->addAction(QStringLiteral("&Pretty Listing"));
   pretty->setObjectName(QStringLiteral("prettyListing"));
@@ -347,6 +357,8 @@ void MainWindow::Click(const std::shared_ptr<host::MemCommandBarControl>& contro
 }
 
 void MainWindow::AfterCommand() {
+  // A tool may have changed controls as well as code.
+  navigator_->Invalidate();
   for (CodeEditor* e : CodeEditors()) e->SyncFromModule();
   for (FormCanvas* f : FormViews()) f->Refresh();
   if (properties_) properties_->Refresh();
@@ -377,6 +389,20 @@ void MainWindow::FindAgain(bool forward) {
   if (!finder_->FindNext(forward)) statusBar()->showMessage(finder_->message(), 5000);
 }
 
+// ---- names
+
+void MainWindow::GoToDefinition() {
+  if (!navigation_->GoToDefinition()) statusBar()->showMessage(navigation_->message(), 5000);
+}
+
+void MainWindow::GoBack() {
+  if (!navigation_->GoBack()) statusBar()->showMessage(navigation_->message(), 5000);
+}
+
+void MainWindow::ListReferences() {
+  if (navigation_->ListReferences() < 0) statusBar()->showMessage(navigation_->message(), 5000);
+}
+
 // ---- projects
 
 bool MainWindow::OpenPath(const std::filesystem::path& path) {
@@ -403,6 +429,7 @@ bool MainWindow::OpenPath(const std::filesystem::path& path, const CodePage& cod
   ws_.path = loaded.path;
   ws_.group = loaded.group;
   ws_.warnings = loaded.warnings;
+  navigator_->Invalidate();
   warnings_pane_->SetWarnings(ws_.warnings, ws_.path.parent_path());
   shown_components_ = 0;
   RefreshExplorer();
@@ -467,6 +494,8 @@ bool MainWindow::CloseProjects() {
   ws_.projects.clear();
   ws_.path.clear();
   ws_.warnings.clear();
+  navigator_->Invalidate();
+  navigation_->Clear();
   warnings_pane_->SetWarnings({}, {});
   RefreshExplorer();
   RefreshTitle();
@@ -578,6 +607,11 @@ CodeEditor* MainWindow::ShowCode(const std::shared_ptr<host::MemComponent>& c) {
       for (const auto& other : p->components())
         if (other == component) return names_->Of(p->components());
     return none;
+  });
+  editor->SetOnCtrlClick([this] { GoToDefinition(); });
+  editor->SetHoverText([this, weak](int line, int column) {
+    auto component = weak.lock();
+    return component ? navigation_->Tooltip({component, line, column, 0}) : QString();
   });
   editor->SetOnCaret([this](int line, int column) {
     caret_label_->setText(QStringLiteral("Ln %1, Col %2").arg(line).arg(column));

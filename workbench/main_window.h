@@ -33,10 +33,12 @@ namespace tarno::workbench {
 
 class AddInLibrary;
 class CodeEditor;
+class CodeNavigation;
 class DesignerEdits;
 class FindDialog;
 class FindReplace;
 class FormCanvas;
+class LangNavigator;
 class LoadWarningsPane;
 class ProjectNames;
 class PropertiesWindow;
@@ -86,6 +88,14 @@ class MainWindow : public QMainWindow {
   // Edit > Find (Ctrl+F) and Replace (Ctrl+H): the window, filled with the
   // active pane's selected text.
   FindDialog* ShowFindDialog(bool replace);
+  // View > Definition (Shift+F2, Ctrl+click in a code pane), Last Position
+  // (Ctrl+Shift+F2) and References (Shift+F12) over the language model of
+  // the open projects; a name that cannot be followed is a status message.
+  CodeNavigation& navigation() { return *navigation_; }
+  LangNavigator& navigator() { return *navigator_; }
+  void GoToDefinition();
+  void GoBack();
+  void ListReferences();
   // Turns the pretty listing of the code panes on or off (View menu).
   void SetPrettyListing(bool on);
   QLabel* caretLabel() const { return caret_label_; }
@@ -195,6 +205,8 @@ class MainWindow : public QMainWindow {
   ResultsPane* results_;
   std::unique_ptr<FindReplace> finder_;
   std::unique_ptr<ProjectNames> names_;
+  std::unique_ptr<LangNavigator> navigator_;
+  std::unique_ptr<CodeNavigation> navigation_;
   QLabel* caret_label_;
   FindDialog* find_dialog_ = nullptr;
   CodePage code_page_;
