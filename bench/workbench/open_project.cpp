@@ -3,7 +3,10 @@
 // 1. Opening a large project (PhotoDemon from the corpus by default, about
 //    540 files) until the explorer is on screen: the time from the call to
 //    the first painted explorer, best and median of 3 runs (target: < 2 s).
-// 2. Typing in a 20,000-line module: the time per keystroke (insert a
+// 2. Going to a definition in that project: the first question (the
+//    language model of the project built), one after an edit of a module
+//    (built again), and one with nothing changed (no build).
+// 3. Typing in a 20,000-line module: the time per keystroke (insert a
 //    character in the middle of the module, which edits the code module too),
 //    median and worst of 300 keystrokes.
 // Nothing is written to the project: the module of part 2 is a generated file
@@ -24,6 +27,7 @@
 
 #include "gui/desktop.h"
 #include "workbench/code_editor.h"
+#include "workbench/lang_navigator.h"
 #include "workbench/main_window.h"
 
 namespace fs = std::filesystem;
@@ -77,6 +81,45 @@ int main(int argc, char** argv) {
   std::printf("open %s: %zu explorer items; best %.0f ms, median %.0f ms (target < 2000 ms)\n",
               fs::path(project).filename().c_str(), items, *std::min_element(open_ms.begin(), open_ms.end()),
               Median(open_ms));
+
+  {
+    workbench::MainWindow window(options);
+    if (!window.OpenPath(project)) return 2;
+    std::shared_ptr<host::MemComponent> module;
+    long lines = 0;
+    for (const auto& p : window.workspace().projects)
+      for (const auto& c : p->components())
+        if (c->code()) {
+          lines += c->code()->CountOfLines();
+          if (!module && c->type() == ide::ComponentType::StdModule) module = c;
+        }
+    if (!module) return 2;
+    // The name of the module's first procedure, on its declaration line.
+    int line = 1, column = 1;
+    for (const auto& m : module->code()->Members()) {
+      if (m.Type != ide::MemberType::Method) continue;
+      line = m.CodeLocation;
+      column = static_cast<int>(module->code()->text().Line(line).find(m.Name)) + 2;
+      break;
+    }
+    workbench::LangNavigator& nav = window.navigator();
+    auto ask = [&] {
+      QElapsedTimer t;
+      t.start();
+      bool found = nav.DefinitionAt({module, line, column, 0}).has_value();
+      return std::pair{static_cast<double>(t.nsecsElapsed()) / 1e6, found};
+    };
+    auto first = ask();
+    module->code()->InsertLines(module->code()->CountOfLines() + 1, u"' edited");
+    auto edited = ask();
+    auto again = ask();
+    std::printf("definition in %s (%ld code lines, %d model builds): first %.0f ms, after an edit %.0f ms, "
+                "unchanged %.2f ms (%s)\n",
+                fs::path(project).filename().c_str(), lines, nav.builds(), first.first, edited.first, again.first,
+                first.second && again.second ? "found" : "NOT FOUND");
+    window.ask = [](const QString&) { return int(QMessageBox::No); };
+    window.CloseProjects();
+  }
 
   {
     std::ofstream vbp(tmp / "Big.vbp", std::ios::binary);
