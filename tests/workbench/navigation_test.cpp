@@ -107,6 +107,12 @@ TEST_F(NavigationTest, ShiftF2GoesToTheDeclarationAcrossModulesAndIntoClasses) {
   ASSERT_NE(window_->ActiveEditor(), nullptr);
   EXPECT_EQ(window_->ActiveEditor()->component()->name(), u"modDraw");
   EXPECT_EQ(CaretLineText(window_->ActiveEditor()), QStringLiteral("Public Sub ObjSelectCancel()"));
+  // A control, declared by no statement: its form's view.
+  ASSERT_TRUE(window_->FormViews().empty());
+  PutCaret(*window_, PlaceOf(target.component, u"If mnuOptionsNumFF.Checked", u"mnuOptionsNumFF"));
+  ASSERT_TRUE(window_->navigation().GoToDefinition());
+  ASSERT_EQ(window_->FormViews().size(), 1u);
+  EXPECT_EQ(window_->FormViews()[0]->component(), target.component);
 }
 
 TEST_F(NavigationTest, ATypedLocalShadowsTheModuleLevelNameAndTheModelFollowsTheEdit) {
