@@ -52,9 +52,13 @@ bool CodeNavigation::GoToDefinition() {
     message_ = name.unresolved.empty() ? kNotRecognized : Q(name.unresolved);
     return false;
   }
+  if (!Show(*name.definition)) {
+    message_ = QStringLiteral("%1 cannot be shown").arg(Q(name.name));
+    return false;
+  }
   if (back_.size() == kMaxBack) back_.erase(back_.begin());
   back_.push_back(from);
-  return Show(*name.definition);
+  return true;
 }
 
 bool CodeNavigation::GoBack() {

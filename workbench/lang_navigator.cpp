@@ -192,7 +192,10 @@ std::vector<CodePlace> LangNavigator::ReferencesOf(std::u16string_view dotted) {
 NameAt LangNavigator::Describe(const CodePlace& at) {
   NameAt out;
   Hit hit = HitAt(at);
-  if (!hit.found) return out;
+  if (!hit.found) {
+    if (!error_.empty()) out.unresolved = u"The code could not be read: " + error_;
+    return out;
+  }
   const lang::Model& model = *model_;
   if (hit.symbol == lang::kNoSymbol) {
     const lang::Ref& r = *hit.ref;
