@@ -115,11 +115,11 @@ TEST_F(NavigationTest, ShiftF2GoesToTheDeclarationAcrossModulesAndIntoClasses) {
   EXPECT_EQ(window_->FormViews()[0]->component(), target.component);
 }
 
-TEST_F(NavigationTest, ATypedLocalShadowsTheModuleLevelNameAndTheModelFollowsTheEdit) {
+TEST_F(NavigationTest, TypedLocalsShadowModuleLevelNamesAndTheModelFollowsTheEdit) {
   LangNavigator& nav = window_->navigator();
   auto modInput = Component(*window_, u"modInput");
   CodeEditor* e = window_->ShowCode(modInput);
-  // Before the edit: the name is modMain's.
+  // Before the edit: the names are the module's and modMain's.
   const CodePlace use = PlaceOf(Component(*window_, u"frmMain"), u"Call g_InputLog.Forward", u"g_InputLog");
   ASSERT_TRUE(nav.DefinitionAt(use));
   EXPECT_EQ(nav.DefinitionAt(use)->component->name(), u"modMain");
@@ -128,33 +128,51 @@ TEST_F(NavigationTest, ATypedLocalShadowsTheModuleLevelNameAndTheModelFollowsThe
   nav.ReferencesAt(use);
   nav.Describe(use);
   EXPECT_EQ(nav.builds(), builds);
-  // A procedure typed into the pane at its end: a local of the same name.
+  // A procedure typed into the pane at its end, with locals named as a
+  // Private variable of this module and a Public one of modMain.
   QTextCursor end(e->document());
   end.movePosition(QTextCursor::End);
   e->setTextCursor(end);
   const int first = e->document()->blockCount() + 1;
-  e->insertPlainText(QStringLiteral("\nPrivate Sub Shadowing()\n    Dim g_InputLog As Long\n    g_InputLog = 2\n"
-                                    "    Call modMain.g_InputLog.Back\nEnd Sub"));
-  ASSERT_EQ(modInput->code()->text().Line(first + 1), u"    Dim g_InputLog As Long");
-  const CodePlace local = PlaceOf(modInput, u"    g_InputLog = 2", u"g_InputLog", first);
-  std::optional<CodePlace> def = nav.DefinitionAt(local);
-  EXPECT_EQ(nav.builds(), builds + 1);
-  ASSERT_TRUE(def);
-  EXPECT_EQ(def->component, modInput);
-  EXPECT_EQ(def->line, first + 1);
-  EXPECT_EQ(def->column, 9);
-  // Qualified by its module, the name is the module-level one again, and
-  // its member the class's.
-  const CodePlace qualified = PlaceOf(modInput, u"modMain.g_InputLog.Back", u"g_InputLog", first);
-  ASSERT_TRUE(nav.DefinitionAt(qualified));
-  EXPECT_EQ(nav.DefinitionAt(qualified)->component->name(), u"modMain");
-  const CodePlace back = PlaceOf(modInput, u"modMain.g_InputLog.Back", u"Back", first);
-  ASSERT_TRUE(nav.DefinitionAt(back));
-  EXPECT_EQ(nav.DefinitionAt(back)->component->name(), u"clsLog");
-  // The local's references: its assignment only, not the module-level uses.
-  std::vector<CodePlace> refs = nav.ReferencesAt(local);
-  ASSERT_EQ(refs.size(), 1u);
-  EXPECT_EQ(refs[0].line, first + 2);
+  e->insertPlainText(QStringLiteral(
+      "\nPrivate Sub Shadowing()\n    Dim m_strEXInfo As Long\n    Dim g_InputLog As Long\n    m_strEXInfo = 1\n"
+      "    g_InputLog = 2\n    Call modMain.g_InputLog.Back\nEnd Sub"));
+  ASSERT_EQ(modInput->code()->text().Line(first + 2), u"    Dim g_InputLog As Long");
+  struct Case {
+    const char16_t* line;
+    const char16_t* name;
+    const char16_t* declaredIn;
+    int declaredAt;  // the line; 0: where the corpus has it
+  };
+  const int strEXInfo = PlaceOf(modInput, u"Private m_strEXInfo", u"m_strEXInfo").line;
+  const Case cases[] = {
+      {u"    m_strEXInfo = 1", u"m_strEXInfo", u"modInput", first + 1},
+      {u"    g_InputLog = 2", u"g_InputLog", u"modInput", first + 2},
+      // Qualified by its module, the name is the module-level one again, and its member the class's.
+      {u"modMain.g_InputLog.Back", u"g_InputLog", u"modMain", 0},
+      {u"modMain.g_InputLog.Back", u"Back", u"clsLog", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(vb::ToUtf8(c.line));
+    std::optional<CodePlace> def = nav.DefinitionAt(PlaceOf(modInput, c.line, c.name, first));
+    ASSERT_TRUE(def);
+    EXPECT_EQ(def->component->name(), c.declaredIn);
+    if (c.declaredAt) {
+      EXPECT_EQ(def->line, c.declaredAt);
+    }
+  }
+  // Elsewhere in the module the Private variable is still the one used.
+  const CodePlace outside = PlaceOf(modInput, u"m_strEXInfo", u"m_strEXInfo", strEXInfo + 1);
+  ASSERT_LT(outside.line, first);
+  ASSERT_TRUE(nav.DefinitionAt(outside));
+  EXPECT_EQ(nav.DefinitionAt(outside)->line, strEXInfo);
+  // The locals' references: their assignments only, not the module-level uses.
+  for (int local : {1, 2}) {
+    std::vector<CodePlace> refs = nav.ReferencesAt({modInput, first + local, 10, 0});
+    ASSERT_EQ(refs.size(), 1u);
+    EXPECT_EQ(refs[0].line, first + 2 + local);
+  }
+  // One build for the edit, however many questions follow.
   EXPECT_EQ(nav.builds(), builds + 1);
 }
 
