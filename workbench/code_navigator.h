@@ -36,7 +36,8 @@ class CodeNavigator {
   // The declaration of the name at `at` (its line and the name's run), across
   // the modules and projects of the group; nullopt when it is not resolved.
   virtual std::optional<CodePlace> DefinitionAt(const CodePlace& at) = 0;
-  // Every reference to the declaration the name at `at` resolves to.
+  // Every reference to the declaration the name at `at` resolves to (to
+  // each of a property's Get, Let and Set).
   virtual std::vector<CodePlace> ReferencesAt(const CodePlace& at) = 0;
   // The name at `at`, its declaration or why it has none.
   virtual NameAt Describe(const CodePlace& at) = 0;

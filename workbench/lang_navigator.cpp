@@ -181,7 +181,21 @@ std::vector<CodePlace> LangNavigator::PlacesOfRefs(const std::vector<lang::Symbo
 std::vector<CodePlace> LangNavigator::ReferencesAt(const CodePlace& at) {
   Hit hit = HitAt(at);
   if (!hit.found || hit.symbol == lang::kNoSymbol) return {};
-  return PlacesOfRefs({hit.symbol});
+  std::vector<lang::SymbolId> symbols{hit.symbol};
+  // A property is its Get, Let and Set together: reading and assigning it
+  // are both its uses.
+  const lang::Symbol& sym = model_->Sym(hit.symbol);
+  auto isProperty = [](lang::DeclKind k) {
+    return k == lang::DeclKind::PropertyGet || k == lang::DeclKind::PropertyLet || k == lang::DeclKind::PropertySet;
+  };
+  if (isProperty(sym.decl.kind)) {
+    for (lang::SymbolId other : model_->SymbolsNamed(sym.decl.name)) {
+      const lang::Symbol& o = model_->Sym(other);
+      if (other != hit.symbol && o.module == sym.module && o.parent == sym.parent && isProperty(o.decl.kind))
+        symbols.push_back(other);
+    }
+  }
+  return PlacesOfRefs(symbols);
 }
 
 std::vector<CodePlace> LangNavigator::ReferencesOf(std::u16string_view dotted) {

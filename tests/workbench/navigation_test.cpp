@@ -320,6 +320,12 @@ TEST_F(GroupNavigationTest, DefinitionsLieInTheOtherProjectOfTheGroup) {
     EXPECT_EQ(e->component(), control);
     EXPECT_TRUE(CaretLineText(e).startsWith(QString::fromUtf8(c.declared))) << CaretLineText(e).toStdString();
   }
+  // A property's references are its Get's and its Let's, as `tarno refs SSTabEx.BackStyle` lists them.
+  const std::vector<CodePlace> refs =
+      window_->navigator().ReferencesAt(PlaceOf(form, u"    SSTabEx1.BackStyle = cboBackStyle", u"BackStyle"));
+  std::multiset<std::u16string> where;
+  for (const CodePlace& p : refs) where.insert(p.component->name());
+  EXPECT_EQ(where, (std::multiset<std::u16string>{u"SSTabEx", u"frmTest", u"frmTest", u"frmTest"}));
   // The tooltip names the project as well as the module.
   const QString tip = window_->navigation().Tooltip(PlaceOf(form, u"(SSTabEx1.BackStyle = ssOpaque)", u"ssOpaque"));
   EXPECT_TRUE(tip.contains(QStringLiteral("TabExCtl.SSTabEx, line "))) << tip.toStdString();
