@@ -115,6 +115,11 @@ FormCanvas::FormCanvas(std::shared_ptr<host::MemVBE> vbe, std::shared_ptr<host::
       frx_(FolderOf(*component_), code_page_) {
   setFocusPolicy(Qt::ClickFocus);
   setFixedSize(sizeHint());
+  // Pictures not saved yet (chosen from a file, pasted from another form).
+  frx_.held = [designer = std::weak_ptr<host::MemDesigner>(component_->designer())](const std::u16string& name) {
+    auto d = designer.lock();
+    return d ? d->HeldBinary(name) : nullptr;
+  };
 }
 
 QSize FormCanvas::sizeHint() const {
@@ -345,7 +350,54 @@ void FormCanvas::mouseReleaseEvent(QMouseEvent* e) {
   update();
 }
 
+void FormCanvas::DeleteSelection() {
+  const auto selected = component_->designer()->selected();
+  if (!edits_ || selected.empty()) return;
+  try {
+    edits_->Delete(QStringLiteral("Delete"), component_, selected);
+  } catch (const std::exception&) {
+    // A control the designer does not have: nothing was deleted.
+  }
+  if (on_selection) on_selection();
+  update();
+}
+
+void FormCanvas::CutSelection() {
+  const auto selected = component_->designer()->selected();
+  if (!edits_ || selected.empty()) return;
+  try {
+    edits_->Cut(component_, selected);
+  } catch (const std::exception&) {
+  }
+  if (on_selection) on_selection();
+  update();
+}
+
+void FormCanvas::CopySelection() {
+  if (edits_) edits_->Copy(component_, component_->designer()->selected());
+}
+
+void FormCanvas::Paste() {
+  if (!edits_ || !edits_->CanPaste()) return;
+  const auto& selected = component_->designer()->selected();
+  std::shared_ptr<host::MemControl> container;
+  if (selected.size() == 1 && selected[0]->cls().container && selected[0]->cls().intrinsic &&
+      ClassOf(*selected[0]) != u"Menu")
+    container = selected[0];
+  try {
+    edits_->Paste(component_, container);
+  } catch (const std::exception&) {
+    // The host refused a control: nothing was pasted.
+  }
+  Activate();
+  update();
+}
+
 void FormCanvas::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier) return DeleteSelection();
+  if (e->matches(QKeySequence::Cut)) return CutSelection();
+  if (e->matches(QKeySequence::Copy)) return CopySelection();
+  if (e->matches(QKeySequence::Paste)) return Paste();
   int dx = 0, dy = 0;
   switch (e->key()) {
     case Qt::Key_Left: dx = -kGrid; break;

@@ -86,6 +86,13 @@ class FormCanvas : public QWidget {
   // Places a control of the class at the point (in the container there), as
   // a click with the toolbox's tool does; nullptr when the host refused it.
   std::shared_ptr<host::MemControl> PlaceControl(const QString& className, QPoint at);
+  // Del, Ctrl+X, Ctrl+C and Ctrl+V (and the Edit menu): the selected
+  // controls deleted, cut or copied; a paste goes into the one selected
+  // container, else onto the form.
+  void DeleteSelection();
+  void CutSelection();
+  void CopySelection();
+  void Paste();
   // Where moves, resizes and keys write (none: the view only selects).
   void set_edits(DesignerEdits* edits) { edits_ = edits; }
 
