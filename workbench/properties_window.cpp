@@ -134,7 +134,9 @@ class ValueDelegate : public QStyledItemDelegate {
   }
   void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     const host::PropDef* def = DefOf(index);
-    if (!def || index.column() != 1 || !IsColour(*def)) return QStyledItemDelegate::paint(p, option, index);
+    // No swatch where several selected controls' colours differ (no value shown).
+    if (!def || index.column() != 1 || !IsColour(*def) || index.data().toString().isEmpty())
+      return QStyledItemDelegate::paint(p, option, index);
     const QRect swatch(option.rect.left() + 2, option.rect.top() + 2, 20, option.rect.height() - 4);
     const auto v = static_cast<int32_t>(static_cast<int64_t>(NumberOf(Control(), def->name)));
     p->fillRect(swatch, gui::ClassicColor(v));
