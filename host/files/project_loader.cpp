@@ -696,40 +696,44 @@ std::u16string ReferenceAt(const CodePage& cp, const std::string& file, size_t o
   return DecodeBytes(cp, "\"" + file + "\":" + hex);
 }
 
-// A loaded component's own binary file for a save when the designer holds
-// binaries its values use: the file's bytes (none yet: an empty one named
-// after the component's file) with theirs appended, each reference moved to
-// where its bytes now are. False when no value uses a held binary.
+// A loaded component's own binary file for a save: the file's bytes (none
+// yet: an empty one named after the component's file), with the held
+// binaries its values use appended and each reference moved to where its
+// bytes now are; long texts of new controls join it when written. False
+// for a component without a designer block or binary file type.
 bool OwnSidecar(MemComponent& c, const ComponentState& st, NewSidecar& out, fs::path& path) {
   auto d = c.designer();
   const std::string ext = SidecarExtension(st.path);
-  if (!d || d->held_binaries().empty() || ext.empty() || !st.file) return false;
+  if (!d || ext.empty() || !st.file || st.form_node < 0) return false;
+  // The name the file's references already use, else the component's own.
+  path = st.path;
+  path.replace_extension(ext);
+  out.name = EncodeText(st.code_page, vb::U(path.filename().string()));
+  for (const auto& n : st.file->nodes()) {
+    ParsedValue v = ParseValue(n.value);
+    if (n.kind != DesignerNode::Kind::Property ||
+        (v.kind != ParsedValue::Kind::Reference && v.kind != ParsedValue::Kind::StringReference))
+      continue;
+    std::string file = v.text.substr(v.text[0] == '$' ? 2 : 1);
+    file = file.substr(0, file.find('"'));
+    if (file.size() < ext.size() || !EqualsIgnoreCase(file.substr(file.size() - ext.size()), ext)) continue;
+    if (auto found = ResolveWindowsPath(st.path.parent_path(), Utf8Path(st.code_page, file))) {
+      path = *found;
+      out.name = file;
+      break;
+    }
+  }
+  std::error_code ec;
+  try {
+    if (fs::exists(path, ec)) out.bytes = ReadFileBytes(path);
+  } catch (const ProjectFileError&) {
+    return false;  // unreadable: it can take nothing (a value that needs it fails the write)
+  }
   std::map<std::u16string, size_t> bases;
-  bool started = false;
   ForEachReference(*d, [&](const std::u16string& ref) {
     unsigned long offset = 0;
     const std::string* held = HeldBinaryOf(*d, ref, offset);
     if (!held || out.references.count(ref)) return;
-    if (!started) {
-      started = true;
-      // The name the file's references already use, else the component's own.
-      path = st.path;
-      path.replace_extension(ext);
-      out.name = EncodeText(st.code_page, vb::U(path.filename().string()));
-      for (const auto& n : st.file->nodes()) {
-        ParsedValue v = ParseValue(n.value);
-        if (n.kind != DesignerNode::Kind::Property || v.kind != ParsedValue::Kind::Reference) continue;
-        std::string file = v.text.substr(1, v.text.find('"', 1) - 1);
-        if (file.size() < ext.size() || !EqualsIgnoreCase(file.substr(file.size() - ext.size()), ext)) continue;
-        if (auto found = ResolveWindowsPath(st.path.parent_path(), Utf8Path(st.code_page, file))) {
-          path = *found;
-          out.name = file;
-          break;
-        }
-      }
-      std::error_code ec;
-      if (fs::exists(path, ec)) out.bytes = ReadFileBytes(path);
-    }
     const std::u16string key = ref.substr(0, ref.find(u'"', 1));
     if (!bases.count(key)) {
       bases[key] = out.bytes.size();
@@ -737,7 +741,7 @@ bool OwnSidecar(MemComponent& c, const ComponentState& st, NewSidecar& out, fs::
     }
     out.references[ref] = ReferenceAt(st.code_page, out.name, bases[key] + offset);
   });
-  return started;
+  return true;
 }
 
 // After the save: values name the written binary file, the held ones go.
@@ -898,12 +902,16 @@ void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16)
   fs::path sidecar_to = move.to;
   NewSidecar fresh_sidecar;
   if (!st) CollectCopiedPictures(c, target, code_page_, fresh_sidecar, sidecar_to);
-  // Held binaries join the component's own binary file where it stays.
+  // Where the file stays, held binaries and new controls' long texts join
+  // its own binary file, which is written only when they made it grow.
   const bool own = st && !copy_template && move.from.empty() && OwnSidecar(c, *st, fresh_sidecar, sidecar_to);
+  std::error_code exists_ec;
+  const size_t on_disk = own && fs::exists(sidecar_to, exists_ec) ? size_t(fs::file_size(sidecar_to, exists_ec)) : 0;
   std::string bytes = RenderWithSidecar(c, st, move.old_name, move.new_name, st && !own ? nullptr : &fresh_sidecar,
                                         copy_template ? target.parent_path() : fs::path());
   if (!move.from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(move.from));
-  if (!fresh_sidecar.bytes.empty()) WriteFileAtomically(sidecar_to, fresh_sidecar.bytes);
+  if (own ? fresh_sidecar.bytes.size() > on_disk : !fresh_sidecar.bytes.empty())
+    WriteFileAtomically(sidecar_to, fresh_sidecar.bytes);
   WriteFileAtomically(target, bytes);
   if (own || !st) AdoptOwnSidecar(c, fresh_sidecar);
 

@@ -448,6 +448,32 @@ TEST(DesignerWriteTest, DeletingControlsClosesUpTheTabOrder) {
   EXPECT_GT(renumbered, 10);
 }
 
+// Binary values join the form's own binary file at the save, after what it
+// holds: a picture the designer held (from a file, from another form) and
+// a new control's text too long for a line. Every other byte stays.
+TEST(DesignerWriteTest, HeldPicturesAndLongTextsJoinTheBinaryFile) {
+  FormFixture f;
+  const std::string record = std::string("\x0b\0\0\0lt\0\0\x03\0\0\0BMP", 15);
+  const std::u16string held = f.d->HoldBinary(record);
+  f.form->Properties()->Item(u"Icon")->SetValue(std::u16string(u"\"" + held + u"\":0000"));
+  auto box = f.d->ContainedVBControls()->Add(u"VB.TextBox", nullptr, false);
+  box->Properties()->Item(u"MultiLine")->SetValue(true);
+  box->Properties()->Item(u"Text")->SetValue(std::u16string(u"two\r\nlines"));
+  const std::string saved = f.Saved();
+  EXPECT_EQ(f.t.Read("frmMain.frx"), std::string("ICONDATA\0\0\0\0", 12) + record + std::string("\x0a\0\0\0two\r\nlines", 14));
+  const std::string kept = Replace(kFrm, "Icon            =   \"frmMain.frx\":0000", "Icon            =   \"frmMain.frx\":000C");
+  EXPECT_EQ(saved.substr(0, saved.find("   Begin VB.TextBox Text2 ")), kept.substr(0, kept.find("End\r\nAttribute")));
+  EXPECT_NE(saved.find("      Text            =   $\"frmMain.frx\":001B\r\n"), std::string::npos) << saved;
+  // The model names the file now; loaded again, the text is there.
+  EXPECT_EQ(f.d->form()->Get(u"Icon"), ide::Variant(std::u16string(u"\"frmMain.frx\":000C")));
+  EXPECT_TRUE(f.d->held_binaries().empty());
+  LoadedWorkspace again = LoadPath(f.t.dir() / "P.vbp", CodePage::Cp932());
+  auto text2 = again.projects[0]->components()[0]->designer()->Control(u"Text2");
+  ASSERT_TRUE(text2);
+  EXPECT_EQ(text2->Get(u"Text"), ide::Variant(std::u16string(u"two\r\nlines")));
+  EXPECT_EQ(Save(f.ws).size(), 0u);
+}
+
 TEST(DesignerWriteTest, AValueThatCannotBeWrittenFailsTheSave) {
   FormFixture f;
   f.d->controls()[3]->Properties()->Item(u"Caption")->SetValue(std::u16string(u"two\r\nlines"));
