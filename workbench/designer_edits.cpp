@@ -4,10 +4,10 @@
 #include <QUndoCommand>
 #include <algorithm>
 #include <cstdio>
-#include <type_traits>
 #include <utility>
 
 #include "platform/vb_text.h"
+#include "workbench/property_values.h"
 
 namespace tarno::workbench {
 namespace {
@@ -153,22 +153,24 @@ class PasteControls : public QUndoCommand {
   void redo() override {
     if (std::exchange(done_, false)) return;  // pasted before it was recorded
     auto& d = *component_->designer();
-    for (const auto& c : firsts_) c->Properties()->Item(u"Index")->SetValue(ide::Variant(int16_t(0)));
     std::vector<std::shared_ptr<host::MemControl>> chosen;
-    for (const auto& p : placed_) {
-      d.InsertCopy(p.control, p.parent);
-      if (std::none_of(placed_.begin(), placed_.end(), [&](const Placed& o) { return o.control == p.parent; }))
-        chosen.push_back(p.control);
+    try {
+      for (const auto& c : firsts_) c->Properties()->Item(u"Index")->SetValue(ide::Variant(int16_t(0)));
+      for (const auto& p : placed_) {
+        d.InsertCopy(p.control, p.parent);
+        if (std::none_of(placed_.begin(), placed_.end(), [&](const Placed& o) { return o.control == p.parent; }))
+          chosen.push_back(p.control);
+      }
+    } catch (...) {
+      // All or nothing: what was placed goes again.
+      TakeBack();
+      throw;
     }
     d.SetSelected(chosen);
     if (on_change_) on_change_();
   }
   void undo() override {
-    auto& d = *component_->designer();
-    for (auto it = placed_.rbegin(); it != placed_.rend(); ++it)
-      if (std::find(d.controls().begin(), d.controls().end(), it->control) != d.controls().end())
-        d.RemoveNewControl(it->control);
-    for (const auto& c : firsts_) c->Properties()->Item(u"Index")->SetValue(ide::Variant(int16_t(-1)));
+    TakeBack();
     if (on_change_) on_change_();
   }
 
@@ -178,20 +180,18 @@ class PasteControls : public QUndoCommand {
   std::vector<std::shared_ptr<host::MemControl>> firsts_;
   std::function<void()>& on_change_;
 
+  void TakeBack() {
+    auto& d = *component_->designer();
+    for (auto it = placed_.rbegin(); it != placed_.rend(); ++it)
+      if (std::find(d.controls().begin(), d.controls().end(), it->control) != d.controls().end())
+        d.RemoveNewControl(it->control);
+    for (const auto& c : firsts_)
+      if (c->index() >= 0) c->Properties()->Item(u"Index")->SetValue(ide::Variant(int16_t(-1)));
+  }
+
  public:
   bool done_ = false;
 };
-
-double NumberIn(const host::MemControl& c, std::u16string_view name) {
-  auto v = c.Get(name);
-  if (!v) return 0;
-  return std::visit(
-      [](const auto& x) -> double {
-        if constexpr (std::is_arithmetic_v<std::decay_t<decltype(x)>>) return static_cast<double>(x);
-        else return 0;
-      },
-      *v);
-}
 
 // Moves a pasted control's place by the offset (a line's end points).
 void Shift(host::MemControl& c, double dx, double dy) {
@@ -199,16 +199,16 @@ void Shift(host::MemControl& c, double dx, double dy) {
   const char16_t* xs[] = {u"Left", u"X1", u"X2"};
   const char16_t* ys[] = {u"Top", u"Y1", u"Y2"};
   for (const char16_t* x : xs)
-    if (c.Has(x) && (line || x == std::u16string_view(u"Left"))) c.SetInitial(x, static_cast<float>(NumberIn(c, x) + dx));
+    if (c.Has(x) && (line || x == std::u16string_view(u"Left"))) c.SetInitial(x, static_cast<float>(NumberOf(c, x) + dx));
   for (const char16_t* y : ys)
-    if (c.Has(y) && (line || y == std::u16string_view(u"Top"))) c.SetInitial(y, static_cast<float>(NumberIn(c, y) + dy));
+    if (c.Has(y) && (line || y == std::u16string_view(u"Top"))) c.SetInitial(y, static_cast<float>(NumberOf(c, y) + dy));
 }
 
 // Where a control's place starts: its Left and Top, a line's nearer ends.
 std::pair<double, double> Corner(const host::MemControl& c) {
-  if (c.Has(u"Left")) return {NumberIn(c, u"Left"), NumberIn(c, u"Top")};
+  if (c.Has(u"Left")) return {NumberOf(c, u"Left"), NumberOf(c, u"Top")};
   if (c.Has(u"X1"))
-    return {std::min(NumberIn(c, u"X1"), NumberIn(c, u"X2")), std::min(NumberIn(c, u"Y1"), NumberIn(c, u"Y2"))};
+    return {std::min(NumberOf(c, u"X1"), NumberOf(c, u"X2")), std::min(NumberOf(c, u"Y1"), NumberOf(c, u"Y2"))};
   return {0, 0};
 }
 
@@ -239,19 +239,20 @@ std::vector<std::shared_ptr<host::MemControl>> DesignerEdits::Paste(
   if (copied_.empty()) return {};
   auto& d = *component->designer();
   const bool elsewhere = copied_.source != component;
-  // Binary values of another component are held by this designer until
-  // saved (once: a second paste of the same bytes takes the same).
+  // Binary values of another component, and those a designer held when
+  // they were copied (a save may have moved them since), are held by this
+  // designer until saved (once: a second paste of the same bytes takes the same).
   std::map<std::u16string, std::u16string> moved;
-  if (elsewhere)
-    for (const auto& [ref, binary] : copied_.binaries) {
-      std::u16string held;
-      for (const auto& [name, bytes] : d.held_binaries())
-        if (bytes == binary.bytes) held = name;
-      if (held.empty()) held = d.HoldBinary(binary.bytes);
-      char hex[24];
-      std::snprintf(hex, sizeof hex, "%04zX", binary.offset);
-      moved[ref] = u"\"" + held + u"\":" + vb::U(hex);
-    }
+  for (const auto& [ref, binary] : copied_.binaries) {
+    if (!elsewhere && !ReferencedFile(ref).starts_with(u'<')) continue;
+    std::u16string held;
+    for (const auto& [name, bytes] : d.held_binaries())
+      if (bytes == binary.bytes) held = name;
+    if (held.empty()) held = d.HoldBinary(binary.bytes);
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "%04zX", binary.offset);
+    moved[ref] = u"\"" + held + u"\":" + vb::U(hex);
+  }
   // The chosen controls' corner goes to the container's top left.
   double left = 1e30, top = 1e30;
   for (const auto& item : copied_.items)

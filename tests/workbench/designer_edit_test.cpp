@@ -478,6 +478,7 @@ TEST_F(DesignerEditTest, SeveralSelectedShareTheirPropertiesAndAPictureComesFrom
   Q_EMIT props->list()->itemDoubleClicked(row, 1);
   EXPECT_EQ(props->ValueText(QStringLiteral("Picture")), QStringLiteral("(Bitmap)"));
   EXPECT_EQ(canvas_->frx().Picture(Utf16Of(*buttons_[0], u"Picture")).pixelColor(1, 1), QColor(Qt::red));
+  canvas_->CopySelection();  // copied while the designer holds the picture
   ASSERT_TRUE(window_->Save());
   const std::string bmp = ReadFile(root_ / "red.bmp");
   std::string record(12, '\0');
@@ -496,6 +497,16 @@ TEST_F(DesignerEditTest, SeveralSelectedShareTheirPropertiesAndAPictureComesFrom
   char ref[64];
   std::snprintf(ref, sizeof ref, "Picture         =   \"frmWindowFind.frx\":%04zX", frx.size());
   EXPECT_NE(added[0].find(ref), std::string::npos) << added[0];
+  // Pasted after the save moved the held picture into the file, the copy
+  // still carries its bytes.
+  window_->ask_array = [](const QString&) { return false; };
+  canvas_->Paste();
+  ASSERT_EQ(designer.selected().size(), 1u);
+  EXPECT_EQ(canvas_->frx().Picture(Utf16Of(*designer.selected()[0], u"Picture")).pixelColor(1, 1), QColor(Qt::red));
+  ASSERT_TRUE(window_->Save());
+  const std::string twice = ReadFile(File("frmWindowFind.frx"));
+  EXPECT_EQ(twice, frx + record + bmp + record + bmp);
+  EXPECT_EQ(canvas_->frx().Picture(Utf16Of(*designer.selected()[0], u"Picture")).pixelColor(1, 1), QColor(Qt::red));
 }
 
 }  // namespace
