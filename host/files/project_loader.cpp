@@ -429,6 +429,20 @@ std::string RenderWithSidecar(MemComponent& c, ComponentState* st, const std::st
   for (size_t i = 0; i < f.header_end(); ++i) lines.push_back({std::string(t.line(i)), t.end(i)});
   ApplyRename(c, *st, lines);
   ApplyDesignerChanges(c, *st, lines, old_sidecar, new_sidecar, sidecar);
+  if (st == StateOf(c)) {
+    // Pasted ActiveX controls bring their library's Object line, after the
+    // file's own ones (else after its VERSION line).
+    const auto objects = MissingObjectLines(c);
+    if (!objects.empty()) {
+      size_t at = f.header_end() > 0 ? 1 : 0;
+      for (size_t i = 0; i < lines.size(); ++i) {
+        std::string_view line = TrimBlanks(lines[i].text);
+        if (StartsWithWord(line, "Begin")) break;
+        if (StartsWithWord(line, "Object")) at = i + 1;
+      }
+      for (size_t k = 0; k < objects.size(); ++k) lines.insert(lines.begin() + long(at + k), OutLine{objects[k], nl});
+    }
+  }
   if (!to_dir.empty()) RebaseProjectObjects(lines, f, cp, st->path.parent_path(), to_dir);
 
   // Body: lines equal to the loaded ones at the start and at the end keep
@@ -680,7 +694,8 @@ void ForEachReference(MemDesigner& d, const std::function<void(const std::u16str
   }
 }
 
-// "<1>" of the reference "<1>":0010 when it names a binary the designer holds.
+// The bytes a reference ("<1>":0010) names when it is to a binary the
+// designer holds, its offset in `offset`; nullptr for any other reference.
 const std::string* HeldBinaryOf(const MemDesigner& d, const std::u16string& reference, unsigned long& offset) {
   if (reference.size() < 5 || reference[0] != u'"' || reference[1] != u'<') return nullptr;
   size_t close = reference.find(u'"', 1);

@@ -474,6 +474,34 @@ TEST(DesignerWriteTest, HeldPicturesAndLongTextsJoinTheBinaryFile) {
   EXPECT_EQ(Save(f.ws).size(), 0u);
 }
 
+// A control pasted from another form keeps its values and, for an ActiveX
+// control, brings its library's Object line into a file that lacks it.
+TEST(DesignerWriteTest, APastedActiveXControlBringsItsObjectLine) {
+  TempProject t;
+  t.Write("frmMain.frm", kFrm);
+  t.Write("frmMain.frx", std::string("ICONDATA\0\0\0\0", 12));
+  const std::string form2 =
+      "VERSION 5.00\r\nBegin VB.Form Form2 \r\n   Caption         =   \"Two\"\r\nEnd\r\n"
+      "Attribute VB_Name = \"Form2\"\r\n";
+  t.Write("Form2.frm", form2);
+  t.Write("P.vbp", "Type=Exe\r\nForm=frmMain.frm\r\nForm=Form2.frm\r\n");
+  LoadedWorkspace ws = LoadPath(t.dir() / "P.vbp", CodePage::Cp932());
+  auto from = ws.projects[0]->components()[0]->designer();
+  auto to = ws.projects[0]->components()[1]->designer();
+  auto copy = from->Control(u"ListView1")->Copy();
+  to->InsertCopy(copy, nullptr);
+  EXPECT_THROW(to->InsertCopy(from->Control(u"ListView1")->Copy(), nullptr), ide::HostError);  // the name is taken
+  Save(ws);
+  EXPECT_EQ(t.Read("Form2.frm"),
+            "VERSION 5.00\r\nObject = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
+            "Begin VB.Form Form2 \r\n   Caption         =   \"Two\"\r\n"
+            "   Begin MSComctlLib.ListView ListView1 \r\n      Height          =   1000\r\n"
+            "      Left            =   0\r\n      Top             =   0\r\n      Width           =   1215\r\n"
+            "      _ExtentX        =   3000\r\n      _Version        =   393217\r\n   End\r\n"
+            "End\r\nAttribute VB_Name = \"Form2\"\r\n");
+  EXPECT_EQ(t.Read("frmMain.frm"), kFrm);
+}
+
 TEST(DesignerWriteTest, AValueThatCannotBeWrittenFailsTheSave) {
   FormFixture f;
   f.d->controls()[3]->Properties()->Item(u"Caption")->SetValue(std::u16string(u"two\r\nlines"));
