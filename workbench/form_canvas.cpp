@@ -630,7 +630,7 @@ void FormCanvas::DrawControl(QPainter& p, const host::MemControl& c, QPoint offs
     p.setFont(FontOf(c));
     DrawTabs(p, c, r);
   } else if (auto uc = UserControlOf(c); uc && depth < 4 && !DrawnAsIcon(c)) {
-    DrawUserControl(p, *uc, r, depth + 1);
+    DrawUserControl(p, uc, r, depth + 1);
   } else {
     PaintControl(p, c, r, support);
     if (depth == 0 && (ClassOf(c) == u"Frame" || ClassOf(c) == u"PictureBox")) {
@@ -664,15 +664,16 @@ std::shared_ptr<host::MemComponent> FormCanvas::UserControlOf(const host::MemCon
   return nullptr;
 }
 
-void FormCanvas::DrawUserControl(QPainter& p, const host::MemComponent& uc, const QRect& r, int depth) {
+void FormCanvas::DrawUserControl(QPainter& p, const std::shared_ptr<host::MemComponent>& uc, const QRect& r,
+                                 int depth) {
   // The user control's own designer, as VB runs it in the form's designer:
   // its back colour and picture, then its controls, all within the instance.
-  const auto& designer = *uc.designer();
+  const auto& designer = *uc->designer();
   const auto& form = *designer.form();
-  auto [it, fresh] = user_frx_.try_emplace(&uc, FolderOf(uc), CodePageOf(uc));
+  auto [it, fresh] = user_frx_.try_emplace(uc, FolderOf(*uc), CodePageOf(*uc));
   FrxValues& frx = it->second;
   if (fresh)
-    frx.held = [d = std::weak_ptr<host::MemDesigner>(uc.designer())](const std::u16string& name) {
+    frx.held = [d = std::weak_ptr<host::MemDesigner>(uc->designer())](const std::u16string& name) {
       auto held = d.lock();
       return held ? held->HeldBinary(name) : nullptr;
     };

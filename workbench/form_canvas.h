@@ -126,7 +126,7 @@ class FormCanvas : public QWidget {
   // a loaded project with its own designer (nested ones up to a few deep).
   void DrawControl(QPainter& p, const host::MemControl& c, QPoint offset, const QRect& clip, PaintSupport& support,
                    int depth);
-  void DrawUserControl(QPainter& p, const host::MemComponent& uc, const QRect& r, int depth);
+  void DrawUserControl(QPainter& p, const std::shared_ptr<host::MemComponent>& uc, const QRect& r, int depth);
   void DrawTabs(QPainter& p, const host::MemControl& tabs, const QRect& r) const;
   void DrawGrid(QPainter& p, const QRect& r, const QColor& back) const;
 
@@ -141,7 +141,7 @@ class FormCanvas : public QWidget {
 
   std::map<const host::MemControl*, QRect> painted_;
   // The binary files of the user controls drawn in place.
-  std::map<const host::MemComponent*, FrxValues> user_frx_;
+  std::map<std::shared_ptr<host::MemComponent>, FrxValues> user_frx_;
   DesignerEdits* edits_ = nullptr;
   enum class Drag { None, Move, Resize, Band };
   Drag drag_ = Drag::None;
