@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <type_traits>
 
 #include "host/faults.h"
 #include "host/vb_syntax.h"
@@ -579,6 +580,27 @@ void MemControl::ClearChanges() {
   for (auto& s : slots_) s.changed = false;
 }
 
+std::shared_ptr<MemControl> MemControl::Copy() const {
+  std::shared_ptr<MemControl> c(new MemControl(cls_));
+  c->nameSlot_ = nameSlot_;
+  c->indexSlot_ = indexSlot_;
+  c->extras_ = extras_;
+  for (size_t i = 0; i < slots_.size(); ++i) {
+    Slot s;
+    s.value = slots_[i].value;
+    if (slots_[i].font) {
+      s.font = std::make_shared<MemFont>(slots_[i].font->values());
+      std::weak_ptr<MemControl> self = c;
+      const int pos = static_cast<int>(i);
+      s.font->SetOnChange([self, pos] {
+        if (auto copy = self.lock()) copy->MarkChanged(pos);
+      });
+    }
+    c->slots_.push_back(std::move(s));
+  }
+  return c;
+}
+
 void MemControl::Attach(const std::weak_ptr<MemDesigner>& designer, const std::weak_ptr<MemControl>& parent) {
   designer_ = designer;
   parent_ = parent;
@@ -655,6 +677,142 @@ void MemDesigner::RemoveNewControl(const std::shared_ptr<MemControl>& control, c
     if (inside(c) && c->file_state) throw ide::HostError(operation, "a control read from the file cannot be removed");
   std::erase_if(controls_, inside);
   std::erase_if(selected_, inside);
+  MarkDirty();
+}
+
+void MemDesigner::InsertCopy(const std::shared_ptr<MemControl>& copy, const std::shared_ptr<MemControl>& parent,
+                             const char* operation) {
+  if (parent && (parent->designer().get() != this || !(parent->cls().container || !parent->cls().intrinsic)))
+    throw ide::HostError(operation, "the container is not a container on this designer");
+  if (copy->cls().designer) throw ide::HostError(operation, "a designer cannot be placed on a designer");
+  if (!IsIdentifier(copy->name())) throw ide::HostError(operation, "invalid name \"" + U8(copy->name()) + "\"");
+  for (const auto& other : controls_)
+    if (vb::EqualsIgnoreCaseAscii(other->name(), copy->name()) &&
+        (other->index() < 0 || copy->index() < 0 || other->index() == copy->index()))
+      throw ide::HostError(operation, "the name \"" + U8(copy->name()) + "\" is already used");
+  if (copy->Has(u"TabIndex")) {
+    int16_t next = 0;
+    for (const auto& other : controls_)
+      if (other->Has(u"TabIndex")) ++next;
+    copy->SetInitial(u"TabIndex", next);
+  }
+  Insert(copy, parent);
+  MarkDirty();
+}
+
+std::u16string MemDesigner::HoldBinary(std::string bytes) {
+  std::u16string name = u"<" + vb::FromInt(next_held_++) + u">";
+  held_[name] = std::move(bytes);
+  return name;
+}
+
+const std::string* MemDesigner::HeldBinary(std::u16string_view file) const {
+  auto it = held_.find(std::u16string(file));
+  return it == held_.end() ? nullptr : &it->second;
+}
+
+namespace {
+
+// A tab strip (SSTab) lists each tab's controls by name, "Text1(2)" for one
+// of an array, as Tab(t).Control(i) with Tab(t).Control(i).Enabled on the
+// current tab and Tab(t).ControlCount: the entries after a removed control
+// move up one, the last ones go (their lines with them).
+void DropFromTabLists(MemControl& tabs, const MemControl& gone, MemDesigner::Removal& removal) {
+  std::u16string listed = gone.name();
+  if (gone.index() >= 0) listed += u"(" + vb::FromInt(gone.index()) + u")";
+  auto set = [&](const std::u16string& name, const ide::Variant& v) {
+    const int pos = tabs.PropertyPosition(name);
+    if (pos < 0) return;
+    removal.values.emplace_back(tabs.shared_from_this(), pos, tabs.ValueAt(pos));
+    tabs.StoreValue(pos, v);
+  };
+  for (int t = 0;; ++t) {
+    const std::u16string tab = u"Tab(" + vb::FromInt(t) + u").";
+    const auto count = tabs.Get(tab + u"ControlCount");
+    if (!count) return;
+    const int n = static_cast<int>(std::visit(
+        [](const auto& x) -> double {
+          if constexpr (std::is_arithmetic_v<std::decay_t<decltype(x)>>) return static_cast<double>(x);
+          else return 0;
+        },
+        *count));
+    auto entry = [&](int i) { return tab + u"Control(" + vb::FromInt(i) + u")"; };
+    int at = -1;
+    for (int i = 0; i < n && at < 0; ++i) {
+      auto v = tabs.Get(entry(i));
+      auto* text = v ? std::get_if<std::u16string>(&*v) : nullptr;
+      if (text && vb::EqualsIgnoreCaseAscii(*text, listed)) at = i;
+    }
+    if (at < 0) continue;
+    for (int i = at; i + 1 < n; ++i) {
+      set(entry(i), *tabs.Get(entry(i + 1)));
+      if (auto enabled = tabs.Get(entry(i + 1) + u".Enabled"); enabled && tabs.Has(entry(i) + u".Enabled"))
+        set(entry(i) + u".Enabled", *enabled);
+    }
+    set(entry(n - 1), std::monostate{});
+    set(entry(n - 1) + u".Enabled", std::monostate{});
+    std::visit(
+        [&](const auto& x) {
+          using T = std::decay_t<decltype(x)>;
+          if constexpr (std::is_arithmetic_v<T> && !std::is_same_v<T, bool>) set(tab + u"ControlCount", T(n - 1));
+        },
+        *count);
+    return;
+  }
+}
+
+}  // namespace
+
+MemDesigner::Removal MemDesigner::RemoveControls(const std::vector<std::shared_ptr<MemControl>>& controls,
+                                                 const char* operation) {
+  for (const auto& c : controls)
+    if (!c || c->designer().get() != this || c == form_ ||
+        std::find(controls_.begin(), controls_.end(), c) == controls_.end())
+      throw ide::HostError(operation, "the control is not on this designer");
+  auto inside = [&](const std::shared_ptr<MemControl>& c) {
+    for (auto p = c; p; p = p->parent())
+      if (std::find(controls.begin(), controls.end(), p) != controls.end()) return true;
+    return false;
+  };
+  Removal removal;
+  removal.selected = selected_;
+  std::vector<std::shared_ptr<MemControl>> kept;
+  for (size_t i = 0; i < controls_.size(); ++i) {
+    if (inside(controls_[i])) removal.controls.emplace_back(i, controls_[i]);
+    else kept.push_back(controls_[i]);
+  }
+  // The places the removed controls held in the tab order (one read from a
+  // file whose block has no TabIndex line holds none).
+  std::vector<int16_t> freed;
+  for (const auto& [at, c] : removal.controls)
+    if (int pos = c->PropertyPosition(u"TabIndex"); pos >= 0 && (c->IsLoaded(u"TabIndex") || !c->file_state))
+      freed.push_back(std::get<int16_t>(c->ValueAt(pos)));
+  for (const auto& c : kept)
+    if (int pos = c->PropertyPosition(u"TabIndex"); pos >= 0)
+      removal.tab_indexes.emplace_back(c, std::get<int16_t>(c->ValueAt(pos)));
+  for (const auto& [at, c] : removal.controls)
+    if (auto p = c->parent(); p && !inside(p) && p->cls().name == u"SSTab") DropFromTabLists(*p, *c, removal);
+  controls_ = std::move(kept);
+  std::erase_if(selected_, inside);
+  for (const auto& [at, c] : removal.controls) c->Attach({}, c->parent());
+  // The tab order closes up over those places, keeping the others' order.
+  for (const auto& [c, tab] : removal.tab_indexes) {
+    const auto before = std::count_if(freed.begin(), freed.end(), [t = tab](int16_t f) { return f < t; });
+    if (before > 0) c->StoreValue(c->PropertyPosition(u"TabIndex"), static_cast<int16_t>(tab - before));
+  }
+  MarkDirty();
+  return removal;
+}
+
+void MemDesigner::Restore(const Removal& removal) {
+  for (const auto& [at, c] : removal.controls) {
+    c->Attach(weak_from_this(), c->parent());
+    controls_.insert(controls_.begin() + static_cast<std::ptrdiff_t>(std::min(at, controls_.size())), c);
+  }
+  for (const auto& [c, tab] : removal.tab_indexes) c->StoreValue(c->PropertyPosition(u"TabIndex"), tab);
+  for (auto it = removal.values.rbegin(); it != removal.values.rend(); ++it)
+    std::get<0>(*it)->StoreValue(std::get<1>(*it), std::get<2>(*it));
+  selected_ = removal.selected;
   MarkDirty();
 }
 

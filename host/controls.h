@@ -9,10 +9,12 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "addin/host_api.h"
@@ -131,6 +133,10 @@ class MemControl : public ide::VBControl, public std::enable_shared_from_this<Me
   std::vector<std::u16string> ChangedProperties() const;
   void ClearChanges();
 
+  // A copy for the clipboard: the same class with every value and font, on
+  // no designer, nothing loaded or changed (a pasted control is a new one).
+  std::shared_ptr<MemControl> Copy() const;
+
   // The project-file layer's own state for this control.
   std::shared_ptr<void> file_state;
 
@@ -202,6 +208,46 @@ class MemDesigner : public ide::VBForm, public std::enable_shared_from_this<MemD
   // block there, so only one added since loading can go; others throw
   // ide::HostError(operation, ...).
   void RemoveNewControl(const std::shared_ptr<MemControl>& control, const char* operation = "VBControls.Remove");
+  // Paste: a Copy() placed last in `parent` (nullptr: the designer) with the
+  // name and index it has and the next tab index, as a new control. Throws
+  // ide::HostError(operation, ...) when the parent is no container here or
+  // the name and index are taken.
+  void InsertCopy(const std::shared_ptr<MemControl>& copy, const std::shared_ptr<MemControl>& parent,
+                  const char* operation = "VBControls.Add");
+
+  // Binary values (the bytes of a .frx) the designer holds until its file is
+  // saved: a picture chosen from a file, the binary file of another form a
+  // pasted control came from. Values name one as "<n>":offset, a file name
+  // no file system has, and the save moves its bytes into the designer's
+  // own binary file.
+  std::u16string HoldBinary(std::string bytes);
+  // nullptr when `file` ("<n>", without quotes) is none of them.
+  const std::string* HeldBinary(std::u16string_view file) const;
+  const std::map<std::u16string, std::string>& held_binaries() const { return held_; }
+  void ForgetHeldBinaries() { held_.clear(); }
+
+  // What RemoveControls took out, for Restore: each control with its place
+  // in the designer's list, the selection and the tab indexes before.
+  struct Removal {
+    std::vector<std::pair<size_t, std::shared_ptr<MemControl>>> controls;  // in list order
+    std::vector<std::shared_ptr<MemControl>> selected;
+    std::vector<std::pair<std::shared_ptr<MemControl>, int16_t>> tab_indexes;
+    // Other values the removal changed (a tab strip's lists of its tabs'
+    // controls): control, property position, value before.
+    std::vector<std::tuple<std::shared_ptr<MemControl>, int, ide::Variant>> values;
+  };
+  // Delete: the controls and what they hold leave the designer and its
+  // selection, and the others' tab indexes close up over the places the
+  // removed ones held, as the IDE renumbers them; a tab strip's list of its tab's controls (Tab(1).Control(0)
+  // = "Text1(2)") closes up over one. A control read from the file takes its block out of the
+  // file at the next save; one of a control array leaves the others' indexes
+  // as they are. Throws ide::HostError(operation, ...) for a control that is
+  // not on this designer (nothing removed then).
+  Removal RemoveControls(const std::vector<std::shared_ptr<MemControl>>& controls,
+                         const char* operation = "VBControls.Remove");
+  // Puts back what RemoveControls took out (an undo, before the component is
+  // saved): the same objects in their places, the selection and tab indexes.
+  void Restore(const Removal& removal);
   // A new ActiveX control gets the properties that loaded controls of its
   // ProgId have beyond the extender's (without their values).
   void TakeActiveXProperties(MemControl& control) const;
@@ -220,6 +266,8 @@ class MemDesigner : public ide::VBForm, public std::enable_shared_from_this<MemD
   std::shared_ptr<MemControl> form_;
   std::vector<std::shared_ptr<MemControl>> controls_;
   std::vector<std::shared_ptr<MemControl>> selected_;
+  std::map<std::u16string, std::string> held_;
+  int next_held_ = 1;
   std::weak_ptr<DesignerOwner> owner_;
 };
 

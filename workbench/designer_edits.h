@@ -13,6 +13,7 @@
 
 #include "host/controls.h"
 #include "host/mem_host.h"
+#include "workbench/copied_controls.h"
 
 namespace tarno::workbench {
 
@@ -47,6 +48,30 @@ class DesignerEdits {
   std::shared_ptr<host::MemControl> AddControl(const std::shared_ptr<host::MemComponent>& component,
                                                const std::shared_ptr<host::MemControl>& container,
                                                const std::u16string& className, double left, double top);
+  // Deletes the controls and what they hold as one undoable step (undo puts
+  // them back where they were); the others' tab indexes close up.
+  void Delete(const QString& what, const std::shared_ptr<host::MemComponent>& component,
+              const std::vector<std::shared_ptr<host::MemControl>>& controls);
+  // Copy keeps copies of the controls for Paste (in any designer); Cut is a
+  // copy and a delete.
+  void Copy(const std::shared_ptr<host::MemComponent>& component,
+            const std::vector<std::shared_ptr<host::MemControl>>& controls);
+  void Cut(const std::shared_ptr<host::MemComponent>& component,
+           const std::vector<std::shared_ptr<host::MemControl>>& controls);
+  bool CanPaste() const { return !copied_.empty(); }
+  // Pastes what was copied into the container (nullptr: the form) as one
+  // undoable step, the pasted controls keeping their places relative to
+  // each other with the first at the container's top left corner, last in
+  // the tab order, and selected. A name that is free stays; one an array
+  // has takes the array's next index; one a single control has asks
+  // `ask_array` (VB's question): Yes makes the two an array (Index 0 and 1),
+  // No gives the pasted control the class's next default name. Pasted into
+  // another component, the binary files its values name come along (held by
+  // the designer until saved). Returns the pasted controls that were chosen.
+  std::vector<std::shared_ptr<host::MemControl>> Paste(const std::shared_ptr<host::MemComponent>& component,
+                                                       const std::shared_ptr<host::MemControl>& container);
+  std::function<bool(const QString& question)> ask_array;
+
   // Called after every change, undo and redo (views repaint, dirty marks).
   std::function<void()> on_change;
 
@@ -56,6 +81,7 @@ class DesignerEdits {
 
  private:
   QUndoStack stack_;
+  CopiedControls copied_;
 };
 
 // Undo (Ctrl+Z) and Redo (Ctrl+Y, Ctrl+Shift+Z) of the stack while the

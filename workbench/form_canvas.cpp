@@ -115,6 +115,11 @@ FormCanvas::FormCanvas(std::shared_ptr<host::MemVBE> vbe, std::shared_ptr<host::
       frx_(FolderOf(*component_), code_page_) {
   setFocusPolicy(Qt::ClickFocus);
   setFixedSize(sizeHint());
+  // Pictures not saved yet (chosen from a file, pasted from another form).
+  frx_.held = [designer = std::weak_ptr<host::MemDesigner>(component_->designer())](const std::u16string& name) {
+    auto d = designer.lock();
+    return d ? d->HeldBinary(name) : nullptr;
+  };
 }
 
 QSize FormCanvas::sizeHint() const {
@@ -221,11 +226,15 @@ QRect FormCanvas::ClipOf(const host::MemControl& control) const {
 }
 
 std::vector<std::shared_ptr<host::MemControl>> FormCanvas::PaintOrder() const {
+  return PaintOrder(*component_->designer());
+}
+
+std::vector<std::shared_ptr<host::MemControl>> FormCanvas::PaintOrder(const host::MemDesigner& designer) const {
   // In the designer's order, each container followed by what it holds; among
   // the controls of one container the windowless ones first, as the IDE draws
   // them on the container itself, beneath its windowed controls.
   std::map<const host::MemControl*, std::vector<std::shared_ptr<host::MemControl>>> held;
-  for (const auto& c : component_->designer()->controls())
+  for (const auto& c : designer.controls())
     if (Placed(*c) && Shown(*c)) held[c->parent().get()].push_back(c);
   std::vector<std::shared_ptr<host::MemControl>> order;
   std::function<void(const host::MemControl*)> add = [&](const host::MemControl* container) {
@@ -345,7 +354,54 @@ void FormCanvas::mouseReleaseEvent(QMouseEvent* e) {
   update();
 }
 
+void FormCanvas::DeleteSelection() {
+  const auto selected = component_->designer()->selected();
+  if (!edits_ || selected.empty()) return;
+  try {
+    edits_->Delete(QStringLiteral("Delete"), component_, selected);
+  } catch (const std::exception&) {
+    // A control the designer does not have: nothing was deleted.
+  }
+  if (on_selection) on_selection();
+  update();
+}
+
+void FormCanvas::CutSelection() {
+  const auto selected = component_->designer()->selected();
+  if (!edits_ || selected.empty()) return;
+  try {
+    edits_->Cut(component_, selected);
+  } catch (const std::exception&) {
+  }
+  if (on_selection) on_selection();
+  update();
+}
+
+void FormCanvas::CopySelection() {
+  if (edits_) edits_->Copy(component_, component_->designer()->selected());
+}
+
+void FormCanvas::Paste() {
+  if (!edits_ || !edits_->CanPaste()) return;
+  const auto& selected = component_->designer()->selected();
+  std::shared_ptr<host::MemControl> container;
+  if (selected.size() == 1 && selected[0]->cls().container && selected[0]->cls().intrinsic &&
+      ClassOf(*selected[0]) != u"Menu")
+    container = selected[0];
+  try {
+    edits_->Paste(component_, container);
+  } catch (const std::exception&) {
+    // The host refused a control: nothing was pasted.
+  }
+  Activate();
+  update();
+}
+
 void FormCanvas::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier) return DeleteSelection();
+  if (e->matches(QKeySequence::Cut)) return CutSelection();
+  if (e->matches(QKeySequence::Copy)) return CopySelection();
+  if (e->matches(QKeySequence::Paste)) return Paste();
   int dx = 0, dy = 0;
   switch (e->key()) {
     case Qt::Key_Left: dx = -kGrid; break;
@@ -526,28 +582,7 @@ void FormCanvas::paintEvent(QPaintEvent*) {
   for (const auto& c : PaintOrder()) {
     const QRect r = RectOf(*c);
     painted_[c.get()] = r;
-    p.save();
-    p.setClipRect(ClipOf(*c));
-    if (IsLine(*c)) {
-      p.setPen(BorderPen(*c));
-      p.drawLine(LineOf(*c));
-    } else if (ClassOf(*c) == u"Shape") {
-      DrawShape(p, *c, r);
-    } else if (IsSSTab(*c)) {
-      p.setFont(FontOf(*c));
-      DrawTabs(p, *c, r);
-    } else {
-      PaintControl(p, *c, r, support);
-      if (ClassOf(*c) == u"Frame" || ClassOf(*c) == u"PictureBox") {
-        // The grid shows through a container's inside too.
-        QRect inner = r.adjusted(2, 2, -2, -2);
-        p.setClipRect(inner & ClipOf(*c));
-        QPoint o = inner.topLeft();
-        DrawGrid(p, QRect(o + QPoint((8 - o.x() % 8) % 8, (8 - o.y() % 8) % 8), inner.bottomRight()),
-                 Colour(*c, u"BackColor", static_cast<int32_t>(0x8000000Fu)));
-      }
-    }
-    p.restore();
+    DrawControl(p, *c, QPoint(), ClipOf(*c), support, 0);
   }
   // What a drag would do: outlines where the controls would go, or the band.
   if (drag_ != Drag::None && (drag_to_ - drag_from_).manhattanLength() >= 3) {
@@ -579,6 +614,80 @@ void FormCanvas::paintEvent(QPaintEvent*) {
       p.drawRect(box);
     }
   }
+}
+
+void FormCanvas::DrawControl(QPainter& p, const host::MemControl& c, QPoint offset, const QRect& clip,
+                             PaintSupport& support, int depth) {
+  const QRect r = RectOf(c).translated(offset);
+  p.save();
+  p.setClipRect(clip);
+  if (IsLine(c)) {
+    p.setPen(BorderPen(c));
+    p.drawLine(LineOf(c).translated(offset));
+  } else if (ClassOf(c) == u"Shape") {
+    DrawShape(p, c, r);
+  } else if (IsSSTab(c)) {
+    p.setFont(FontOf(c));
+    DrawTabs(p, c, r);
+  } else if (auto uc = UserControlOf(c); uc && depth < 4 && !DrawnAsIcon(c)) {
+    DrawUserControl(p, uc, r, depth + 1);
+  } else {
+    PaintControl(p, c, r, support);
+    if (depth == 0 && (ClassOf(c) == u"Frame" || ClassOf(c) == u"PictureBox")) {
+      // The grid shows through a container's inside too.
+      QRect inner = r.adjusted(2, 2, -2, -2);
+      p.setClipRect(inner & clip);
+      QPoint o = inner.topLeft();
+      DrawGrid(p, QRect(o + QPoint((8 - o.x() % 8) % 8, (8 - o.y() % 8) % 8), inner.bottomRight()),
+               Colour(c, u"BackColor", static_cast<int32_t>(0x8000000Fu)));
+    }
+  }
+  p.restore();
+}
+
+std::shared_ptr<host::MemComponent> FormCanvas::UserControlOf(const host::MemControl& c) const {
+  // "life4.SpinText": the user control SpinText of the project life4.
+  if (c.cls().intrinsic) return nullptr;
+  const std::u16string& progId = c.cls().progId;
+  const size_t dot = progId.find(u'.');
+  if (dot == std::u16string::npos) return nullptr;
+  const std::u16string project = progId.substr(0, dot);
+  for (const auto& p : vbe_->projects()) {
+    if (!vb::EqualsIgnoreCaseAscii(p->name(), project)) continue;
+    auto component = p->Component(c.cls().name);
+    // One without controls of its own draws itself in code, which the view
+    // cannot run: it stays a labelled box.
+    if (component && component->type() == ide::ComponentType::UserControl && component->designer() &&
+        !component->designer()->controls().empty())
+      return component;
+  }
+  return nullptr;
+}
+
+void FormCanvas::DrawUserControl(QPainter& p, const std::shared_ptr<host::MemComponent>& uc, const QRect& r,
+                                 int depth) {
+  // The user control's own designer, as VB runs it in the form's designer:
+  // its back colour and picture, then its controls, all within the instance.
+  const auto& designer = *uc->designer();
+  const auto& form = *designer.form();
+  auto [it, fresh] = user_frx_.try_emplace(uc, FolderOf(*uc), CodePageOf(*uc));
+  FrxValues& frx = it->second;
+  if (fresh)
+    frx.held = [d = std::weak_ptr<host::MemDesigner>(uc->designer())](const std::u16string& name) {
+      auto held = d.lock();
+      return held ? held->HeldBinary(name) : nullptr;
+    };
+  p.setClipRect(r, Qt::IntersectClip);
+  if (IntOf(form, u"BackStyle", 1) != 0)  // 0: transparent, its container shows through
+    p.fillRect(r, Colour(form, u"BackColor", static_cast<int32_t>(0x8000000Fu)));
+  if (const std::u16string picture = Utf16Of(form, u"Picture"); !picture.empty()) {
+    const QImage image = frx.Picture(picture);
+    if (!image.isNull()) p.drawImage(r.topLeft(), image);
+  }
+  PaintSupport support{&frx, [this](const host::MemControl& c) { return FontOf(c); }};
+  const QRect clip = p.clipBoundingRect().toAlignedRect();
+  for (const auto& c : PaintOrder(designer))
+    DrawControl(p, *c, r.topLeft(), ClipOf(*c).translated(r.topLeft()) & clip, support, depth);
 }
 
 void FormCanvas::DrawTabs(QPainter& p, const host::MemControl& tabs, const QRect& r) const {

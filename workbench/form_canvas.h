@@ -16,6 +16,7 @@
 
 #include "host/mem_host.h"
 #include "platform/code_page.h"
+#include "workbench/control_painter.h"
 #include "workbench/frx_values.h"
 
 class QPainter;
@@ -46,6 +47,10 @@ class FormCanvas : public QWidget {
   void ShowTab(const host::MemControl& tabs, int tab);
   // The tab of a tab strip whose caption is at the point, -1 when none.
   int TabAt(const host::MemControl& tabs, QPoint p) const;
+  // The user control (its .ctl loaded in an open project) the control is
+  // an instance of, when its designer holds controls to draw; nullptr for
+  // any other control.
+  std::shared_ptr<host::MemComponent> UserControlOf(const host::MemControl& control) const;
   // The topmost control at the point, nullptr on the bare form.
   std::shared_ptr<host::MemControl> ControlAt(QPoint p) const;
   // What a click does (ctrl: the Ctrl key held).
@@ -86,6 +91,13 @@ class FormCanvas : public QWidget {
   // Places a control of the class at the point (in the container there), as
   // a click with the toolbox's tool does; nullptr when the host refused it.
   std::shared_ptr<host::MemControl> PlaceControl(const QString& className, QPoint at);
+  // Del, Ctrl+X, Ctrl+C and Ctrl+V (and the Edit menu): the selected
+  // controls deleted, cut or copied; a paste goes into the one selected
+  // container, else onto the form.
+  void DeleteSelection();
+  void CutSelection();
+  void CopySelection();
+  void Paste();
   // Where moves, resizes and keys write (none: the view only selects).
   void set_edits(DesignerEdits* edits) { edits_ = edits; }
 
@@ -109,6 +121,12 @@ class FormCanvas : public QWidget {
   QRect ClipOf(const host::MemControl& control) const;
   // The shown controls in drawing order (hit tests go the other way).
   std::vector<std::shared_ptr<host::MemControl>> PaintOrder() const;
+  std::vector<std::shared_ptr<host::MemControl>> PaintOrder(const host::MemDesigner& designer) const;
+  // Draws a control moved by the offset within the clip; a user control of
+  // a loaded project with its own designer (nested ones up to a few deep).
+  void DrawControl(QPainter& p, const host::MemControl& c, QPoint offset, const QRect& clip, PaintSupport& support,
+                   int depth);
+  void DrawUserControl(QPainter& p, const std::shared_ptr<host::MemComponent>& uc, const QRect& r, int depth);
   void DrawTabs(QPainter& p, const host::MemControl& tabs, const QRect& r) const;
   void DrawGrid(QPainter& p, const QRect& r, const QColor& back) const;
 
@@ -122,6 +140,8 @@ class FormCanvas : public QWidget {
                                                                std::pair<std::u16string, double>>>& values);
 
   std::map<const host::MemControl*, QRect> painted_;
+  // The binary files of the user controls drawn in place.
+  std::map<std::shared_ptr<host::MemComponent>, FrxValues> user_frx_;
   DesignerEdits* edits_ = nullptr;
   enum class Drag { None, Move, Resize, Band };
   Drag drag_ = Drag::None;

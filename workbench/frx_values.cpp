@@ -48,7 +48,15 @@ std::optional<std::string_view> FrxValues::At(const std::u16string& reference) {
     if (digit < 0 || offset > (1u << 30)) return std::nullopt;
     offset = offset * 16 + static_cast<uint64_t>(digit);
   }
-  const std::filesystem::path path = Locate(folder_, vb::ToUtf8(reference.substr(1, close - 1)));
+  const std::string* bytes = File(reference.substr(1, close - 1));
+  if (!bytes || offset >= bytes->size()) return std::nullopt;
+  return std::string_view(*bytes).substr(offset);
+}
+
+const std::string* FrxValues::File(const std::u16string& name) {
+  if (held)
+    if (const std::string* bytes = held(name)) return bytes;
+  const std::filesystem::path path = Locate(folder_, vb::ToUtf8(name));
   auto [it, fresh] = files_.try_emplace(path);
   if (fresh) {
     try {
@@ -57,8 +65,12 @@ std::optional<std::string_view> FrxValues::At(const std::u16string& reference) {
       it->second.reset();
     }
   }
-  if (!it->second || offset >= it->second->size()) return std::nullopt;
-  return std::string_view(*it->second).substr(offset);
+  return it->second ? &*it->second : nullptr;
+}
+
+void FrxValues::Forget() {
+  files_.clear();
+  pictures_.clear();
 }
 
 QImage FrxValues::Picture(const std::u16string& reference) {

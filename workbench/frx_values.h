@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QStringList>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,6 +28,13 @@ class FrxValues {
   // A list record: WORD item count, WORD 3, then each item as a WORD length
   // and its bytes. Empty when the record cannot be read.
   QStringList List(const std::u16string& reference);
+  // The bytes of the binary file of that name (as a reference writes it),
+  // nullptr when it cannot be read.
+  const std::string* File(const std::u16string& name);
+  // Binary files not on disk yet ("<1>"): nullptr when the name is none.
+  std::function<const std::string*(const std::u16string& name)> held;
+  // Forgets what was read: the files may have grown (a save appends to them).
+  void Forget();
 
  private:
   // The file's bytes from the offset on; nullopt for a value that is no

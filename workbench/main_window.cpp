@@ -134,6 +134,11 @@ MainWindow::MainWindow(WorkbenchOptions options) : options_(std::move(options)),
   edits_->on_change = [this] { AfterCommand(); };
   properties_ = new PropertiesWindow(*edits_);
   properties_->warn = [this](const QString& t) { warn(t); };
+  edits_->ask_array = [this](const QString& question) {
+    return ask_array ? ask_array(question)
+                     : QMessageBox::question(this, QStringLiteral("Tarno Workbench"), question,
+                                             QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  };
   AddUndoActions(*properties_, edits_->stack());
   properties_dock_ = new QDockWidget(QStringLiteral("Properties"), this);
   properties_dock_->setObjectName(QStringLiteral("propertiesDock"));
@@ -290,12 +295,14 @@ void MainWindow::RebuildCommandBars() {
 
 void MainWindow::RebuildMenus() {
   const auto& bars = *vbe_->commandBars();
+  // In a form view they work on its controls (the bar's Remove deletes them).
   BuiltInActions builtIns = {
-      {u"&Undo", [this] { if (auto* e = CurrentEditor()) e->undo(); }},
-      {u"&Redo", [this] { if (auto* e = CurrentEditor()) e->redo(); }},
-      {u"Cu&t", [this] { if (auto* e = CurrentEditor()) e->cut(); }},
-      {u"&Copy", [this] { if (auto* e = CurrentEditor()) e->copy(); }},
-      {u"&Paste", [this] { if (auto* e = CurrentEditor()) e->paste(); }},
+      {u"&Undo", [this] { if (CurrentForm()) edits_->stack().undo(); else if (auto* e = CurrentEditor()) e->undo(); }},
+      {u"&Redo", [this] { if (CurrentForm()) edits_->stack().redo(); else if (auto* e = CurrentEditor()) e->redo(); }},
+      {u"Cu&t", [this] { if (auto* f = CurrentForm()) f->CutSelection(); else if (auto* e = CurrentEditor()) e->cut(); }},
+      {u"&Copy", [this] { if (auto* f = CurrentForm()) f->CopySelection(); else if (auto* e = CurrentEditor()) e->copy(); }},
+      {u"&Paste", [this] { if (auto* f = CurrentForm()) f->Paste(); else if (auto* e = CurrentEditor()) e->paste(); }},
+      {u"&Remove", [this] { if (auto* f = CurrentForm()) f->DeleteSelection(); }},
       {u"Select &All", [this] { if (auto* e = CurrentEditor()) e->selectAll(); }},
       {u"&Find...", [this] { ShowFindDialog(false); }},
       {u"Find Ne&xt", [this] { FindAgain(true); }},
@@ -446,6 +453,8 @@ bool MainWindow::Save() {
     return false;
   }
   for (CodeEditor* e : CodeEditors()) e->MarkSaved();
+  // Binary files may have grown, and held pictures are in them now.
+  for (FormCanvas* f : FormViews()) f->frx().Forget();
   // What was saved is the form's file now: its controls are no longer new.
   edits_->stack().clear();
   RefreshExplorer();
@@ -680,6 +689,15 @@ std::vector<FormCanvas*> MainWindow::FormViews() const {
     if (!key.second)
       out.push_back(static_cast<DesignerFrame*>(static_cast<QScrollArea*>(sub->widget())->widget())->canvas());
   return out;
+}
+
+FormCanvas* MainWindow::CurrentForm() const {
+  // The IDE's active window when it is a designer's, as long as its view is open.
+  auto active = vbe_->ActiveWindow();
+  if (!active || active->Type() != host::MemWindow::kDesignerWindow) return nullptr;
+  for (FormCanvas* f : FormViews())
+    if (f->component() == vbe_->SelectedVBComponent()) return f;
+  return nullptr;
 }
 
 CodeEditor* MainWindow::CurrentEditor() const {

@@ -101,6 +101,8 @@ class MainWindow : public QMainWindow {
   QLabel* caretLabel() const { return caret_label_; }
   // The code pane of the IDE's active code pane, nullptr when it is closed.
   CodeEditor* ActiveEditor() const { return CurrentEditor(); }
+  // The form view of the IDE's active designer window, nullptr when none.
+  FormCanvas* CurrentForm() const;
   // Writes every changed component and project; false (after a message) on failure.
   bool Save();
   // Saves the project chosen in the explorer (the first when none is) under a
@@ -169,6 +171,9 @@ class MainWindow : public QMainWindow {
   std::function<void(const QString& text)> warn;
   // Runs a dialog the window opens (a QDialog::DialogCode); tests fill it in.
   std::function<int(QDialog& dialog)> exec_dialog;
+  // VB's control-array question when a pasted control's name is taken
+  // (true: Yes); a message box when not set.
+  std::function<bool(const QString& question)> ask_array;
 
  protected:
   void closeEvent(QCloseEvent* e) override;

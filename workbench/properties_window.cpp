@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTabBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include "gui/qt_convert.h"
 #include "workbench/designer_edits.h"
 #include "workbench/property_display.h"
+#include "workbench/picture_record.h"
 #include "workbench/property_values.h"
 
 namespace tarno::workbench {
@@ -92,8 +95,28 @@ class ValueDelegate : public QStyledItemDelegate {
       box->addItems(choices);
       return box;
     }
-    if (def->type == host::PropType::Font || def->type == host::PropType::Picture) return nullptr;
+    if (def->type == host::PropType::Font || def->type == host::PropType::Picture) {
+      // VB's "..." button at the value's right end opens the font or picture dialog.
+      auto* button = new QToolButton(parent);
+      button->setText(QStringLiteral("..."));
+      button->setObjectName(QStringLiteral("ellipsis"));
+      const QString name = index.sibling(index.row(), 0).data().toString();
+      const bool font = def->type == host::PropType::Font;
+      QObject::connect(button, &QToolButton::clicked, &window_, [w = &window_, name, font] {
+        QMetaObject::invokeMethod(
+            w, [w, name, font] { font ? w->EditFontOf(name) : w->EditPictureOf(name); }, Qt::QueuedConnection);
+      });
+      return button;
+    }
     return QStyledItemDelegate::createEditor(parent, option, index);
+  }
+  void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (qobject_cast<QToolButton*>(editor)) {
+      editor->setGeometry(option.rect.right() - option.rect.height(), option.rect.top(), option.rect.height(),
+                          option.rect.height());
+      return;
+    }
+    QStyledItemDelegate::updateEditorGeometry(editor, option, index);
   }
   void setEditorData(QWidget* editor, const QModelIndex& index) const override {
     if (auto* box = qobject_cast<QComboBox*>(editor)) box->setCurrentText(index.data().toString());
@@ -101,6 +124,7 @@ class ValueDelegate : public QStyledItemDelegate {
   }
   void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
     QString text;
+    if (qobject_cast<QToolButton*>(editor)) return;  // its dialog writes the value
     if (auto* box = qobject_cast<QComboBox*>(editor)) text = box->currentText();
     else if (auto* line = qobject_cast<QLineEdit*>(editor)) text = line->text();
     const QString name = index.sibling(index.row(), 0).data().toString();
@@ -110,7 +134,9 @@ class ValueDelegate : public QStyledItemDelegate {
   }
   void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     const host::PropDef* def = DefOf(index);
-    if (!def || index.column() != 1 || !IsColour(*def)) return QStyledItemDelegate::paint(p, option, index);
+    // No swatch where several selected controls' colours differ (no value shown).
+    if (!def || index.column() != 1 || !IsColour(*def) || index.data().toString().isEmpty())
+      return QStyledItemDelegate::paint(p, option, index);
     const QRect swatch(option.rect.left() + 2, option.rect.top() + 2, 20, option.rect.height() - 4);
     const auto v = static_cast<int32_t>(static_cast<int64_t>(NumberOf(Control(), def->name)));
     p->fillRect(swatch, gui::ClassicColor(v));
@@ -151,6 +177,9 @@ PropertiesWindow::PropertiesWindow(DesignerEdits& edits, QWidget* parent) : QWid
   layout->addWidget(list_);
   warn = [this](const QString& t) { QMessageBox::warning(this, QStringLiteral("Properties"), t); };
   ask_font = [this](const host::FontValues& f) { return AskFontDialog(this, f); };
+  ask_picture = [this](const QString&) {
+    return QFileDialog::getOpenFileName(this, QStringLiteral("Load Picture"), {}, PictureFileFilter());
+  };
   connect(tabs_, &QTabBar::currentChanged, this, [this] { Refresh(); });
   connect(objects_, &QComboBox::activated, this, [this](int i) {
     if (!component_) return;
@@ -163,7 +192,10 @@ PropertiesWindow::PropertiesWindow(DesignerEdits& edits, QWidget* parent) : QWid
     if (edits_.on_change) edits_.on_change();
   });
   connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
-    if (item && item->text(0) == QStringLiteral("Font")) EditFont();
+    if (!item) return;
+    if (item->text(0) == QStringLiteral("Font")) return EditFont();
+    const host::PropDef* def = DefAt(list_->indexFromItem(item));
+    if (def && def->type == host::PropType::Picture) EditPicture(item->text(0));
   });
 }
 
@@ -184,9 +216,26 @@ void PropertiesWindow::Refresh() {
     return;
   }
   auto& designer = *component_->designer();
-  const auto& selected = designer.selected();
-  control_ = selected.empty() ? nullptr : selected.front();
+  controls_ = designer.selected();
+  control_ = controls_.empty() ? nullptr : controls_.front();
   const host::MemControl& shown = control_ ? *control_ : *designer.form();
+  const bool several = controls_.size() > 1;
+  // With several selected: the properties all of them have, of one type.
+  auto common = [&](const host::PropDef& def) {
+    if (!several) return true;
+    if (def.name == u"Name" || def.name == u"Index") return false;
+    for (const auto& c : controls_) {
+      const int at = c->PropertyPosition(def.name);
+      if (at < 0 || c->PropertyDef(at).type != def.type) return false;
+    }
+    return true;
+  };
+  auto shownValue = [&](const host::PropDef& def) {
+    const QString first = DisplayValue(shown, def);
+    for (const auto& c : controls_)
+      if (DisplayValue(*c, c->PropertyDef(c->PropertyPosition(def.name))) != first) return QString();
+    return first;
+  };
   auto label = [](const host::MemControl& c) {
     QString name = QString::fromStdU16String(c.name());
     if (c.index() >= 0) name += QStringLiteral("(%1)").arg(c.index());
@@ -194,7 +243,9 @@ void PropertiesWindow::Refresh() {
   };
   objects_->addItem(label(*designer.form()));
   for (const auto& c : designer.controls()) objects_->addItem(label(*c));
-  if (control_) {
+  if (several) {
+    objects_->setCurrentIndex(-1);  // VB's list is empty while several are selected
+  } else if (control_) {
     auto at = std::find(designer.controls().begin(), designer.controls().end(), control_);
     objects_->setCurrentIndex(static_cast<int>(at - designer.controls().begin()) + 1);
   }
@@ -202,7 +253,7 @@ void PropertiesWindow::Refresh() {
   // categories in order and each alphabetically.
   std::vector<int> order;
   for (int i = 0; i < shown.PropertyCount(); ++i)
-    if (ShownInList(shown.PropertyDef(i))) order.push_back(i);
+    if (ShownInList(shown.PropertyDef(i)) && common(shown.PropertyDef(i))) order.push_back(i);
   auto key = [&](int i) {
     const auto& def = shown.PropertyDef(i);
     return def.name == u"Name" ? QString() : QString::fromStdU16String(def.name).toLower();
@@ -213,7 +264,7 @@ void PropertiesWindow::Refresh() {
   list_->setRootIsDecorated(categorized);
   for (int i : order) {
     const auto& def = shown.PropertyDef(i);
-    auto* item = new QTreeWidgetItem({ShownName(def), DisplayValue(shown, def)});
+    auto* item = new QTreeWidgetItem({ShownName(def), several ? shownValue(def) : DisplayValue(shown, def)});
     item->setData(0, kPositionRole, i);
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     if (categorized) {
@@ -265,7 +316,11 @@ bool PropertiesWindow::Edit(const QString& listedName, const QString& text) {
     return false;
   }
   try {
-    edits_.Set(component_, control_, def.name, *value);
+    std::vector<PropertyChange> changes;
+    for (const auto& c : Targets())
+      changes.push_back({component_, c, def.name, DesignerEdits::PropertiesOf(component_, c)->Item(def.name)->Value(),
+                         *value});
+    edits_.Set(QString::fromStdU16String(def.name), std::move(changes));
   } catch (const std::exception& e) {
     warn(QString::fromStdString(e.what()));
     Refresh();
@@ -282,8 +337,45 @@ void PropertiesWindow::EditFont() {
   if (!font) return;
   auto chosen = ask_font(font->values());
   if (!chosen) return;
+  // Several controls take the font as one step.
+  edits_.stack().beginMacro(QStringLiteral("Font"));
   try {
-    edits_.SetFont(component_, control_, u"Font", *chosen);
+    for (const auto& c : Targets()) edits_.SetFont(component_, c, u"Font", *chosen);
+  } catch (const std::exception& e) {
+    warn(QString::fromStdString(e.what()));
+  }
+  edits_.stack().endMacro();
+  Refresh();
+}
+
+std::vector<std::shared_ptr<host::MemControl>> PropertiesWindow::Targets() const {
+  if (controls_.empty()) return {nullptr};
+  return controls_;
+}
+
+void PropertiesWindow::EditPicture(const QString& listedName) {
+  QTreeWidgetItem* item = ItemOf(listedName);
+  const host::MemControl* shown = Shown();
+  if (!item || !shown || !ask_picture) return;
+  const host::PropDef& def = shown->PropertyDef(item->data(0, kPositionRole).toInt());
+  if (def.type != host::PropType::Picture) return;
+  const QString file = ask_picture(listedName);
+  if (file.isEmpty()) return;
+  QString problem;
+  const std::optional<std::string> record = PictureRecord(file, problem);
+  if (!record) {
+    warn(problem);
+    return;
+  }
+  // The designer holds the bytes until the form is saved into its binary file.
+  const std::u16string held = component_->designer()->HoldBinary(*record);
+  const ide::Variant value(u"\"" + held + u"\":0000");
+  try {
+    std::vector<PropertyChange> changes;
+    for (const auto& c : Targets())
+      changes.push_back({component_, c, def.name, DesignerEdits::PropertiesOf(component_, c)->Item(def.name)->Value(),
+                         value});
+    edits_.Set(listedName, std::move(changes));
   } catch (const std::exception& e) {
     warn(QString::fromStdString(e.what()));
   }

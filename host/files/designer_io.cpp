@@ -441,7 +441,8 @@ bool AlwaysWritten(const MemControl& control, const PropDef& def) {
   return false;
 }
 
-void ControlEdits(MemControl& control, int block, const ComponentFile& f, const CodePage& cp, Edits& edits) {
+void ControlEdits(MemControl& control, int block, const ComponentFile& f, const CodePage& cp, Edits& edits,
+                  const NewSidecar* sidecar) {
   const auto& b = f.nodes()[size_t(block)];
   size_t indent = b.indent + 3;
   for (const auto& name16 : control.ChangedProperties()) {
@@ -473,8 +474,16 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
       continue;
     }
     ide::Variant v = control.ValueAt(pos);
+    if (auto* s = std::get_if<std::u16string>(&v); s && def.type == PropType::Picture && sidecar)
+      if (auto it = sidecar->references.find(*s); it != sidecar->references.end()) v = it->second;
     if (node >= 0 && f.nodes()[size_t(node)].kind == Kind::Property) {
       const auto& n = f.nodes()[size_t(node)];
+      // A value only the file knew, now without one (an entry a tab strip's
+      // list no longer has): its line goes.
+      if (std::holds_alternative<std::monostate>(v) && !control.cls().Find(def.name)) {
+        edits.replace[n.line] = std::vector<std::string>{};
+        continue;
+      }
       // Unchanged in effect (changed and changed back): the line stays as it is.
       if (auto was = ToVariant(ParseValue(n.value), def.type, cp)) {
         ide::Variant coerced;
@@ -486,7 +495,14 @@ void ControlEdits(MemControl& control, int block, const ComponentFile& f, const 
       }
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(n.line) + 1, "cannot write the new value of " + name);
+      // A flag only the file knows (Tab(0).Control(1).Enabled) is written
+      // as its line wrote it: "0   'False", "-1  'True".
+      if (ParsedValue old = ParseValue(n.value); !control.cls().Find(def.name) &&
+          (old.comment == "True" || old.comment == "False") && (*text == "0" || *text == "-1"))
+        text = *text == "0" ? "0   'False" : "-1  'True";
       edits.replace[n.line] = std::vector<std::string>{RenderedLine(n.indent, n.name, FileComment(f, name, *text, cp))};
+    } else if (std::holds_alternative<std::monostate>(v) && !control.cls().Find(def.name)) {
+      continue;
     } else if (!SameValue(v, def.defaultValue) || AlwaysWritten(control, def)) {
       auto text = FormatValue(control.cls().name, def, v, cp);
       if (!text) throw ProjectFileError(f.path(), int(b.line) + 1, "cannot write the new value of " + name);
@@ -596,7 +612,7 @@ void MapCopyOntoSource(MemComponent& copy, ComponentState& state) {
 }
 
 void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::vector<OutLine>& header,
-                          const std::string& old_sidecar, const std::string& new_sidecar) {
+                          const std::string& old_sidecar, const std::string& new_sidecar, NewSidecar* sidecar) {
   if (!state.file) return;
   const ComponentFile& f = *state.file;
   const CodePage& cp = state.code_page;
@@ -607,11 +623,11 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
   Edits edits(header.size());
   auto d = component.designer();
   if (d && state.form_node >= 0) {
-    ControlEdits(*d->form(), state.form_node, f, cp, edits);
+    ControlEdits(*d->form(), state.form_node, f, cp, edits, sidecar);
     for (const auto& c : d->controls()) {
       int node = NodeOf(*c);
       if (node >= 0) {
-        ControlEdits(*c, node, f, cp, edits);
+        ControlEdits(*c, node, f, cp, edits, sidecar);
         continue;
       }
       // A control added since loading: a block of its own, last in its container.
@@ -619,7 +635,16 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
       if (parent && NodeOf(*parent) < 0) continue;  // written with its new container
       int parent_node = parent ? NodeOf(*parent) : state.form_node;
       const auto& pn = f.nodes()[size_t(parent_node)];
-      NewBlock(*c, d->controls(), pn.indent + 3, cp, f.path(), edits.before[pn.end_line], nullptr);
+      NewBlock(*c, d->controls(), pn.indent + 3, cp, f.path(), edits.before[pn.end_line], sidecar);
+    }
+    // Controls deleted since loading: their blocks go with what they hold.
+    std::vector<bool> present(f.nodes().size(), false);
+    for (const auto& c : d->controls())
+      if (int node = NodeOf(*c); node >= 0) present[size_t(node)] = true;
+    for (int node : state.control_nodes) {
+      if (node < 0 || present[size_t(node)]) continue;
+      const auto& n = f.nodes()[size_t(node)];
+      for (size_t l = n.line; l <= n.end_line; ++l) edits.replace[l] = std::vector<std::string>{};
     }
     if (state.drop_unmapped_blocks) {
       std::vector<bool> mapped(f.nodes().size(), false);

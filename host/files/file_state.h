@@ -60,10 +60,14 @@ struct OutLine {
   LineEnd end = LineEnd::CrLf;
 };
 // Rewrites the header lines (the file's lines [0, header_end)) for the
-// designer's changed properties; `renamed_sidecar` replaces the .frx-like file
-// name in property references when not empty.
+// designer's changed properties; `new_sidecar` replaces the .frx-like file
+// name in property references when not empty. `sidecar`: the component's
+// own binary file with the held binaries appended (their references moved
+// there) and the texts of new controls too long for a line.
+struct NewSidecar;
 void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::vector<OutLine>& header,
-                          const std::string& old_sidecar, const std::string& new_sidecar);
+                          const std::string& old_sidecar, const std::string& new_sidecar,
+                          NewSidecar* sidecar = nullptr);
 // After a save: the written file's designer block becomes the base that later
 // changes are compared with.
 void AdoptDesignerState(MemComponent& component, ComponentState& state);

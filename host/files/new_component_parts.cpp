@@ -125,6 +125,60 @@ std::vector<std::string> ObjectLinesFor(MemComponent& component) {
   return out;
 }
 
+std::vector<std::string> MissingObjectLines(MemComponent& component) {
+  ComponentState* st = StateOf(component);
+  auto d = component.designer();
+  if (!st || !st->file || !d) return {};
+  const ComponentFile& f = *st->file;
+  std::set<std::string> have, used;
+  for (size_t i = 0; i < f.header_end(); ++i) {
+    std::string_view line = TrimBlanks(f.text().line(i));
+    if (StartsWithWord(line, "Begin")) break;
+    if (StartsWithWord(line, "Object") && line.find('=') != std::string_view::npos) have.insert(GuidOf(line));
+  }
+  for (const auto& n : f.nodes())
+    if (n.kind == DesignerNode::Kind::Block) used.insert(LibraryOf(n.type));
+  // A user control of an open project needs no library line.
+  std::set<std::string> projects;
+  if (auto p = component.project())
+    if (auto vbe = p->vbe())
+      for (const auto& other : vbe->projects()) projects.insert(Upper(vb::ToUtf8(other->name())));
+  std::set<std::string> wanted;
+  for (const auto& c : d->controls())
+    if (!c->cls().intrinsic)
+      if (auto lib = LibraryOf(vb::ToUtf8(c->cls().progId)); !lib.empty() && !used.count(lib) && !projects.count(lib))
+        wanted.insert(lib);
+  if (wanted.empty()) return {};
+  const auto loaded = ScanLoaded(component);
+  std::vector<std::string> out;
+  for (const auto& lib : wanted) {
+    // The lines every file that uses the library has, less those a file
+    // that does not use it has too (another library's).
+    std::optional<std::vector<std::string>> common;
+    std::set<std::string> elsewhere;
+    for (const auto& o : loaded) {
+      if (!o.libraries.count(lib)) {
+        for (const auto& l : o.lines) elsewhere.insert(GuidOf(l));
+        continue;
+      }
+      if (!common) {
+        common = o.lines;
+        continue;
+      }
+      std::erase_if(*common, [&](const std::string& l) {
+        return std::none_of(o.lines.begin(), o.lines.end(), [&](const std::string& m) { return GuidOf(m) == GuidOf(l); });
+      });
+    }
+    if (!common) continue;
+    std::vector<std::string> own;
+    for (const auto& l : *common)
+      if (!elsewhere.count(GuidOf(l))) own.push_back(l);
+    for (const auto& l : own.empty() ? *common : own)
+      if (have.insert(GuidOf(l)).second) out.push_back(l);
+  }
+  return out;
+}
+
 namespace {
 
 // The Object lines a component's file has, or will have when first written.

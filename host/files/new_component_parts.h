@@ -37,6 +37,12 @@ struct NewSidecar {
 // that use those libraries have them.
 std::vector<std::string> ObjectLinesFor(MemComponent& component);
 
+// The Object lines a loaded component's file lacks for the ActiveX controls
+// added to its designer since (pasted ones), as ObjectLinesFor finds them,
+// less the lines of other libraries the files that have them share; none
+// for a user control of an open project.
+std::vector<std::string> MissingObjectLines(MemComponent& component);
+
 // The `Object={GUID}#ver#lcid; FILE.OCX` lines the project file (nullptr:
 // none yet) lacks for the Object lines of components it gets a line for
 // (GUIDs compared without regard to case).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -427,7 +428,21 @@ std::string RenderWithSidecar(MemComponent& c, ComponentState* st, const std::st
   lines.reserve(t.size() + 8);
   for (size_t i = 0; i < f.header_end(); ++i) lines.push_back({std::string(t.line(i)), t.end(i)});
   ApplyRename(c, *st, lines);
-  ApplyDesignerChanges(c, *st, lines, old_sidecar, new_sidecar);
+  ApplyDesignerChanges(c, *st, lines, old_sidecar, new_sidecar, sidecar);
+  if (st == StateOf(c)) {
+    // Pasted ActiveX controls bring their library's Object line, after the
+    // file's own ones (else after its VERSION line).
+    const auto objects = MissingObjectLines(c);
+    if (!objects.empty()) {
+      size_t at = f.header_end() > 0 ? 1 : 0;
+      for (size_t i = 0; i < lines.size(); ++i) {
+        std::string_view line = TrimBlanks(lines[i].text);
+        if (StartsWithWord(line, "Begin")) break;
+        if (StartsWithWord(line, "Object")) at = i + 1;
+      }
+      for (size_t k = 0; k < objects.size(); ++k) lines.insert(lines.begin() + long(at + k), OutLine{objects[k], nl});
+    }
+  }
   if (!to_dir.empty()) RebaseProjectObjects(lines, f, cp, st->path.parent_path(), to_dir);
 
   // Body: lines equal to the loaded ones at the start and at the end keep
@@ -652,6 +667,121 @@ std::optional<fs::path> FindSidecar(MemComponent& from, std::string_view file_na
   return std::nullopt;
 }
 
+// Calls `take` with every binary reference the designer's values hold:
+// pictures and lists, and each line's value in an ActiveX control's groups.
+void ForEachReference(MemDesigner& d, const std::function<void(const std::u16string&)>& take) {
+  std::vector<std::shared_ptr<MemControl>> all{d.form()};
+  all.insert(all.end(), d.controls().begin(), d.controls().end());
+  for (const auto& control : all) {
+    for (int i = 0; i < control->PropertyCount(); ++i) {
+      const PropType type = control->PropertyDef(i).type;
+      if (type != PropType::Picture && type != PropType::Group) continue;
+      ide::Variant v = control->ValueAt(i);
+      auto* value = std::get_if<std::u16string>(&v);
+      if (!value) continue;
+      if (type == PropType::Picture) {
+        take(*value);
+        continue;
+      }
+      for (size_t pos = 0; (pos = value->find(u"= ", pos)) != std::u16string::npos;) {
+        size_t from = value->find_first_not_of(u' ', pos + 1);
+        if (from == std::u16string::npos) break;
+        size_t to = value->find(u"\r\n", from);
+        take(value->substr(from, to == std::u16string::npos ? std::u16string::npos : to - from));
+        pos = from;
+      }
+    }
+  }
+}
+
+// The bytes a reference ("<1>":0010) names when it is to a binary the
+// designer holds, its offset in `offset`; nullptr for any other reference.
+const std::string* HeldBinaryOf(const MemDesigner& d, const std::u16string& reference, unsigned long& offset) {
+  if (reference.size() < 5 || reference[0] != u'"' || reference[1] != u'<') return nullptr;
+  size_t close = reference.find(u'"', 1);
+  if (close == std::u16string::npos || close + 2 > reference.size() || reference[close + 1] != u':') return nullptr;
+  const std::string* bytes = d.HeldBinary(std::u16string_view(reference).substr(1, close - 1));
+  if (bytes) offset = std::strtoul(vb::ToUtf8(reference.substr(close + 2)).c_str(), nullptr, 16);
+  return bytes;
+}
+
+std::u16string ReferenceAt(const CodePage& cp, const std::string& file, size_t offset) {
+  char hex[24];
+  std::snprintf(hex, sizeof hex, "%04llX", static_cast<unsigned long long>(offset));
+  return DecodeBytes(cp, "\"" + file + "\":" + hex);
+}
+
+// A loaded component's own binary file for a save: the file's bytes (none
+// yet: an empty one named after the component's file), with the held
+// binaries its values use appended and each reference moved to where its
+// bytes now are; long texts of new controls join it when written. False
+// for a component without a designer block or binary file type.
+bool OwnSidecar(MemComponent& c, const ComponentState& st, NewSidecar& out, fs::path& path) {
+  auto d = c.designer();
+  const std::string ext = SidecarExtension(st.path);
+  if (!d || ext.empty() || !st.file || st.form_node < 0) return false;
+  // The name the file's references already use, else the component's own.
+  path = st.path;
+  path.replace_extension(ext);
+  out.name = EncodeText(st.code_page, vb::U(path.filename().string()));
+  for (const auto& n : st.file->nodes()) {
+    ParsedValue v = ParseValue(n.value);
+    if (n.kind != DesignerNode::Kind::Property ||
+        (v.kind != ParsedValue::Kind::Reference && v.kind != ParsedValue::Kind::StringReference))
+      continue;
+    std::string file = v.text.substr(v.text[0] == '$' ? 2 : 1);
+    file = file.substr(0, file.find('"'));
+    if (file.size() < ext.size() || !EqualsIgnoreCase(file.substr(file.size() - ext.size()), ext)) continue;
+    if (auto found = ResolveWindowsPath(st.path.parent_path(), Utf8Path(st.code_page, file))) {
+      path = *found;
+      out.name = file;
+      break;
+    }
+  }
+  std::error_code ec;
+  try {
+    if (fs::exists(path, ec)) out.bytes = ReadFileBytes(path);
+  } catch (const ProjectFileError&) {
+    return false;  // unreadable: it can take nothing (a value that needs it fails the write)
+  }
+  std::map<std::u16string, size_t> bases;
+  ForEachReference(*d, [&](const std::u16string& ref) {
+    unsigned long offset = 0;
+    const std::string* held = HeldBinaryOf(*d, ref, offset);
+    if (!held || out.references.count(ref)) return;
+    const std::u16string key = ref.substr(0, ref.find(u'"', 1));
+    if (!bases.count(key)) {
+      bases[key] = out.bytes.size();
+      out.bytes += *held;
+    }
+    out.references[ref] = ReferenceAt(st.code_page, out.name, bases[key] + offset);
+  });
+  return true;
+}
+
+// After the save: values name the written binary file, the held ones go.
+void AdoptOwnSidecar(MemComponent& c, const NewSidecar& sidecar) {
+  auto d = c.designer();
+  if (!d) return;
+  std::vector<std::shared_ptr<MemControl>> all{d->form()};
+  all.insert(all.end(), d->controls().begin(), d->controls().end());
+  for (const auto& control : all)
+    for (int i = 0; i < control->PropertyCount(); ++i) {
+      const PropType type = control->PropertyDef(i).type;
+      ide::Variant v = control->ValueAt(i);
+      auto* value = std::get_if<std::u16string>(&v);
+      if (!value || (type != PropType::Picture && type != PropType::Group)) continue;
+      std::u16string moved = *value;
+      if (type == PropType::Picture) {
+        if (auto it = sidecar.references.find(moved); it != sidecar.references.end()) moved = it->second;
+      } else {
+        for (const auto& [from, to] : sidecar.references) moved = vb::Replace(moved, from, to);
+      }
+      if (moved != *value) control->StoreValue(i, moved);
+    }
+  d->ForgetHeldBinaries();
+}
+
 // A new component whose pictures were copied from loaded forms: their bytes
 // go into the new component's own binary file, references renamed to it.
 void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePage& cp, NewSidecar& out,
@@ -670,6 +800,16 @@ void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePa
   // (once per file), the reference moves by where they start.
   auto take = [&](const std::u16string& s) {
     if (refs.count(s)) return;
+    unsigned long held_offset = 0;
+    if (const std::string* held = HeldBinaryOf(*d, s, held_offset)) {
+      const std::string key = vb::ToUtf8(s.substr(0, s.find(u'"', 1)));
+      if (!bases.count(key)) {
+        bases[key] = bytes.size();
+        bytes += *held;
+      }
+      refs[s] = ReferenceAt(cp, own, bases[key] + held_offset);
+      return;
+    }
     ParsedValue ref = ParseValue(EncodeText(cp, s));
     if (ref.kind != ParsedValue::Kind::Reference) return;
     size_t close = ref.text.find('"', 1);
@@ -687,29 +827,7 @@ void CollectCopiedPictures(MemComponent& c, const fs::path& target, const CodePa
     std::snprintf(hex, sizeof hex, "%04llX", static_cast<unsigned long long>(offset + bases[key]));
     refs[s] = DecodeBytes(cp, "\"" + own + "\":" + hex);
   };
-  std::vector<std::shared_ptr<MemControl>> all{d->form()};
-  all.insert(all.end(), d->controls().begin(), d->controls().end());
-  for (const auto& control : all) {
-    for (int i = 0; i < control->PropertyCount(); ++i) {
-      const PropType type = control->PropertyDef(i).type;
-      if (type != PropType::Picture && type != PropType::Group) continue;
-      ide::Variant v = control->ValueAt(i);
-      auto* value = std::get_if<std::u16string>(&v);
-      if (!value) continue;
-      if (type == PropType::Picture) {
-        take(*value);
-        continue;
-      }
-      // A group's lines may hold several references, each a line's value.
-      for (size_t pos = 0; (pos = value->find(u"= ", pos)) != std::u16string::npos;) {
-        size_t from = value->find_first_not_of(u' ', pos + 1);
-        if (from == std::u16string::npos) break;
-        size_t to = value->find(u"\r\n", from);
-        take(value->substr(from, to == std::u16string::npos ? std::u16string::npos : to - from));
-        pos = from;
-      }
-    }
-  }
+  ForEachReference(*d, take);
 }
 
 // A copy never written yet is written from its source's file (nullptr when
@@ -799,11 +917,18 @@ void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16)
   fs::path sidecar_to = move.to;
   NewSidecar fresh_sidecar;
   if (!st) CollectCopiedPictures(c, target, code_page_, fresh_sidecar, sidecar_to);
-  std::string bytes = RenderWithSidecar(c, st, move.old_name, move.new_name, st ? nullptr : &fresh_sidecar,
+  // Where the file stays, held binaries and new controls' long texts join
+  // its own binary file, which is written only when they made it grow.
+  const bool own = st && !copy_template && move.from.empty() && OwnSidecar(c, *st, fresh_sidecar, sidecar_to);
+  std::error_code exists_ec;
+  const size_t on_disk = own && fs::exists(sidecar_to, exists_ec) ? size_t(fs::file_size(sidecar_to, exists_ec)) : 0;
+  std::string bytes = RenderWithSidecar(c, st, move.old_name, move.new_name, st && !own ? nullptr : &fresh_sidecar,
                                         copy_template ? target.parent_path() : fs::path());
   if (!move.from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(move.from));
-  if (!fresh_sidecar.bytes.empty()) WriteFileAtomically(sidecar_to, fresh_sidecar.bytes);
+  if (own ? fresh_sidecar.bytes.size() > on_disk : !fresh_sidecar.bytes.empty())
+    WriteFileAtomically(sidecar_to, fresh_sidecar.bytes);
   WriteFileAtomically(target, bytes);
+  if (own || !st) AdoptOwnSidecar(c, fresh_sidecar);
 
   // What was written is what later saves compare with.
   auto fresh = std::make_shared<ComponentState>();

@@ -82,6 +82,46 @@ TEST_F(TabStripViewTest, OnlyTheCurrentTabsControlsAreShown) {
   }
 }
 
+class UserControlViewTest : public WorkbenchTest {
+ protected:
+  void SetUp() override {
+    project_dir_ = "akinomyoga__vb6programs/src/lifegames";
+    project_ = "life4.vbp";
+    Prepare("");
+  }
+};
+
+// A user control whose .ctl the project has is drawn as its own designer
+// shows it (here a label, a right-aligned text box "0" and an up-down box),
+// in place of the labelled box other ActiveX controls get; the instance is
+// still what a click there selects.
+TEST_F(UserControlViewTest, AUserControlIsDrawnWithItsOwnDesigner) {
+  FormCanvas* canvas = window_->ShowForm(u"Form1");
+  ASSERT_NE(canvas, nullptr);
+  auto& designer = *canvas->component()->designer();
+  const auto spin = designer.Control(u"spintext1", 1);
+  ASSERT_NE(spin, nullptr);
+  ASSERT_NE(canvas->UserControlOf(*spin), nullptr);
+  canvas->resize(canvas->sizeHint());
+  const QImage image = canvas->grab().toImage();
+  const QRect r = canvas->RectOf(*spin);
+  // SpinText's Text1: Left 360, Top 0, 975 x 270 twips; white inside its border,
+  // with its "0" drawn at the right end.
+  const QRect text(r.left() + 24, r.top(), 65, 18);
+  EXPECT_EQ(image.pixelColor(text.left() + 10, text.center().y()), QColor(Qt::white));
+  int dark = 0;
+  for (int x = text.right() - 12; x < text.right() - 2; ++x)
+    for (int y = text.top() + 3; y < text.bottom() - 2; ++y) dark += image.pixelColor(x, y).lightness() < 100;
+  EXPECT_GT(dark, 3);
+  EXPECT_EQ(canvas->ControlAt(text.center()), spin);
+  // Without the .ctl it is the labelled box again.
+  auto project = window_->vbe()->projects()[0];
+  project->RemoveComponent(project->Component(u"SpinText"));
+  EXPECT_EQ(canvas->UserControlOf(*spin), nullptr);
+  const QImage plain = canvas->grab().toImage();
+  EXPECT_NE(plain.pixelColor(text.left() + 10, text.center().y()), QColor(Qt::white));
+}
+
 TEST_F(WorkbenchTest, LinesAreDrawnAndClickedWhereTheyLie) {
   FormCanvas* canvas = window_->ShowForm(u"frmMain");
   ASSERT_NE(canvas, nullptr);
