@@ -8,6 +8,10 @@
 namespace tarno::host {
 
 bool ModuleText::IsMemberAttribute(std::u16string_view line) {
+  // Most lines are not: look at the first non-blank character before reading words.
+  size_t first = 0;
+  while (first < line.size() && syntax::IsSpaceOrTab(line[first])) ++first;
+  if (first == line.size() || (line[first] != u'A' && line[first] != u'a')) return false;
   syntax::Words w(line);
   if (!syntax::EqualsNoCase(w.Next(), u"Attribute")) return false;
   if (w.Next().empty()) return false;
