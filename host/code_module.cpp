@@ -95,7 +95,7 @@ std::u16string MemCodeModule::Lines(int start, int count) {
                                                  std::to_string(start + count - 1) + " are outside 1 to " +
                                                  std::to_string(n));
   }
-  if (count == 1) return text_.Line(start);
+  if (count == 1) return std::u16string(text_.Line(start));
   std::u16string out;
   for (int i = 0; i < count; ++i) {
     if (i) out += u"\r\n";

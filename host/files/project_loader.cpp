@@ -131,6 +131,47 @@ std::string SidecarExtension(const fs::path& file) {
 }
 
 // `read` holds the file's bytes when the caller has read them already.
+// The code lines of a component file, decoded into one text: ASCII lines
+// (nearly all) are widened in place, the others go through the code page.
+// Bytes the code page does not hold are kept (and warned about once).
+ModuleText DecodeBody(const ComponentFile& file, const CodePage& cp, const fs::path& path, Warnings& warnings) {
+  const TextLines& t = file.text();
+  size_t bytes = 0;
+  for (size_t i = file.header_end(); i < t.size(); ++i) bytes += t.line(i).size();
+  std::u16string text;
+  text.reserve(bytes);  // never more UTF-16 units than bytes
+  std::vector<uint32_t> starts;
+  starts.reserve(file.body_size() + 1);
+  bool warned = false;
+  for (size_t i = file.header_end(); i < t.size(); ++i) {
+    const std::string_view line = t.line(i);
+    const size_t at = text.size();
+    starts.push_back(static_cast<uint32_t>(at));
+    text.resize(at + line.size());
+    char16_t* out = text.data() + at;
+    size_t k = 0;
+    for (; k < line.size(); ++k) {
+      const auto b = static_cast<unsigned char>(line[k]);
+      if (b & 0x80) break;
+      out[k] = b;
+    }
+    if (k == line.size()) continue;
+    text.resize(at);
+    const std::u16string decoded = cp.Decode(line);
+    text += decoded;
+    if (!warned) {
+      if (size_t bad = FirstInvalidByte(decoded)) {
+        warned = true;
+        warnings.push_back({path, int(i) + 1,
+                            "bytes that are not valid in " + cp.name() + " (column " + std::to_string(bad) +
+                                "); kept as they are"});
+      }
+    }
+  }
+  starts.push_back(static_cast<uint32_t>(text.size()));
+  return ModuleText(std::move(text), starts);
+}
+
 std::shared_ptr<MemComponent> LoadComponent(const fs::path& path, VbpComponentKind kind, const std::string& vbp_name,
                                             const CodePage& cp, Warnings& warnings,
                                             std::optional<std::string> read = std::nullopt) {
@@ -156,29 +197,9 @@ std::shared_ptr<MemComponent> LoadComponent(const fs::path& path, VbpComponentKi
       name = DecodeBytes(cp, vbp_name);
     else
       name = FromPath(path.stem());
-    const TextLines& t = file.text();
-    std::vector<std::u16string> body;
-    body.reserve(file.body_size());
-    bool warned = false;
-    for (size_t i = file.header_end(); i < t.size(); ++i) {
-      std::string_view bytes = t.line(i);
-      bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0x80) == 0; });
-      if (ascii) {
-        body.emplace_back(bytes.begin(), bytes.end());
-        continue;
-      }
-      body.push_back(cp.Decode(bytes));
-      if (!warned) {
-        if (size_t bad = FirstInvalidByte(body.back())) {
-          warned = true;
-          warnings.push_back({path, int(i) + 1,
-                              "bytes that are not valid in " + cp.name() + " (column " + std::to_string(bad) +
-                                  "); kept as they are"});
-        }
-      }
-    }
+    ModuleText body = DecodeBody(file, cp, path, warnings);
     c = MemComponent::Create(type, name);
-    if (c->code()) c->code()->SetText(ModuleText(body));
+    if (c->code()) c->code()->SetText(std::move(body));
     state->file = std::move(file);
   }
   state->loaded_name = name;

@@ -402,7 +402,7 @@ namespace {
 // however the module keeps its ranges up to date.
 void ExpectSameAsFresh(host::MemCodeModule& edited) {
   std::vector<std::u16string> lines;
-  for (int i = 1; i <= edited.text().CountOfLines(); ++i) lines.push_back(edited.text().Line(i));
+  for (int i = 1; i <= edited.text().CountOfLines(); ++i) lines.emplace_back(edited.text().Line(i));
   host::MemCodeModule fresh{host::ModuleText(lines)};
   ASSERT_EQ(edited.CountOfLines(), fresh.CountOfLines());
   EXPECT_EQ(edited.CountOfDeclarationLines(), fresh.CountOfDeclarationLines());
