@@ -1,6 +1,7 @@
 #include "cli/check_output.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -123,7 +124,23 @@ void AppendJsonString(std::string& out, std::string_view s) {
   out += '"';
 }
 
-void AppendJsonString(std::string& out, std::u16string_view s) { AppendJsonString(out, U8(s)); }
+void AppendJsonString(std::string& out, std::u16string_view s) {
+  // Names are nearly always plain ASCII: no UTF-8 copy for them.
+  const bool plain = std::all_of(s.begin(), s.end(), [](char16_t c) { return c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\'; });
+  if (!plain) {
+    AppendJsonString(out, U8(s));
+    return;
+  }
+  out += '"';
+  for (char16_t c : s) out += static_cast<char>(c);
+  out += '"';
+}
+
+void AppendNumber(std::string& out, int n) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+  out.append(digits, end);
+}
 
 // One finding as a JSON object, written straight into `out` (a large
 // project has hundreds of thousands: no tree per finding).
@@ -141,16 +158,16 @@ void AppendFindingJson(std::string& out, const RunReport& r, const Finding& f) {
     AppendJsonString(out, checks::KindName(f.kind));
   }
   field("line");
-  out += std::to_string(f.line);
+  AppendNumber(out, f.line);
   field("file_line");
-  out += std::to_string(file.FileLine(f.line));
+  AppendNumber(out, file.FileLine(f.line));
   if (f.column > 0) {
     field("column");
-    out += std::to_string(f.column);
+    AppendNumber(out, f.column);
   }
   if (f.check == CheckKind::Variables) {
     field("level");
-    out += std::to_string(f.level);
+    AppendNumber(out, f.level);
     field("procedure");
     AppendJsonString(out, f.procedure);
   }
