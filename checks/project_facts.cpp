@@ -76,8 +76,9 @@ ProjectFacts ReadProjectFacts(host::MemProject& project) {
       for (size_t i = 0; i < file.body_size(); ++i) {
         // Most lines are not: their first non-blank byte tells.
         const std::string_view line = file.body_line(i);
-        const size_t first = line.find_first_not_of(" \t");
-        if (first == std::string_view::npos || (line[first] != 'A' && line[first] != 'a')) continue;
+        size_t first = 0;
+        while (first < line.size() && (line[first] == ' ' || line[first] == '\t')) ++first;
+        if (first == line.size() || (line[first] != 'A' && line[first] != 'a')) continue;
         std::string_view raw = host::files::TrimBlanks(line);
         if (raw.size() < 10 || !host::files::EqualsIgnoreCase(raw.substr(0, 10), "Attribute ")) continue;
         std::u16string name;
