@@ -26,6 +26,7 @@
 #include "host/files/project_loader.h"
 #include "lang/lexer.h"
 #include "lang/model.h"
+#include "platform/huge_pages.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -180,6 +181,7 @@ void Corpus() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tarno::BackTheHeapWithHugePages(std::size_t{1} << 30);  // as the tarno program does
   if (argc > 1 && std::strcmp(argv[1], "--corpus") == 0) {
     Corpus();
   } else if (argc > 1) {

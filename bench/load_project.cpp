@@ -12,10 +12,12 @@
 
 #include "host/files/file_state.h"
 #include "host/files/project_loader.h"
+#include "platform/huge_pages.h"
 
 namespace files = tarno::host::files;
 
 int main(int argc, char** argv) {
+  tarno::BackTheHeapWithHugePages(std::size_t{1} << 30);  // as the tarno program does
   std::filesystem::path project = std::filesystem::path(TARNO_CORPUS_DIR) / "tannerhelland__PhotoDemon" / "PhotoDemon.vbp";
   std::string encoding = "CP1252";
   int runs = 3;

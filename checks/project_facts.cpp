@@ -74,7 +74,12 @@ ProjectFacts ReadProjectFacts(host::MemProject& project) {
       // Member attributes are ASCII up to the member name; only lines that
       // start like one are decoded.
       for (size_t i = 0; i < file.body_size(); ++i) {
-        std::string_view raw = host::files::TrimBlanks(file.body_line(i));
+        // Most lines are not: their first non-blank byte tells.
+        const std::string_view line = file.body_line(i);
+        size_t first = 0;
+        while (first < line.size() && (line[first] == ' ' || line[first] == '\t')) ++first;
+        if (first == line.size() || (line[first] != 'A' && line[first] != 'a')) continue;
+        std::string_view raw = host::files::TrimBlanks(line);
         if (raw.size() < 10 || !host::files::EqualsIgnoreCase(raw.substr(0, 10), "Attribute ")) continue;
         std::u16string name;
         int id = 0;

@@ -1,6 +1,7 @@
 #include "cli/check_output.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -106,22 +107,87 @@ const std::vector<Finding>& ReportedOf(const RunReport& r, CheckKind check, int 
   return storage;
 }
 
-json FindingJson(const RunReport& r, const Finding& f) {
-  const ComponentFile& file = r.FileOf(f);
-  json j = {{"name", U8(f.name)}};
-  if (f.kind != checks::UnusedKind::None) j["kind"] = checks::KindName(f.kind);
-  j["line"] = f.line;
-  j["file_line"] = file.FileLine(f.line);
-  if (f.column > 0) j["column"] = f.column;
-  if (f.check == CheckKind::Variables) {
-    j["level"] = f.level;
-    j["procedure"] = U8(f.procedure);
+// A JSON string as json::dump writes it. Plain ASCII (the usual case) is
+// written here; anything else goes through the library, so that every byte
+// and every error stays the library's own.
+void AppendJsonString(std::string& out, std::string_view s) {
+  const bool plain = std::all_of(s.begin(), s.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x20 && u < 0x80 && c != '"' && c != '\\';
+  });
+  if (!plain) {
+    out += json(std::string(s)).dump();
+    return;
   }
-  if (r.precise) j["verdict"] = VerdictText(f.verdict);
-  if (!f.rule.empty()) j["rule"] = f.rule;
-  if (!f.reason.empty()) j["reason"] = f.reason;
-  if (!f.suppressed.empty()) j["suppressed"] = f.suppressed;
-  return j;
+  out += '"';
+  out += s;
+  out += '"';
+}
+
+void AppendJsonString(std::string& out, std::u16string_view s) {
+  // Names are nearly always plain ASCII: no UTF-8 copy for them.
+  const bool plain = std::all_of(s.begin(), s.end(), [](char16_t c) { return c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\'; });
+  if (!plain) {
+    AppendJsonString(out, U8(s));
+    return;
+  }
+  out += '"';
+  for (char16_t c : s) out += static_cast<char>(c);
+  out += '"';
+}
+
+void AppendNumber(std::string& out, int n) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+  out.append(digits, end);
+}
+
+// One finding as a JSON object, written straight into `out` (a large
+// project has hundreds of thousands: no tree per finding).
+void AppendFindingJson(std::string& out, const RunReport& r, const Finding& f) {
+  const ComponentFile& file = r.FileOf(f);
+  auto field = [&](std::string_view key) {
+    out += ",\"";
+    out += key;
+    out += "\":";
+  };
+  out += "{\"name\":";
+  AppendJsonString(out, f.name);
+  if (f.kind != checks::UnusedKind::None) {
+    field("kind");
+    AppendJsonString(out, checks::KindName(f.kind));
+  }
+  field("line");
+  AppendNumber(out, f.line);
+  field("file_line");
+  AppendNumber(out, file.FileLine(f.line));
+  if (f.column > 0) {
+    field("column");
+    AppendNumber(out, f.column);
+  }
+  if (f.check == CheckKind::Variables) {
+    field("level");
+    AppendNumber(out, f.level);
+    field("procedure");
+    AppendJsonString(out, f.procedure);
+  }
+  if (r.precise) {
+    field("verdict");
+    AppendJsonString(out, VerdictText(f.verdict));
+  }
+  if (!f.rule.empty()) {
+    field("rule");
+    AppendJsonString(out, f.rule);
+  }
+  if (!f.reason.empty()) {
+    field("reason");
+    AppendJsonString(out, f.reason);
+  }
+  if (!f.suppressed.empty()) {
+    field("suppressed");
+    AppendJsonString(out, f.suppressed);
+  }
+  out += '}';
 }
 
 // Prints the modules of one check with their listed findings, in scan
@@ -129,28 +195,33 @@ json FindingJson(const RunReport& r, const Finding& f) {
 int PrintModulesJson(const RunReport& r, CheckKind check, int project) {
   int total = 0;
   int last = 0;
-  bool first = true;
-  json module;
-  auto flush = [&] {
-    if (module.is_null()) return;
-    std::cout << (first ? "" : ",") << module.dump();
-    first = false;
-    module = json();
-  };
-  std::cout << "[";
+  bool open = false;
+  std::string out = "[";
   for (const auto& f : r.findings) {
     if (f.check != check || f.project != project || !r.Listed(f)) continue;
     if (r.Reported(f)) ++total;
     if (f.component != last) {
-      flush();
+      if (open) {
+        out += "]},";
+        std::cout << out;
+        out.clear();
+      }
       const ComponentFile& file = r.FileOf(f);
-      module = {{"name", U8(f.module)}, {"file", file.shown}, {"findings", json::array()}};
+      out += "{\"name\":";
+      AppendJsonString(out, f.module);
+      out += ",\"file\":";
+      AppendJsonString(out, file.shown);
+      out += ",\"findings\":[";
       last = f.component;
+      open = true;
+    } else {
+      out += ',';
     }
-    module["findings"].push_back(FindingJson(r, f));
+    AppendFindingJson(out, r, f);
   }
-  flush();
-  std::cout << "]";
+  if (open) out += "]}";
+  out += "]";
+  std::cout << out;
   return total;
 }
 

@@ -74,6 +74,7 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
     return 2;
   }
   files::LoadOptions load;
+  load.jobs = opts.jobs > 0 ? opts.jobs : DefaultJobs();
   if (!opts.encoding.empty()) {
     try {
       load.code_page = CodePage::Named(opts.encoding);

@@ -95,7 +95,7 @@ std::u16string MemCodeModule::Lines(int start, int count) {
                                                  std::to_string(start + count - 1) + " are outside 1 to " +
                                                  std::to_string(n));
   }
-  if (count == 1) return text_.Line(start);
+  if (count == 1) return std::u16string(text_.Line(start));
   std::u16string out;
   for (int i = 0; i < count; ++i) {
     if (i) out += u"\r\n";
@@ -120,7 +120,30 @@ int MemCodeModule::CountOfLines() {
 
 int MemCodeModule::CountOfDeclarationLines() {
   CheckFault("CodeModule.CountOfDeclarationLines");
-  return Analyze().declarationLines;
+  if (analysis_ && analysedVersion_ == text_.version()) return analysis_->declarationLines;
+  // Only the statements up to the first procedure declaration decide it (as
+  // in Finish); the whole analysis of a large module is not needed for that.
+  const int n = text_.CountOfLines();
+  std::vector<View> parts;
+  for (int i = 1; i <= n;) {
+    int j = i;
+    while (j < n && syntax::Continues(text_.Line(j))) ++j;
+    bool decl;
+    if (j == i) {
+      decl = syntax::ParseProcDecl(text_.Line(i)).has_value();
+    } else {
+      parts.clear();
+      for (int k = i; k <= j; ++k) parts.emplace_back(text_.Line(k));
+      decl = syntax::ParseProcDecl(syntax::JoinContinued(parts)).has_value();
+    }
+    if (decl) {
+      int d = i - 1;
+      while (d >= 1 && (syntax::IsBlank(text_.Line(d)) || syntax::IsCommentOnly(text_.Line(d)))) --d;
+      return d;
+    }
+    i = j + 1;
+  }
+  return n;
 }
 
 void MemCodeModule::InsertLines(int line, const std::u16string& text) {

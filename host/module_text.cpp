@@ -8,6 +8,10 @@
 namespace tarno::host {
 
 bool ModuleText::IsMemberAttribute(std::u16string_view line) {
+  // Most lines are not: look at the first non-blank character before reading words.
+  size_t first = 0;
+  while (first < line.size() && syntax::IsSpaceOrTab(line[first])) ++first;
+  if (first == line.size() || (line[first] != u'A' && line[first] != u'a')) return false;
   syntax::Words w(line);
   if (!syntax::EqualsNoCase(w.Next(), u"Attribute")) return false;
   if (w.Next().empty()) return false;
@@ -15,29 +19,53 @@ bool ModuleText::IsMemberAttribute(std::u16string_view line) {
   return rest.size() >= 4 && rest[0] == u'.' && syntax::EqualsNoCase(rest.substr(1, 3), u"VB_");
 }
 
-ModuleText::ModuleText(const std::vector<std::u16string>& bodyLines) { Classify(bodyLines); }
+void ModuleText::Concatenate(const std::vector<std::u16string>& lines, std::u16string& text,
+                             std::vector<uint32_t>& starts) {
+  size_t total = 0;
+  for (const auto& l : lines) total += l.size();
+  text.reserve(total);
+  starts.reserve(lines.size() + 1);
+  for (const auto& l : lines) {
+    starts.push_back(static_cast<uint32_t>(text.size()));
+    text += l;
+  }
+  starts.push_back(static_cast<uint32_t>(text.size()));
+}
 
-ModuleText::ModuleText(std::vector<std::u16string>&& bodyLines) { Classify(std::move(bodyLines)); }
+ModuleText::ModuleText(const std::vector<std::u16string>& bodyLines) {
+  std::u16string text;
+  std::vector<uint32_t> starts;
+  Concatenate(bodyLines, text, starts);
+  Classify(std::move(text), starts);
+}
 
-template <class Lines>
-void ModuleText::Classify(Lines&& bodyLines) {
-  constexpr bool kMove = !std::is_lvalue_reference_v<Lines>;
-  lines_.reserve(bodyLines.size());
+ModuleText::ModuleText(std::vector<std::u16string>&& bodyLines)
+    : ModuleText(static_cast<const std::vector<std::u16string>&>(bodyLines)) {
+  bodyLines.clear();
+}
+
+ModuleText::ModuleText(std::u16string text, const std::vector<uint32_t>& starts) { Classify(std::move(text), starts); }
+
+void ModuleText::Classify(std::u16string text, const std::vector<uint32_t>& starts) {
+  auto buffer = std::make_shared<const std::u16string>(std::move(text));
+  const char16_t* base = buffer->data();
+  const size_t count = starts.empty() ? 0 : starts.size() - 1;
+  lines_.reserve(count);
   // Member attribute lines are hidden wherever they stand: after a
   // procedure's declaration and after a variable or event declaration alike
   // (the IDE writes `Attribute m_x.VB_VarHelpID = -1` after every WithEvents
   // variable). A line that a continued statement goes on with is code.
   bool inStatement = false;
-  for (auto& source : bodyLines) {
-    if (!inStatement && !lines_.empty() && IsMemberAttribute(source)) {
-      if constexpr (kMove) lines_.back().Hide(std::move(source));
-      else lines_.back().Hide(source);
+  for (size_t i = 0; i < count; ++i) {
+    std::u16string_view line(base + starts[i], starts[i + 1] - starts[i]);
+    if (!inStatement && !lines_.empty() && IsMemberAttribute(line)) {
+      lines_.back().Hide(std::u16string(line));
       continue;
     }
-    if constexpr (kMove) lines_.emplace_back(std::move(source));
-    else lines_.emplace_back(source);
-    inStatement = syntax::Continues(lines_.back().text);
+    lines_.emplace_back(line.data(), line.size());
+    inStatement = syntax::Continues(line);
   }
+  buffers_.push_back(std::move(buffer));
 }
 
 std::vector<std::u16string> ModuleText::SplitLines(std::u16string_view text) {
@@ -57,18 +85,18 @@ std::vector<std::u16string> ModuleText::SplitLines(std::u16string_view text) {
 
 ModuleText ModuleText::FromText(std::u16string_view text) { return ModuleText(SplitLines(text)); }
 
-const std::u16string& ModuleText::Line(int n) const {
+std::u16string_view ModuleText::Line(int n) const {
   if (n < 1 || n > CountOfLines()) {
     throw std::out_of_range("code line " + std::to_string(n) + " outside 1.." + std::to_string(CountOfLines()));
   }
-  return lines_[static_cast<size_t>(n - 1)].text;
+  return lines_[static_cast<size_t>(n - 1)].text();
 }
 
 std::vector<ModuleText::PhysicalLine> ModuleText::PhysicalLines() const {
   std::vector<PhysicalLine> out;
   out.reserve(static_cast<size_t>(PhysicalCount()));
   for (const auto& e : lines_) {
-    out.push_back({e.text, false});
+    out.push_back({std::u16string(e.text()), false});
     if (e.hiddenAfter) {
       for (const auto& h : *e.hiddenAfter) out.push_back({h, true});
     }
@@ -106,6 +134,25 @@ int ModuleText::PhysicalIndex(int n) const {
 void ModuleText::Touch() {
   ++version_;
   physicalValid_ = false;
+  CompactIfFragmented();
+}
+
+void ModuleText::CompactIfFragmented() {
+  constexpr size_t kMaxBuffers = 32;
+  if (buffers_.size() <= kMaxBuffers) return;
+  size_t total = 0;
+  for (const auto& e : lines_) total += e.length;
+  auto buffer = std::make_shared<std::u16string>();
+  buffer->reserve(total);
+  std::vector<size_t> starts;
+  starts.reserve(lines_.size());
+  for (const auto& e : lines_) {
+    starts.push_back(buffer->size());
+    buffer->append(e.data, e.length);
+  }
+  for (size_t i = 0; i < lines_.size(); ++i) lines_[i].data = buffer->data() + starts[i];
+  buffers_.clear();
+  buffers_.push_back(std::move(buffer));
 }
 
 void ModuleText::InsertLines(int before, const std::vector<std::u16string>& lines) {
@@ -113,9 +160,14 @@ void ModuleText::InsertLines(int before, const std::vector<std::u16string>& line
     throw std::out_of_range("insert position " + std::to_string(before) + " outside 1.." +
                             std::to_string(CountOfLines() + 1));
   }
+  std::u16string text;
+  std::vector<uint32_t> starts;
+  Concatenate(lines, text, starts);
+  auto buffer = std::make_shared<const std::u16string>(std::move(text));
   std::vector<Entry> entries;
   entries.reserve(lines.size());
-  for (const auto& l : lines) entries.emplace_back(l);
+  for (size_t i = 0; i < lines.size(); ++i) entries.emplace_back(buffer->data() + starts[i], starts[i + 1] - starts[i]);
+  buffers_.push_back(std::move(buffer));
   lines_.insert(lines_.begin() + (before - 1), std::make_move_iterator(entries.begin()),
                 std::make_move_iterator(entries.end()));
   Touch();
@@ -134,7 +186,7 @@ std::u16string ModuleText::CodeText() const {
   std::u16string out;
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (i) out += u"\r\n";
-    out += lines_[i].text;
+    out += lines_[i].text();
   }
   return out;
 }

@@ -25,6 +25,10 @@ class ModuleText {
   // physical line without line ends. Hidden lines are recognised here.
   explicit ModuleText(const std::vector<std::u16string>& bodyLines);
   explicit ModuleText(std::vector<std::u16string>&& bodyLines);
+  // The same from one text holding every line: line i is
+  // text[starts[i], starts[i + 1]) (starts has one entry more than there are
+  // lines). The text is kept as it is, not copied line by line.
+  ModuleText(std::u16string text, const std::vector<uint32_t>& starts);
   // Text with CR LF line ends; a final CR LF does not add an empty line.
   static ModuleText FromText(std::u16string_view text);
   // Splits at CR LF; "" gives no line, a final CR LF adds none.
@@ -33,8 +37,9 @@ class ModuleText {
   static bool IsMemberAttribute(std::u16string_view line);
 
   int CountOfLines() const { return static_cast<int>(lines_.size()); }
-  // Code line n, 1-based; std::out_of_range outside 1..CountOfLines.
-  const std::u16string& Line(int n) const;
+  // Code line n, 1-based; std::out_of_range outside 1..CountOfLines. The
+  // view is valid until the next edit.
+  std::u16string_view Line(int n) const;
   // Every line in file order, hidden ones flagged (for writing back).
   std::vector<PhysicalLine> PhysicalLines() const;
   // The hidden lines only, as views valid until the next edit.
@@ -54,14 +59,20 @@ class ModuleText {
   uint64_t version() const { return version_; }
 
  private:
+  // A line is a view into one of the text's buffers. Buffers never change
+  // once written (an edit adds a buffer), so copies of a text share them and
+  // a large module costs its characters and one small entry per line, not a
+  // string each.
+  using Buffer = std::shared_ptr<const std::u16string>;
   struct Entry {
-    std::u16string text;
+    const char16_t* data = nullptr;
+    uint32_t length = 0;
     // The hidden lines after this one; rare, so only a pointer in every
     // entry (a large module holds a million of them).
     std::unique_ptr<std::vector<std::u16string>> hiddenAfter;
 
-    explicit Entry(std::u16string t) : text(std::move(t)) {}
-    Entry(const Entry& o) : text(o.text) {
+    Entry(const char16_t* d, size_t n) : data(d), length(static_cast<uint32_t>(n)) {}
+    Entry(const Entry& o) : data(o.data), length(o.length) {
       if (o.hiddenAfter) hiddenAfter = std::make_unique<std::vector<std::u16string>>(*o.hiddenAfter);
     }
     Entry& operator=(const Entry& o) {
@@ -71,16 +82,24 @@ class ModuleText {
     Entry(Entry&&) noexcept = default;
     Entry& operator=(Entry&&) noexcept = default;
     ~Entry() = default;
+    std::u16string_view text() const { return {data, length}; }
     void Hide(std::u16string line) {
       if (!hiddenAfter) hiddenAfter = std::make_unique<std::vector<std::u16string>>();
       hiddenAfter->push_back(std::move(line));
     }
     size_t HiddenCount() const { return hiddenAfter ? hiddenAfter->size() : 0; }
   };
+  // Keeps `text` and adds an entry (or a hidden line) per line of it.
+  void Classify(std::u16string text, const std::vector<uint32_t>& starts);
+  // One buffer of the lines with their starts.
+  static void Concatenate(const std::vector<std::u16string>& lines, std::u16string& text,
+                          std::vector<uint32_t>& starts);
   void Touch();
-  template <class Lines>
-  void Classify(Lines&& bodyLines);
+  // After many edits: one buffer of the live lines again, so that deleted
+  // text does not pile up.
+  void CompactIfFragmented();
 
+  std::vector<Buffer> buffers_;
   std::vector<Entry> lines_;
   mutable std::vector<int> physical_;  // prefix positions, rebuilt lazily
   mutable bool physicalValid_ = false;

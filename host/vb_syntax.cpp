@@ -4,16 +4,6 @@
 
 namespace tarno::host::syntax {
 
-bool IsSpaceOrTab(char16_t c) { return c == u' ' || c == u'\t'; }
-
-bool IsWordChar(char16_t c) {
-  if (c >= u'A' && c <= u'Z') return true;
-  if (c >= u'a' && c <= u'z') return true;
-  if (c >= u'0' && c <= u'9') return true;
-  if (c == u'_') return true;
-  return c >= 0x80 && c != 0x3000;
-}
-
 View TrimBlanks(View s) {
   size_t b = 0, e = s.size();
   while (b < e && IsSpaceOrTab(s[b])) ++b;

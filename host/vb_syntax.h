@@ -11,9 +11,16 @@ namespace tarno::host::syntax {
 
 using View = std::u16string_view;
 
-bool IsSpaceOrTab(char16_t c);
+// Inline: the host scans every line of a module with these.
+inline bool IsSpaceOrTab(char16_t c) { return c == u' ' || c == u'\t'; }
 // A..Z, a..z, 0..9, "_" and every character from U+0080 up except U+3000.
-bool IsWordChar(char16_t c);
+inline bool IsWordChar(char16_t c) {
+  if (c >= u'A' && c <= u'Z') return true;
+  if (c >= u'a' && c <= u'z') return true;
+  if (c >= u'0' && c <= u'9') return true;
+  if (c == u'_') return true;
+  return c >= 0x80 && c != 0x3000;
+}
 // Trims spaces and tabs.
 View TrimBlanks(View s);
 // Empty after trimming spaces and tabs.

@@ -121,6 +121,7 @@ bool Lexer::LexLine(std::u16string_view text, int line, std::vector<Token>& out)
     }
     if (IsNameStart(c) || c == u'[') {
       size_t nameFrom = i, nameTo;
+      uint32_t hash = NameTable::kHashStart;
       uint8_t flags = space;
       if (c == u'[') {
         size_t close = text.find(u']', i + 1);
@@ -133,8 +134,9 @@ bool Lexer::LexLine(std::u16string_view text, int line, std::vector<Token>& out)
         nameTo = close;
         i = close + 1;
         flags |= kBracketed;
+        hash = NameTable::Hash(text.substr(nameFrom, nameTo - nameFrom));
       } else {
-        while (i < n && IsNameChar(text[i])) ++i;
+        while (i < n && IsNameChar(text[i])) hash = NameTable::HashStep(hash, text[i++]);
         nameTo = i;
       }
       if (i < n && IsTypeChar(text[i])) {
@@ -151,7 +153,7 @@ bool Lexer::LexLine(std::u16string_view text, int line, std::vector<Token>& out)
           flags |= kTypeChar;
         }
       }
-      const Atom atom = names_.Intern(text.substr(nameFrom, nameTo - nameFrom));
+      const Atom atom = names_.Intern(text.substr(nameFrom, nameTo - nameFrom), hash);
       if (atom == A(Kw::Rem) && !(flags & (kBracketed | kTypeChar)) && atStart) {
         push(start, n, TokenKind::Comment, kNoAtom, space);
         commentContinues_ = endsContinued(start + 3);

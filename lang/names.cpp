@@ -16,12 +16,6 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
-uint32_t NameTable::Hash(std::u16string_view name) {
-  uint32_t h = 2166136261u;
-  for (char16_t c : name) h = (h ^ FoldName(c)) * 16777619u;
-  return h;
-}
-
 NameTable::NameTable() {
   slots_.assign(1024, 0);
   chars_.reserve(4096);
@@ -40,8 +34,7 @@ Atom NameTable::Find(std::u16string_view name) const {
   }
 }
 
-Atom NameTable::Intern(std::u16string_view name) {
-  const uint32_t h = Hash(name);
+Atom NameTable::Intern(std::u16string_view name, uint32_t h) {
   size_t mask = slots_.size() - 1;
   size_t i = h & mask;
   for (;; i = (i + 1) & mask) {

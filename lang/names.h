@@ -34,7 +34,17 @@ class NameTable {
  public:
   NameTable();
   // The atom of the name (added on first sight; the first spelling is kept).
-  Atom Intern(std::u16string_view name);
+  Atom Intern(std::u16string_view name) { return Intern(name, Hash(name)); }
+  // The same with Hash(name) worked out by the caller (the lexer, as it reads the name).
+  Atom Intern(std::u16string_view name, uint32_t hash);
+  // The hash of a name, the same for every spelling VB takes as the same name.
+  static constexpr uint32_t kHashStart = 2166136261u;
+  static uint32_t HashStep(uint32_t h, char16_t c) { return (h ^ FoldName(c)) * 16777619u; }
+  static uint32_t Hash(std::u16string_view name) {
+    uint32_t h = kHashStart;
+    for (char16_t c : name) h = HashStep(h, c);
+    return h;
+  }
   // The atom, or kNoAtom when the table has never seen the name.
   Atom Find(std::u16string_view name) const;
   // The first spelling seen.
@@ -54,7 +64,6 @@ class NameTable {
     uint32_t length;
     uint32_t hash;
   };
-  static uint32_t Hash(std::u16string_view name);
   void Grow();
   std::vector<char16_t> chars_;
   std::vector<Entry> entries_;

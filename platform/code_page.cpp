@@ -46,7 +46,12 @@ struct CodePageTable {
   std::array<bool, 256> lead{};
   std::vector<char16_t> pair;  // (lead << 8 | trail) -> unit, 0 when not a character
   // unit -> encoded bytes: (length << 16) | bytes, kNoBytes when unmappable.
+  // Built on the first Encode: asking the converter for all 65,536 units
+  // costs more than a large project's decoding, and most runs only read.
+  std::string name;
+  std::once_flag encOnce;
   std::vector<uint32_t> enc;
+  const std::vector<uint32_t>& Enc();
 };
 
 namespace {
@@ -70,19 +75,8 @@ std::unique_ptr<Table> BuildTable(const std::string& name) {
   }
   std::unique_ptr<CodePageConverter> conv = CodePageConverter::Open(name);
   if (!conv) throw std::invalid_argument("code page not available: " + name);
+  t->name = name;
   t->pair.assign(65536, 0);
-  t->enc.assign(65536, kNoBytes);
-
-  // Every unit the code page can encode at all (including best-fit mappings).
-  for (uint32_t u = 0; u < 0x10000; ++u) {
-    if (u >= 0xD800 && u <= 0xDFFF) continue;
-    std::string out;
-    if (conv->Encode(static_cast<char16_t>(u), out) && !out.empty() && out.size() <= 2) {
-      uint32_t packed = static_cast<unsigned char>(out[0]);
-      if (out.size() == 2) packed = (packed << 8) | static_cast<unsigned char>(out[1]);
-      t->enc[u] = (static_cast<uint32_t>(out.size()) << 16) | packed;
-    }
-  }
   for (int b = 0; b < 256; ++b) {
     std::string one(1, static_cast<char>(b));
     char16_t unit;
@@ -107,7 +101,29 @@ std::unique_ptr<Table> BuildTable(const std::string& name) {
   return t;
 }
 
-const Table& TableFor(const std::string& name) {
+}  // namespace
+
+const std::vector<uint32_t>& CodePageTable::Enc() {
+  std::call_once(encOnce, [this] {
+    std::unique_ptr<CodePageConverter> conv = CodePageConverter::Open(name);
+    enc.assign(65536, kNoBytes);
+    // Every unit the code page can encode at all (including best-fit mappings).
+    for (uint32_t u = 0; u < 0x10000; ++u) {
+      if (u >= 0xD800 && u <= 0xDFFF) continue;
+      std::string out;
+      if (conv->Encode(static_cast<char16_t>(u), out) && !out.empty() && out.size() <= 2) {
+        uint32_t packed = static_cast<unsigned char>(out[0]);
+        if (out.size() == 2) packed = (packed << 8) | static_cast<unsigned char>(out[1]);
+        enc[u] = (static_cast<uint32_t>(out.size()) << 16) | packed;
+      }
+    }
+  });
+  return enc;
+}
+
+namespace {
+
+Table& TableFor(const std::string& name) {
   static std::mutex mu;
   static std::map<std::string, std::unique_ptr<Table>> tables;
   std::lock_guard<std::mutex> lock(mu);
@@ -219,6 +235,7 @@ std::u16string CodePage::Decode(std::string_view bytes) const {
 
 std::string CodePage::Encode(std::u16string_view text) const {
   const Table& t = *table_;
+  const std::vector<uint32_t>* enc = t.utf8 ? nullptr : &table_->Enc();
   std::string out;
   out.reserve(text.size() * 2);
   for (size_t i = 0; i < text.size(); ++i) {
@@ -241,7 +258,7 @@ std::string CodePage::Encode(std::u16string_view text) const {
       out.push_back('?');
       continue;
     }
-    uint32_t packed = t.enc[u];
+    uint32_t packed = (*enc)[u];
     if (packed == kNoBytes) {
       out.push_back('?');
     } else if ((packed >> 16) == 2) {

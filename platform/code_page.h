@@ -37,7 +37,7 @@ class CodePage {
  private:
   explicit CodePage(std::string canonical_name);
   std::string name_;               // canonical iconv name
-  const struct CodePageTable* table_;  // built once per code page, never freed
+  struct CodePageTable* table_;  // built once per code page, never freed
 };
 
 // The code page that the tools use for files and profile strings, CP932 unless set.

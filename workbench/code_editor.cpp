@@ -28,7 +28,7 @@ class LineNumbers : public QWidget {
   CodeEditor* editor_;
 };
 
-QString Q(const std::u16string& s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
 std::u16string U(const QString& s) { return s.toStdU16String(); }
 
 // The module's lines; an empty module shows as one empty line.

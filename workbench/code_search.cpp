@@ -5,7 +5,10 @@
 namespace tarno::workbench {
 namespace {
 
-QString LineOf(host::MemCodeModule& module, int line) { return QString::fromStdU16String(module.text().Line(line)); }
+QString LineOf(host::MemCodeModule& module, int line) {
+  const std::u16string_view text = module.text().Line(line);
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void SetLine(host::MemCodeModule& module, int line, const QString& text) {
   module.DeleteLines(line, 1);

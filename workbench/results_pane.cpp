@@ -40,7 +40,7 @@ void ResultsPane::Show(const QString& title, std::vector<CodePlace> places) {
     row->setText(1, QString::number(p.line));
     auto module = p.component->code();
     if (module && p.line <= module->text().CountOfLines())
-      row->setText(2, QString::fromStdU16String(module->text().Line(p.line)).trimmed());
+      row->setText(2, QString::fromStdU16String(std::u16string(module->text().Line(p.line))).trimmed());
     rows << row;
   }
   list_->addTopLevelItems(rows);

@@ -1,11 +1,13 @@
 #include "host/files/project_loader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
+#include <thread>
 
 #include "host/controls.h"
 #include "host/files/file_state.h"
@@ -132,9 +134,82 @@ std::string SidecarExtension(const fs::path& file) {
 }
 
 // `read` holds the file's bytes when the caller has read them already.
+// The code lines of a component file, decoded into one text: ASCII lines
+// (nearly all) are widened in place, the others go through the code page.
+// Bytes the code page does not hold are kept (and warned about once).
+ModuleText DecodeBody(const ComponentFile& file, const CodePage& cp, const fs::path& path, Warnings& warnings) {
+  const TextLines& t = file.text();
+  size_t bytes = 0;
+  for (size_t i = file.header_end(); i < t.size(); ++i) bytes += t.line(i).size();
+  std::u16string text;
+  text.reserve(bytes);  // never more UTF-16 units than bytes
+  std::vector<uint32_t> starts;
+  starts.reserve(file.body_size() + 1);
+  bool warned = false;
+  for (size_t i = file.header_end(); i < t.size(); ++i) {
+    const std::string_view line = t.line(i);
+    const size_t at = text.size();
+    starts.push_back(static_cast<uint32_t>(at));
+    text.resize(at + line.size());
+    char16_t* out = text.data() + at;
+    size_t k = 0;
+    for (; k < line.size(); ++k) {
+      const auto b = static_cast<unsigned char>(line[k]);
+      if (b & 0x80) break;
+      out[k] = b;
+    }
+    if (k == line.size()) continue;
+    text.resize(at);
+    const std::u16string decoded = cp.Decode(line);
+    text += decoded;
+    if (!warned) {
+      if (size_t bad = FirstInvalidByte(decoded)) {
+        warned = true;
+        warnings.push_back({path, int(i) + 1,
+                            "bytes that are not valid in " + cp.name() + " (column " + std::to_string(bad) +
+                                "); kept as they are"});
+      }
+    }
+  }
+  starts.push_back(static_cast<uint32_t>(text.size()));
+  return ModuleText(std::move(text), starts);
+}
+
+// fn(i) for every i below count, on up to `jobs` threads (0: one per core);
+// fn must not throw.
+template <class Fn>
+void ForEachOnThreads(size_t count, int jobs, Fn fn) {
+  if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  const size_t threads = std::min(static_cast<size_t>(jobs), count);
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    for (size_t i = next++; i < count; i = next++) fn(i);
+  };
+  std::vector<std::thread> pool;
+  for (size_t t = 1; t < threads; ++t) pool.emplace_back(work);
+  work();
+  for (auto& t : pool) t.join();
+}
+
+// A text component file read and decoded, before any host object is made:
+// the part of loading that files may go through on several threads at once.
+struct ComponentText {
+  std::optional<ComponentFile> file;
+  ModuleText body;
+};
+
+ComponentText ReadComponentText(const fs::path& path, std::optional<std::string> read, const CodePage& cp,
+                                Warnings& warnings) {
+  ComponentText t;
+  t.file = read ? ComponentFile::Parse(path, std::move(*read), &warnings) : ComponentFile::Load(path, &warnings);
+  t.body = DecodeBody(*t.file, cp, path, warnings);
+  return t;
+}
+
+// `pre`: the file read already (text kinds only).
 std::shared_ptr<MemComponent> LoadComponent(const fs::path& path, VbpComponentKind kind, const std::string& vbp_name,
                                             const CodePage& cp, Warnings& warnings,
-                                            std::optional<std::string> read = std::nullopt) {
+                                            std::optional<ComponentText> pre = std::nullopt) {
   auto state = std::make_shared<ComponentState>();
   state->code_page = cp;
   state->kind = kind;
@@ -148,8 +223,8 @@ std::shared_ptr<MemComponent> LoadComponent(const fs::path& path, VbpComponentKi
     name = FromPath(path.stem());
     c = MemComponent::Create(ComponentTypeOf(kind, nullptr), name);
   } else {
-    ComponentFile file =
-        read ? ComponentFile::Parse(path, std::move(*read), &warnings) : ComponentFile::Load(path, &warnings);
+    ComponentText text = pre ? std::move(*pre) : ReadComponentText(path, std::nullopt, cp, warnings);
+    ComponentFile& file = *text.file;
     int type = ComponentTypeOf(kind, &file);
     if (auto vb_name = file.VbName(); vb_name && !vb_name->empty())
       name = DecodeBytes(cp, *vb_name);
@@ -157,29 +232,8 @@ std::shared_ptr<MemComponent> LoadComponent(const fs::path& path, VbpComponentKi
       name = DecodeBytes(cp, vbp_name);
     else
       name = FromPath(path.stem());
-    const TextLines& t = file.text();
-    std::vector<std::u16string> body;
-    body.reserve(file.body_size());
-    bool warned = false;
-    for (size_t i = file.header_end(); i < t.size(); ++i) {
-      std::string_view bytes = t.line(i);
-      bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0x80) == 0; });
-      if (ascii) {
-        body.emplace_back(bytes.begin(), bytes.end());
-        continue;
-      }
-      body.push_back(cp.Decode(bytes));
-      if (!warned) {
-        if (size_t bad = FirstInvalidByte(body.back())) {
-          warned = true;
-          warnings.push_back({path, int(i) + 1,
-                              "bytes that are not valid in " + cp.name() + " (column " + std::to_string(bad) +
-                                  "); kept as they are"});
-        }
-      }
-    }
     c = MemComponent::Create(type, name);
-    if (c->code()) c->code()->SetText(ModuleText(body));
+    if (c->code()) c->code()->SetText(std::move(text.body));
     state->file = std::move(file);
   }
   state->loaded_name = name;
@@ -199,32 +253,68 @@ std::shared_ptr<MemProject> LoadProject(const fs::path& path, const LoadOptions&
   state->code_page = cp;
   state->path = path;
   fs::path dir = path.parent_path();
-  for (const auto& line : vbp.components()) {
+  // Where each component's file is, then the text files read and decoded
+  // (on several threads: they depend on nothing but their bytes), then the
+  // components made in the project's order, with every warning in that order.
+  struct Pending {
+    std::optional<fs::path> found;
+    std::string what;
+    bool isFile = false;
+    std::string unreadable;  // why the file could not be read
+    std::exception_ptr error;  // a file that cannot be loaded: loading stops there
+    std::optional<ComponentText> text;
+    Warnings warnings;
+  };
+  const auto& lines = vbp.components();
+  std::vector<Pending> pending(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const auto& line = lines[i];
+    Pending& p = pending[i];
     std::string written = Utf8Path(cp, line.path);
-    auto found = ResolveWindowsPath(dir, written);
+    p.found = ResolveWindowsPath(dir, written);
+    p.what = "the " + std::string(VbpKey(line.kind)) + " file \"" + written + "\"";
+    std::error_code ec;
+    p.isFile = p.found && fs::is_regular_file(*p.found, ec);
+  }
+  auto read = [&](size_t i) {
+    Pending& p = pending[i];
+    if (!p.isFile || IsBinaryKind(lines[i].kind)) return;
+    std::string bytes;
+    try {
+      bytes = ReadFileBytes(*p.found);
+    } catch (const ProjectFileError& e) {
+      p.unreadable = e.reason();
+      return;
+    }
+    try {
+      p.text = ReadComponentText(*p.found, std::move(bytes), cp, p.warnings);
+    } catch (...) {
+      p.error = std::current_exception();
+    }
+  };
+  ForEachOnThreads(pending.size(), options.jobs, read);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const auto& line = lines[i];
+    Pending& p = pending[i];
     // As the IDE goes on after its "file not found" message, a component whose
     // file is gone or cannot be read is left out with a warning; its line
     // stays in the project file, so a save drops nothing the user had.
-    const std::string what = "the " + std::string(VbpKey(line.kind)) + " file \"" + written + "\"";
-    if (!found) {
-      warnings.push_back({path, int(line.line) + 1, what + " is missing; left out"});
+    if (!p.found) {
+      warnings.push_back({path, int(line.line) + 1, p.what + " is missing; left out"});
       continue;
     }
-    std::error_code ec;
-    if (!fs::is_regular_file(*found, ec)) {
-      warnings.push_back({path, int(line.line) + 1, what + " is not a file; left out"});
+    if (!p.isFile) {
+      warnings.push_back({path, int(line.line) + 1, p.what + " is not a file; left out"});
       continue;
     }
-    std::optional<std::string> bytes;
-    if (!IsBinaryKind(line.kind)) {
-      try {
-        bytes = ReadFileBytes(*found);
-      } catch (const ProjectFileError& e) {
-        warnings.push_back({path, int(line.line) + 1, what + " cannot be read (" + e.reason() + "); left out"});
-        continue;
-      }
+    if (!p.unreadable.empty()) {
+      warnings.push_back({path, int(line.line) + 1, p.what + " cannot be read (" + p.unreadable + "); left out"});
+      continue;
     }
-    auto c = LoadComponent(*found, line.kind, line.name, cp, warnings, std::move(bytes));
+    warnings.insert(warnings.end(), p.warnings.begin(), p.warnings.end());
+    if (p.error) std::rethrow_exception(p.error);
+    auto c = LoadComponent(*p.found, line.kind, line.name, cp, warnings, std::move(p.text));
+    p.text.reset();
     project->AddComponent(c);
     state->lines.emplace_back(c, line.line);
   }

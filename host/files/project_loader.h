@@ -29,6 +29,8 @@ namespace tarno::host::files {
 
 struct LoadOptions {
   CodePage code_page = SystemCodePage();
+  // Threads that read and decode a project's files (0: one per core).
+  int jobs = 0;
 };
 
 struct LoadedWorkspace {

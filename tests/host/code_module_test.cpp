@@ -94,6 +94,30 @@ TEST(CodeModuleSections, CommentsAboveTheFirstProcedureBelongToIt) {
   EXPECT_EQ(m->ProcCountLines(u"Bar", 0), 6);
 }
 
+// The declaration count read on its own (before anything else) is the one
+// the whole analysis gives (after Members or ProcStartLine).
+TEST(CodeModuleSections, DeclarationCountAloneMatchesTheAnalysis) {
+  const char* const cases[] = {
+      "Option Explicit\nDim a\n' x\n",
+      "' header\n\nSub Main()\nEnd Sub\n",
+      "Dim a\n\n' about Main\nPrivate Function _\n  Main() As Long\nEnd Function\n",
+      "Private Declare Function F Lib \"k\" _\n  () As Long\nRem note\nPublic Property Get P()\nEnd Property\n",
+      "#If X Then\nSub A()\n#Else\nSub A(x)\n#End If\nEnd Sub\n",
+      "Dim s As String ' Sub X()\nConst C = \"Sub Y()\"\nSub Z(): End Sub\n",
+      "Dim a _\n",
+      "",
+  };
+  for (const char* code : cases) {
+    SCOPED_TRACE(code);
+    const int alone = ModuleOf(code)->CountOfDeclarationLines();
+    auto analysed = ModuleOf(code);
+    analysed->Members();
+    EXPECT_EQ(alone, analysed->CountOfDeclarationLines());
+  }
+  EXPECT_EQ(ModuleOf(cases[2])->CountOfDeclarationLines(), 1);
+  EXPECT_EQ(ModuleOf(cases[3])->CountOfDeclarationLines(), 2);
+}
+
 TEST(CodeModuleSections, DeclarationsOnlyOrNothingAbove) {
   EXPECT_EQ(ModuleOf("Option Explicit\nDim a\n' x\n")->CountOfDeclarationLines(), 3);
   EXPECT_EQ(ModuleOf("' header\n\nSub Main()\nEnd Sub\n")->CountOfDeclarationLines(), 0);
@@ -378,7 +402,7 @@ namespace {
 // however the module keeps its ranges up to date.
 void ExpectSameAsFresh(host::MemCodeModule& edited) {
   std::vector<std::u16string> lines;
-  for (int i = 1; i <= edited.text().CountOfLines(); ++i) lines.push_back(edited.text().Line(i));
+  for (int i = 1; i <= edited.text().CountOfLines(); ++i) lines.emplace_back(edited.text().Line(i));
   host::MemCodeModule fresh{host::ModuleText(lines)};
   ASSERT_EQ(edited.CountOfLines(), fresh.CountOfLines());
   EXPECT_EQ(edited.CountOfDeclarationLines(), fresh.CountOfDeclarationLines());

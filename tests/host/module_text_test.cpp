@@ -97,4 +97,48 @@ TEST(ModuleText, WritingBackGivesTheLoadedLines) {
 }
 
 }  // namespace
+// Lines live in shared buffers: a long run of edits (past the point where
+// the buffers are merged again) gives the lines a plain list of strings
+// would, copies taken on the way keep their own lines, and the text built
+// from one buffer with line starts equals the one built from strings.
+TEST(ModuleText, EditsAndCopiesKeepEveryLine) {
+  Lines expected{u"Option Explicit", u"Dim a", u"Attribute a.VB_VarHelpID = -1", u"", u"Sub S()", u"End Sub"};
+  std::u16string joined;
+  std::vector<uint32_t> starts;
+  for (const auto& l : expected) {
+    starts.push_back(static_cast<uint32_t>(joined.size()));
+    joined += l;
+  }
+  starts.push_back(static_cast<uint32_t>(joined.size()));
+  ModuleText fromBuffer(joined, starts);
+  ModuleText t(expected);
+  EXPECT_EQ(fromBuffer.PhysicalLines(), t.PhysicalLines());
+  expected.erase(expected.begin() + 2);  // the hidden line is no code line
+  auto codeLines = [](const ModuleText& m) {
+    Lines out;
+    for (int i = 1; i <= m.CountOfLines(); ++i) out.emplace_back(m.Line(i));
+    return out;
+  };
+  std::vector<std::pair<ModuleText, Lines>> copies;
+  uint32_t seed = 7;
+  for (int step = 0; step < 200; ++step) {
+    seed = seed * 1103515245u + 12345u;
+    const int n = t.CountOfLines();
+    if (n > 0 && seed % 3 == 0) {
+      const int at = static_cast<int>(seed / 8 % static_cast<uint32_t>(n)) + 1;
+      const int count = std::min(n - at + 1, static_cast<int>(seed / 64 % 3) + 1);
+      t.DeleteLines(at, count);
+      expected.erase(expected.begin() + (at - 1), expected.begin() + (at - 1 + count));
+    } else {
+      const int at = static_cast<int>(seed / 8 % static_cast<uint32_t>(n + 1)) + 1;
+      Lines added{u"x = " + std::u16string(1, static_cast<char16_t>(u'a' + step % 26)), u"' step"};
+      t.InsertLines(at, added);
+      expected.insert(expected.begin() + (at - 1), added.begin(), added.end());
+    }
+    ASSERT_EQ(codeLines(t), expected) << "after step " << step;
+    if (step % 50 == 0) copies.emplace_back(t, expected);
+  }
+  for (const auto& [copy, lines] : copies) EXPECT_EQ(codeLines(copy), lines);
+}
+
 }  // namespace tarno

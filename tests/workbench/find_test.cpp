@@ -149,7 +149,7 @@ TEST_F(WorkbenchTest, ReplaceChangesTheSelectedMatchAndMovesOn) {
   const int first = e->CaretLine();
   EXPECT_EQ(Selected(e), QStringLiteral("SwapObj(j, i)"));
   ASSERT_TRUE(f.Replace());  // replaces it, selects the next
-  EXPECT_EQ(QString::fromStdU16String(module->text().Line(first)).trimmed(), QStringLiteral("Call Swap2(j)"));
+  EXPECT_EQ(QString::fromStdU16String(std::u16string(module->text().Line(first))).trimmed(), QStringLiteral("Call Swap2(j)"));
   EXPECT_EQ(e->document()->findBlockByNumber(first - 1).text().trimmed(), QStringLiteral("Call Swap2(j)"));
   EXPECT_EQ(Selected(e), QStringLiteral("SwapObj(j, lngLeft)"));
 }
