@@ -64,7 +64,7 @@ std::string Shown(const fs::path& p) {
   std::error_code ec;
   fs::path cwd = fs::current_path(ec);
   fs::path rel = p.lexically_relative(cwd);
-  if (ec || rel.empty() || rel.native().starts_with("..")) return p.string();
+  if (ec || rel.empty() || *rel.begin() == "..") return p.string();
   return rel.string();
 }
 
