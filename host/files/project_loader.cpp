@@ -12,22 +12,15 @@
 #include "host/files/new_component_parts.h"
 #include "host/files/property_format.h"
 #include "host/files/text_lines.h"
+#include "platform/utf8_path.h"
 #include "platform/vb_text.h"
 
 namespace tarno::host::files {
 
 namespace fs = std::filesystem;
 
-// Through char8_t: UTF-8 on every system (a plain string would be read through
-// the C runtime's locale on Windows).
-std::filesystem::path ToPath(const std::u16string& s) {
-  std::string utf8 = vb::ToUtf8(s);
-  return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-std::u16string FromPath(const std::filesystem::path& p) {
-  std::u8string utf8 = p.u8string();
-  return vb::U(std::string(utf8.begin(), utf8.end()));
-}
+std::filesystem::path ToPath(const std::u16string& s) { return tarno::files::PathOfUtf8(vb::ToUtf8(s)); }
+std::u16string FromPath(const std::filesystem::path& p) { return vb::U(tarno::files::Utf8OfPath(p)); }
 
 std::u16string DecodeBytes(const CodePage& cp, std::string_view bytes) {
   // Plain ASCII needs no conversion (most code lines).
