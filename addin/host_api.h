@@ -256,6 +256,11 @@ class VBProject {
   virtual bool Saved() = 0;
   virtual void SaveAs(const std::u16string& fileName) = 0;
   virtual std::shared_ptr<ide::VBComponents> VBComponents() = 0;
+  // The references and ActiveX libraries the project gains for components
+  // added to it (a copied form brings what its code and controls need), as
+  // its project file will list them ("Reference=*\G{...}#...",
+  // "Object={...}#2.0#0; X.OCX"); empty where the host adds none.
+  virtual std::vector<std::u16string> AddedReferences() { return {}; }
 };
 
 class VBProjects {

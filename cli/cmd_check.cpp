@@ -22,6 +22,7 @@
 #include "checks/unused_code.h"
 #include "host/files/project_loader.h"
 #include "lang/model.h"
+#include "platform/console.h"
 #include "platform/vb_text.h"
 
 namespace tarno::cli {
@@ -130,7 +131,7 @@ int RunCheck(const std::string& check, const CheckOptions& opts) {
   // --module: a component of the project (of any project of a group).
   int moduleProject = -1;
   if (!opts.module.empty()) {
-    std::u16string wanted = vb::U(opts.module);
+    std::u16string wanted = ArgumentText(opts.module);
     for (size_t p = 0; p < projects.size() && !run.onlyComponent; ++p) {
       const auto& comps = projects[p]->components();
       for (size_t i = 0; i < comps.size() && !run.onlyComponent; ++i) {

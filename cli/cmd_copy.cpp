@@ -16,6 +16,7 @@
 #include "codegen/unified_diff.h"
 #include "host/files/file_state.h"
 #include "host/files/project_loader.h"
+#include "platform/console.h"
 #include "platform/text_file.h"
 #include "cli/command_run.h"
 #include "platform/vb_text.h"
@@ -64,7 +65,7 @@ std::string Shown(const fs::path& p) {
   std::error_code ec;
   fs::path cwd = fs::current_path(ec);
   fs::path rel = p.lexically_relative(cwd);
-  if (ec || rel.empty() || rel.native().starts_with("..")) return p.string();
+  if (ec || rel.empty() || *rel.begin() == "..") return p.string();
   return rel.string();
 }
 
@@ -120,15 +121,15 @@ void RunCopy(const CopyArgs& given) {
   for (const auto& c : source->components()) {
     if (project::ListedKindText(c->type()).empty()) continue;
     ++rows;
-    if (!chosen && c->name() == vb::U(a.component)) chosen = c;
+    if (!chosen && c->name() == ArgumentText(a.component)) chosen = c;
   }
   if (!chosen)
     for (const auto& c : source->components())
-      if (!project::ListedKindText(c->type()).empty() && vb::EqualsIgnoreCaseAscii(c->name(), vb::U(a.component))) {
+      if (!project::ListedKindText(c->type()).empty() && vb::EqualsIgnoreCaseAscii(c->name(), ArgumentText(a.component))) {
         chosen = c;
         break;
       }
-  const std::u16string name = vb::U(a.name);
+  const std::u16string name = ArgumentText(a.name);
   if (auto refusal = project::CheckCopy(rows, chosen, name, target.get())) {
     std::string detail;
     if (refusal->step == 2) detail = " (" + given.source + " has no listed component \"" + a.component + "\")";

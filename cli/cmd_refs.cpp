@@ -15,6 +15,7 @@
 #include "cli/command_registry.h"
 #include "host/files/project_loader.h"
 #include "lang/model.h"
+#include "platform/console.h"
 #include "platform/vb_text.h"
 
 namespace tarno::cli {
@@ -110,7 +111,7 @@ int RunRefs(const RefsOptions& opts) {
   json out = json::array();
   int listed = 0;
   if (opts.unresolved) {
-    const lang::Atom only = opts.name.empty() ? lang::kNoAtom : model->FindName(vb::U(opts.name));
+    const lang::Atom only = opts.name.empty() ? lang::kNoAtom : model->FindName(ArgumentText(opts.name));
     if (!opts.name.empty() && only == lang::kNoAtom) return 1;
     for (const lang::RefId& id : model->UnresolvedMembers()) {
       const lang::Ref& r = model->RefAt(id);
@@ -127,7 +128,7 @@ int RunRefs(const RefsOptions& opts) {
       }
     }
   } else {
-    for (lang::SymbolId s : model->Lookup(vb::U(opts.name))) {
+    for (lang::SymbolId s : model->Lookup(ArgumentText(opts.name))) {
       const lang::Symbol& sym = model->Sym(s);
       std::string module = sym.module == lang::kUnbound ? "" : vb::ToUtf8(model->Module(sym.module).code->name);
       Place decl = sym.module == lang::kUnbound ? Place{} : places.At(sym.module, sym.decl.line, sym.decl.column);

@@ -5,6 +5,7 @@
 
 #include "codegen/unified_diff.h"
 #include "host/files/file_state.h"
+#include "platform/console.h"
 #include "platform/text_file.h"
 #include "platform/vb_text.h"
 
@@ -37,12 +38,12 @@ FormTarget LoadForm(const FormOptions& o) {
   if (IsProjectPath(path)) {
     if (o.component.empty()) throw Refused{o.path + ": --component is required for a project"};
     for (const auto& p : t.ws.projects)
-      if ((t.component = p->Component(vb::U(o.component)))) break;
+      if ((t.component = p->Component(ArgumentText(o.component)))) break;
     if (!t.component) throw Refused{o.path + ": no component named \"" + o.component + "\""};
   } else {
     if (t.ws.projects.empty() || t.ws.projects[0]->components().empty()) throw Refused{o.path + ": nothing loaded"};
     t.component = t.ws.projects[0]->components()[0];
-    if (!o.component.empty() && !vb::EqualsIgnoreCaseAscii(t.component->name(), vb::U(o.component)))
+    if (!o.component.empty() && !vb::EqualsIgnoreCaseAscii(t.component->name(), ArgumentText(o.component)))
       throw Refused{o.path + ": the file holds \"" + vb::ToUtf8(t.component->name()) + "\", not \"" + o.component +
                     "\""};
   }

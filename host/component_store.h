@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tarno::host {
 
@@ -17,6 +18,9 @@ class ComponentStore {
   virtual void SaveProject(MemProject& project, const std::u16string& path) = 0;
   // Writes the component's file to path; throws on failure.
   virtual void SaveComponent(MemComponent& component, const std::u16string& path) = 0;
+  // The Reference= and Object= lines the project file gains at its next save
+  // for the components new to it (none where the store writes no project files).
+  virtual std::vector<std::u16string> AddedReferences(MemProject&) { return {}; }
 };
 
 }  // namespace tarno::host

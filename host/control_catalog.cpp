@@ -34,6 +34,7 @@ class Def {
   Def& L(const char16_t* n, int32_t d) { return Add(n, PropType::Long, d); }
   Def& S(const char16_t* n, double d) { return Add(n, PropType::Single, static_cast<float>(d)); }
   Def& Str(const char16_t* n, const char16_t* d) { return Add(n, PropType::String, std::u16string(d)); }
+  Def& K(const char16_t* n) { return Add(n, PropType::KeyText, std::u16string()); }
   Def& P(const char16_t* n) { return Add(n, PropType::Picture, std::monostate{}); }
   Def& Font() { return Add(u"Font", PropType::Font, std::monostate{}); }
   Def& Container() {
@@ -289,7 +290,7 @@ std::vector<ControlClass> BuildCatalog() {
   {
     Def d(u"Menu", u"mnu");
     d.Container().Index().Str(u"Tag", u"").B(u"Visible", true).B(u"Enabled", true).Str(u"Caption", u"")
-        .B(u"Checked", false).L(u"HelpContextID", 0).I(u"NegotiatePosition", 0).I(u"Shortcut", 0)
+        .B(u"Checked", false).L(u"HelpContextID", 0).I(u"NegotiatePosition", 0).K(u"Shortcut")
         .B(u"WindowList", false);
     v.push_back(d.Done());
   }
@@ -502,6 +503,17 @@ bool CoerceValue(PropType type, const Variant& in, Variant& out) {
       }
       return true;
     }
+    case PropType::KeyText: {
+      if (std::holds_alternative<std::monostate>(in)) {
+        out = std::u16string();
+        return true;
+      }
+      auto* s = std::get_if<std::u16string>(&in);
+      auto key = s ? MenuShortcut(*s) : std::nullopt;
+      if (!key) return false;
+      out = *key;
+      return true;
+    }
     case PropType::Picture:
     case PropType::Group:
       if (std::holds_alternative<std::monostate>(in) || std::holds_alternative<std::u16string>(in)) {
@@ -513,6 +525,32 @@ bool CoerceValue(PropType type, const Variant& in, Variant& out) {
       return false;
   }
   return false;
+}
+
+std::optional<std::u16string> MenuShortcut(std::u16string_view text) {
+  // The keys of the Menu Editor's Shortcut list: Ctrl+A..Z, F1..F12 with
+  // none, Ctrl, Shift or Shift+Ctrl, Ctrl/Shift+Insert, Del, Shift+Del, Alt+Backspace.
+  std::u16string key = vb::UCaseAscii(text);
+  if (key.empty()) return key;
+  if (key.size() == 2 && key[0] == u'^' && key[1] >= u'A' && key[1] <= u'Z') return key;
+  for (const char16_t* named : {u"^{INSERT}", u"+{INSERT}", u"{DEL}", u"+{DEL}", u"%{BKSP}"})
+    if (key == named) return key;
+  std::u16string_view rest = key;
+  for (const char16_t* prefix : {u"+^", u"^", u"+"})
+    if (rest.starts_with(prefix)) {
+      rest.remove_prefix(std::u16string_view(prefix).size());
+      break;
+    }
+  if (rest.size() < 4 || !rest.starts_with(u"{F") || rest.back() != u'}') return std::nullopt;
+  std::u16string_view digits = rest.substr(2, rest.size() - 3);
+  if (digits.empty() || digits.size() > 2 || digits[0] == u'0') return std::nullopt;
+  int n = 0;
+  for (char16_t ch : digits) {
+    if (ch < u'0' || ch > u'9') return std::nullopt;
+    n = n * 10 + (ch - u'0');
+  }
+  if (n < 1 || n > 12) return std::nullopt;
+  return key;
 }
 
 PropType TypeOfValue(const Variant& v) {

@@ -4,6 +4,7 @@
 // A class the catalog lacks (an ActiveX control) gets the extender properties.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,7 @@ enum class PropType {
   Picture,  // monostate (none) or the file's reference text
   Font,     // an object: ide::Font
   Group,    // an ActiveX control's own BeginProperty group, kept as its file's lines
+  KeyText,  // std::u16string written bare: a menu's Shortcut (^S, {F5}, +{DEL}; "" for none)
 };
 
 struct PropDef {
@@ -82,6 +84,9 @@ bool CoerceValue(PropType type, const ide::Variant& in, ide::Variant& out);
 // class: no negative size or length, an enumeration within its values, a
 // position or size that a Single holds exactly. VB refuses the others.
 bool AcceptedValue(const ControlClass& cls, const PropDef& def, const ide::Variant& given, const ide::Variant& converted);
+// A menu shortcut as VB writes it (upper case: "^S", "+^{F2}") when VB offers
+// that key; nullopt otherwise. Lower case is taken ("^s" gives "^S").
+std::optional<std::u16string> MenuShortcut(std::u16string_view text);
 // The type a value of unknown class is kept as (ActiveX properties from a file).
 PropType TypeOfValue(const ide::Variant& v);
 

@@ -279,6 +279,13 @@ void MemProject::SaveAs(const std::u16string& fileName) {
   fileName_ = fileName;
 }
 
+std::vector<std::u16string> MemProject::AddedReferences() {
+  CheckFault("VBProject.AddedReferences");
+  auto v = vbe();
+  if (!v || !v->store()) return {};
+  return v->store()->AddedReferences(*this);
+}
+
 std::shared_ptr<ide::VBComponents> MemProject::VBComponents() {
   CheckFault("VBProject.VBComponents");
   return std::make_shared<MemComponents>(shared_from_this());

@@ -129,6 +129,7 @@ class MemProject : public ide::VBProject, public std::enable_shared_from_this<Me
   bool Saved() override;
   void SaveAs(const std::u16string& fileName) override;
   std::shared_ptr<ide::VBComponents> VBComponents() override;
+  std::vector<std::u16string> AddedReferences() override;
 
   // Model access.
   const std::u16string& name() const { return name_; }

@@ -1,5 +1,7 @@
 #include "project/frm_copy.h"
 
+#include <algorithm>
+
 #include "addin/addin_globals.h"
 #include "platform/vb_text.h"
 #include "project/form_copy.h"
@@ -149,13 +151,30 @@ void frmCopy::Command1_Click() {
   }
   ui::Screen().SetMousePointer(ui::vbHourglass);
   options.code = Check2.Value() == ui::vbChecked;
+  // What the target gains with this copy: the references and libraries its
+  // code and controls need that the target did not have.
+  std::vector<std::u16string> had;
+  try {
+    had = target->AddedReferences();
+  } catch (const ide::HostError&) {
+  }
   auto copy = CopyComponent(*source, *target, Text1.Text(), options);
   ui::Screen().SetMousePointer(ui::vbDefault);
   if (!copy) {
     ui::MsgBox(vb::U("フォームのコピーに失敗しました"), ui::vbExclamation, kTitle);
     return;
   }
-  ui::MsgBox(vb::U("コピー完了しました"), ui::vbInformation, kTitle);
+  std::u16string done = vb::U("コピー完了しました");
+  try {
+    bool first = true;
+    for (const auto& line : target->AddedReferences()) {
+      if (std::find(had.begin(), had.end(), line) != had.end()) continue;
+      done += (first ? u"\r\n\r\n" : u"\r\n") + line;
+      first = false;
+    }
+  } catch (const ide::HostError&) {
+  }
+  ui::MsgBox(done, ui::vbInformation, kTitle);
 }
 
 }  // namespace tarno::project

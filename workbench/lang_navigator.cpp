@@ -247,7 +247,7 @@ NameAt LangNavigator::Describe(const CodePlace& at) {
     // The statement from the host's text (the model's lines are the host's too).
     const auto& text = out.definition->component->code()->text();
     for (int line = sym.decl.line, shown = 0; line <= text.CountOfLines() && shown < 8; ++line, ++shown) {
-      const std::u16string& s = text.Line(line);
+      const std::u16string_view s = text.Line(line);
       if (!out.declaration.empty()) out.declaration += u'\n';
       out.declaration += Trimmed(s);
       if (!Continued(s)) break;

@@ -143,7 +143,8 @@ QString DisplayValue(const host::MemControl& control, const host::PropDef& def) 
       if (Utf16Of(control, def.name).empty()) return QStringLiteral("(None)");
       return def.name.ends_with(u"Icon") ? QStringLiteral("(Icon)") : QStringLiteral("(Bitmap)");
     }
-    case host::PropType::String: return TextOf(control, def.name);
+    case host::PropType::String:
+    case host::PropType::KeyText: return TextOf(control, def.name);
     case host::PropType::Group: return QStringLiteral("(Custom)");
     default: break;
   }
@@ -168,6 +169,7 @@ std::optional<ide::Variant> ParseValue(const host::MemControl& control, const ho
       return std::nullopt;
     }
     case host::PropType::String: return ide::Variant(typed.toStdU16String());
+    case host::PropType::KeyText: return ide::Variant(text.toStdU16String());
     case host::PropType::Integer:
     case host::PropType::Long: {
       long long n = 0;

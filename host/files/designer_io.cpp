@@ -2,6 +2,7 @@
 // controls and typed property values, and writing changed properties back in
 // VB 6's own form (only the lines that changed).
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
@@ -177,10 +178,13 @@ void LoadProperties(MemControl& control, const ComponentFile& f, int block, cons
   for (int c : f.nodes()[size_t(block)].children) {
     const auto& n = f.nodes()[size_t(c)];
     if (n.kind == Kind::Group) {
+      // A group the class does not know (an ActiveX control's own, a data
+      // format of a bound text box) is kept as the file's lines.
+      std::u16string name = DecodeBytes(cp, n.name);
       if (EqualsIgnoreCase(n.name, "Font"))
         control.LoadFont(u"Font", ReadFont(f, c, cp, warnings));
-      else if (!control.cls().intrinsic)
-        control.AddProperty(DecodeBytes(cp, n.name), PropType::Group, GroupText(f, n, cp));
+      else if (control.PropertyPosition(name) < 0)
+        control.AddProperty(name, PropType::Group, GroupText(f, n, cp));
       continue;
     }
     if (n.kind != Kind::Property || EqualsIgnoreCase(n.name, "Index") || EqualsIgnoreCase(n.name, "Name")) continue;
@@ -190,8 +194,10 @@ void LoadProperties(MemControl& control, const ComponentFile& f, int block, cons
     PropType type = PropType::String;
     if (pos >= 0)
       type = control.PropertyDef(pos).type;
+    else if (parsed.kind == ParsedValue::Kind::Number && (parsed.comment == "True" || parsed.comment == "False"))
+      type = PropType::Boolean;  // a property only the file knows: `-1  'True`
     else if (parsed.kind == ParsedValue::Kind::Number)
-      type = parsed.integral ? PropType::Long : PropType::Double;  // a property only the file knows
+      type = parsed.integral ? PropType::Long : PropType::Double;
     else if (parsed.kind == ParsedValue::Kind::Reference)
       type = PropType::Picture;
     if (parsed.kind == ParsedValue::Kind::StringReference && type == PropType::String) {
@@ -203,10 +209,13 @@ void LoadProperties(MemControl& control, const ComponentFile& f, int block, cons
       continue;
     }
     if (auto v = ToVariant(parsed, type, cp)) {
-      // A property only the file knows keeps the kind of value it holds (a
-      // binary reference stays one).
-      if (pos < 0 && !control.cls().intrinsic)
-        control.AddProperty(name, type, *v);
+      // A property only the file knows (an ActiveX control's own, one VB
+      // writes that the catalog lacks, such as LockControls) keeps the kind of
+      // value it holds (a binary reference stays one).
+      if (pos < 0) {
+        ide::Variant typed;
+        control.AddProperty(name, type, CoerceValue(type, *v, typed) ? typed : *v);
+      }
       else
         control.Load(name, *v);
     }
@@ -611,8 +620,28 @@ void MapCopyOntoSource(MemComponent& copy, ComponentState& state) {
   }
 }
 
+std::optional<std::string> RenamedReference(std::string_view value, const SidecarRenames& renames) {
+  // $"F.frx":0035 or "F.frx":0035, maybe followed by blanks or a comment.
+  size_t open = value.starts_with('$') ? 1 : 0;
+  if (value.size() <= open || value[open] != '"') return std::nullopt;
+  size_t close = value.find('"', open + 1);
+  if (close == std::string_view::npos || close + 2 >= value.size() || value[close + 1] != ':') return std::nullopt;
+  size_t digits = close + 2, end = digits;
+  while (end < value.size() && std::isxdigit(static_cast<unsigned char>(value[end]))) ++end;
+  if (end == digits || end - digits > 8) return std::nullopt;
+  std::string_view file = value.substr(open + 1, close - open - 1);
+  for (const auto& [old_name, base] : renames.old_names) {
+    if (!EqualsIgnoreCase(file, old_name)) continue;
+    const unsigned long long offset = std::strtoull(std::string(value.substr(digits, end - digits)).c_str(), nullptr, 16);
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "%0*llX", int(end - digits), offset + base);
+    return std::string(value.substr(0, open + 1)) + renames.new_name + "\":" + hex + std::string(value.substr(end));
+  }
+  return std::nullopt;
+}
+
 void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::vector<OutLine>& header,
-                          const std::string& old_sidecar, const std::string& new_sidecar, NewSidecar* sidecar) {
+                          const SidecarRenames& renames, NewSidecar* sidecar) {
   if (!state.file) return;
   const ComponentFile& f = *state.file;
   const CodePage& cp = state.code_page;
@@ -660,16 +689,17 @@ void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::v
       }
     }
   }
-  if (!old_sidecar.empty() && old_sidecar != new_sidecar) {
-    // The copied binary file takes the new name in every reference to it.
-    const std::string from = "\"" + old_sidecar + "\":";
-    const std::string to = "\"" + new_sidecar + "\":";
+  if (!renames.new_name.empty()) {
+    // The copied binary files take the new name in every reference to them.
+    auto fix = [&](std::string& line) {
+      size_t eq = line.find('=');
+      if (eq == std::string::npos) return;
+      size_t at = line.find_first_not_of(' ', eq + 1);
+      if (at == std::string::npos) return;
+      if (auto moved = RenamedReference(std::string_view(line).substr(at), renames)) line.replace(at, std::string::npos, *moved);
+    };
     for (const auto& n : f.nodes()) {
       if (n.kind != Kind::Property) continue;
-      auto fix = [&](std::string& text) {
-        size_t pos = text.find(from);
-        if (pos != std::string::npos) text.replace(pos, from.size(), to);
-      };
       if (edits.replace[n.line]) {
         for (auto& l : *edits.replace[n.line]) fix(l);
       } else {

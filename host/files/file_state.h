@@ -59,15 +59,25 @@ struct OutLine {
   std::string text;
   LineEnd end = LineEnd::CrLf;
 };
+// The binary files (.frx, ...) a component's references name, written as
+// one new file: each old file's name as the references write it (compared
+// without regard to case) and where its bytes start in the new file.
+struct SidecarRenames {
+  std::string new_name;  // empty: references stay as they are
+  std::vector<std::pair<std::string, size_t>> old_names;
+};
+// `"Old.frx":0010` (or `$"Old.frx":0010`) as it reads after the renames:
+// the new file's name and the offset moved by where the old file's bytes
+// start; nullopt when the value names none of the old files.
+std::optional<std::string> RenamedReference(std::string_view value, const SidecarRenames& renames);
 // Rewrites the header lines (the file's lines [0, header_end)) for the
-// designer's changed properties; `new_sidecar` replaces the .frx-like file
-// name in property references when not empty. `sidecar`: the component's
-// own binary file with the held binaries appended (their references moved
-// there) and the texts of new controls too long for a line.
+// designer's changed properties, and every binary reference by `renames`.
+// `sidecar`: the component's own binary file with the held binaries appended
+// (their references moved there) and the texts of new controls too long for
+// a line.
 struct NewSidecar;
 void ApplyDesignerChanges(MemComponent& component, ComponentState& state, std::vector<OutLine>& header,
-                          const std::string& old_sidecar, const std::string& new_sidecar,
-                          NewSidecar* sidecar = nullptr);
+                          const SidecarRenames& renames, NewSidecar* sidecar = nullptr);
 // After a save: the written file's designer block becomes the base that later
 // changes are compared with.
 void AdoptDesignerState(MemComponent& component, ComponentState& state);

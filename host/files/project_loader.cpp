@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -14,22 +15,15 @@
 #include "host/files/new_component_parts.h"
 #include "host/files/property_format.h"
 #include "host/files/text_lines.h"
+#include "platform/utf8_path.h"
 #include "platform/vb_text.h"
 
 namespace tarno::host::files {
 
 namespace fs = std::filesystem;
 
-// Through char8_t: UTF-8 on every system (a plain string would be read through
-// the C runtime's locale on Windows).
-std::filesystem::path ToPath(const std::u16string& s) {
-  std::string utf8 = vb::ToUtf8(s);
-  return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-std::u16string FromPath(const std::filesystem::path& p) {
-  std::u8string utf8 = p.u8string();
-  return vb::U(std::string(utf8.begin(), utf8.end()));
-}
+std::filesystem::path ToPath(const std::u16string& s) { return tarno::files::PathOfUtf8(vb::ToUtf8(s)); }
+std::u16string FromPath(const std::filesystem::path& p) { return vb::U(tarno::files::Utf8OfPath(p)); }
 
 std::u16string DecodeBytes(const CodePage& cp, std::string_view bytes) {
   // Plain ASCII needs no conversion (most code lines).
@@ -497,8 +491,8 @@ void RebaseProjectObjects(std::vector<OutLine>& lines, const ComponentFile& f, c
 // `st`: the state the component is written from (its own, or for a copy
 // that has no file yet, its source's); `to_dir` the folder it is written to
 // (empty: where `st` has it).
-std::string RenderWithSidecar(MemComponent& c, ComponentState* st, const std::string& old_sidecar,
-                              const std::string& new_sidecar, NewSidecar* sidecar = nullptr,
+std::string RenderWithSidecar(MemComponent& c, ComponentState* st, const SidecarRenames& renames,
+                              NewSidecar* sidecar = nullptr,
                               const fs::path& to_dir = {}) {
   if (!st) {
     const CodePage& cp = CodePageOf(c);
@@ -518,7 +512,7 @@ std::string RenderWithSidecar(MemComponent& c, ComponentState* st, const std::st
   lines.reserve(t.size() + 8);
   for (size_t i = 0; i < f.header_end(); ++i) lines.push_back({std::string(t.line(i)), t.end(i)});
   ApplyRename(c, *st, lines);
-  ApplyDesignerChanges(c, *st, lines, old_sidecar, new_sidecar, sidecar);
+  ApplyDesignerChanges(c, *st, lines, renames, sidecar);
   if (st == StateOf(c)) {
     // Pasted ActiveX controls bring their library's Object line, after the
     // file's own ones (else after its VERSION line).
@@ -638,6 +632,18 @@ bool SameGuidIn(const std::vector<std::string>& lines, const std::string& line) 
   });
 }
 
+// The Reference= and Object= lines a project file (nullptr: none yet) gains
+// for `added`: what the copied code needs first (the source project's
+// references and libraries), then the libraries the new components' controls
+// come from.
+SourceProjectLines GainedLines(const VbpFile* vbp, const std::vector<MemComponent*>& added, const fs::path& dir) {
+  SourceProjectLines gained = MissingSourceProjectLines(vbp, added, dir);
+  const std::vector<std::string> from_sources = gained.objects;
+  for (auto& line : MissingProjectObjects(vbp, added))
+    if (!SameGuidIn(from_sources, line)) gained.objects.push_back(std::move(line));
+  return gained;
+}
+
 std::string RenderProjectTo(MemProject& p, const fs::path& target) {
   ProjectState* st = StateOf(p);
   const CodePage& cp = st ? st->code_page : SystemCodePage();
@@ -648,11 +654,9 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     lines.push_back({std::string("Type=") + kTypes[std::clamp(p.type(), 0, 3)], LineEnd::CrLf});
     std::vector<MemComponent*> all;
     for (const auto& c : p.components()) all.push_back(c.get());
-    auto from_sources = MissingSourceProjectLines(nullptr, all, dir);
-    for (auto& line : from_sources.references) lines.push_back({std::move(line), LineEnd::CrLf});
-    for (const auto& line : from_sources.objects) lines.push_back({line, LineEnd::CrLf});
-    for (auto& line : MissingProjectObjects(nullptr, all))
-      if (!SameGuidIn(from_sources.objects, line)) lines.push_back({std::move(line), LineEnd::CrLf});
+    auto gained = GainedLines(nullptr, all, dir);
+    for (auto& line : gained.references) lines.push_back({std::move(line), LineEnd::CrLf});
+    for (auto& line : gained.objects) lines.push_back({std::move(line), LineEnd::CrLf});
     for (const auto& c : p.components())
       if (!c->fileNames().empty() && !c->fileNames()[0].empty()) lines.push_back({ComponentLine(*c, dir, cp), LineEnd::CrLf});
     lines.push_back({"Name=" + Quote(EncodeText(cp, p.name())), LineEnd::CrLf});
@@ -667,13 +671,9 @@ std::string RenderProjectTo(MemProject& p, const fs::path& target) {
     if (!c->fileNames().empty() && !c->fileNames()[0].empty() &&
         std::none_of(st->lines.begin(), st->lines.end(), [&](const auto& e) { return e.first.lock() == c; }))
       added.push_back(c.get());
-  // What the copied code needs first (the source project's references and
-  // libraries), then the libraries the new components' controls come from.
-  auto from_sources = MissingSourceProjectLines(&vbp, added, dir);
-  for (auto& line : from_sources.references) inserted.emplace_back(ReferenceInsertionPoint(vbp), std::move(line));
-  for (const auto& line : from_sources.objects) inserted.emplace_back(ObjectInsertionPoint(vbp), line);
-  for (auto& line : MissingProjectObjects(&vbp, added))
-    if (!SameGuidIn(from_sources.objects, line)) inserted.emplace_back(ObjectInsertionPoint(vbp), std::move(line));
+  auto gained = GainedLines(&vbp, added, dir);
+  for (auto& line : gained.references) inserted.emplace_back(ReferenceInsertionPoint(vbp), std::move(line));
+  for (auto& line : gained.objects) inserted.emplace_back(ObjectInsertionPoint(vbp), std::move(line));
   size_t at = vbp.InsertionPoint();
   for (const auto& c : p.components()) {
     if (c->fileNames().empty() || c->fileNames()[0].empty()) continue;  // never saved: no line yet
@@ -932,66 +932,86 @@ std::shared_ptr<ComponentState> CopyTemplate(MemComponent& c) {
   return t;
 }
 
-// The binary file (.frx, ...) of a file written to `target`: the name its
-// references use, and where its bytes come from and go to. Nothing when the
-// file stays where it is or has none.
+// The binary files (.frx, ...) of a file written to `target`: one new file
+// beside it, named after it, that holds the bytes of every binary file its
+// references name (the component's own first, at its own offsets, then the
+// others in the order the references name them). Nothing when the file
+// stays where it is or names no binary file.
 struct SidecarMove {
-  std::string old_name, new_name;
-  fs::path from, to;
+  SidecarRenames renames;
+  std::vector<fs::path> from;  // in renames.old_names order
+  fs::path to;
+  std::string Bytes() const {
+    std::string bytes;
+    for (const auto& f : from) bytes += ReadFileBytes(f);
+    return bytes;
+  }
 };
 
 SidecarMove SidecarFor(const ComponentState& st, const fs::path& target) {
   SidecarMove m;
-  std::string old_extension;
   if (!st.file) return m;
   std::string ext = SidecarExtension(st.path);
   std::error_code ec;
   bool moved = !fs::exists(target, ec) || !fs::equivalent(target, st.path, ec);
   if (ext.empty() || !moved) return m;
-  // References name the sidecar by file name; find the ones this file uses.
+  // References name a binary file by its name from the component's folder.
+  std::vector<std::string> named;
   for (const auto& n : st.file->nodes()) {
     if (n.kind != DesignerNode::Kind::Property) continue;
-    std::string_view v = n.value;
+    std::string_view v = TrimBlanks(n.value);
     if (v.starts_with('$')) v.remove_prefix(1);
     if (!v.starts_with('"')) continue;
     size_t close = v.find('"', 1);
-    if (close == std::string_view::npos || close + 1 >= v.size() || v[close + 1] != ':') continue;
+    if (close == std::string_view::npos || close + 2 >= v.size() || v[close + 1] != ':' ||
+        !std::isxdigit(static_cast<unsigned char>(v[close + 2])))
+      continue;
     std::string ref(v.substr(1, close - 1));
-    // The extension from the bytes themselves: they are in the file's code page.
-    size_t dot = ref.rfind('.'), sep = ref.find_last_of("\\/");
-    bool hasExt = dot != std::string::npos && dot > (sep == std::string::npos ? 0 : sep + 1);
-    if (!hasExt || !EqualsIgnoreCase(ref.substr(dot), ext)) continue;
-    m.old_name = ref;
-    old_extension = ref.substr(dot);
-    break;
+    if (std::none_of(named.begin(), named.end(), [&](const std::string& r) { return EqualsIgnoreCase(r, ref); }))
+      named.push_back(ref);
   }
-  if (m.old_name.empty()) return m;
-  auto found = ResolveWindowsPath(st.path.parent_path(), Utf8Path(st.code_page, m.old_name));
-  if (!found) throw ProjectFileError(st.path, 0, "its binary file \"" + m.old_name + "\" is missing");
-  m.from = *found;
+  if (named.empty()) return m;
+  // The extension from the bytes themselves: they are in the file's code page.
+  auto extension_of = [](const std::string& ref) {
+    size_t dot = ref.rfind('.'), sep = ref.find_last_of("\\/");
+    bool has = dot != std::string::npos && dot > (sep == std::string::npos ? 0 : sep + 1);
+    return has ? ref.substr(dot) : std::string();
+  };
+  auto own = std::find_if(named.begin(), named.end(), [&](const std::string& r) { return EqualsIgnoreCase(extension_of(r), ext); });
+  if (own != named.end()) std::rotate(named.begin(), own, own + 1);
+  size_t base = 0;
+  for (const auto& ref : named) {
+    auto found = ResolveWindowsPath(st.path.parent_path(), Utf8Path(st.code_page, ref));
+    if (!found) throw ProjectFileError(st.path, 0, "its binary file \"" + ref + "\" is missing");
+    m.renames.old_names.emplace_back(ref, base);
+    m.from.push_back(*found);
+    base += static_cast<size_t>(fs::file_size(*found, ec));
+    if (ec) throw ProjectFileError(*found, 0, "cannot read the binary file: " + ec.message());
+  }
   m.to = target;
-  m.to.replace_extension(ToPath(DecodeBytes(st.code_page, old_extension)));
-  m.new_name = EncodeText(st.code_page, vb::U(m.to.filename().string()));
+  std::string written_ext = own != named.end() ? extension_of(named.front()) : ext;
+  m.to.replace_extension(ToPath(DecodeBytes(st.code_page, written_ext)));
+  m.renames.new_name = EncodeText(st.code_page, vb::U(m.to.filename().string()));
   return m;
 }
 
 }  // namespace
 
 std::string RenderComponent(MemComponent& component) {
-  return RenderWithSidecar(component, StateOf(component), "", "");
+  return RenderWithSidecar(component, StateOf(component), {});
 }
 
 std::string RenderNewComponent(MemComponent& component, const std::filesystem::path& target, std::string& sidecar) {
   if (StateOf(component)) return RenderComponent(component);
   if (auto t = CopyTemplate(component)) {
     SidecarMove m = SidecarFor(*t, target);
-    if (!m.from.empty()) sidecar = ReadFileBytes(m.from);
-    return RenderWithSidecar(component, t.get(), m.old_name, m.new_name, nullptr, target.parent_path());
+    if (!m.from.empty()) sidecar = m.Bytes();
+    return RenderWithSidecar(component, t.get(), m.renames, nullptr, target.parent_path());
   }
   NewSidecar fresh;
   fs::path sidecar_path;
   CollectCopiedPictures(component, target, CodePageOf(component), fresh, sidecar_path);
-  std::string bytes = RenderWithSidecar(component, nullptr, "", "", &fresh);
+  std::string bytes = RenderWithSidecar(component, nullptr, {}, &fresh);
   sidecar = std::move(fresh.bytes);
   return bytes;
 }
@@ -1012,9 +1032,9 @@ void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16)
   const bool own = st && !copy_template && move.from.empty() && OwnSidecar(c, *st, fresh_sidecar, sidecar_to);
   std::error_code exists_ec;
   const size_t on_disk = own && fs::exists(sidecar_to, exists_ec) ? size_t(fs::file_size(sidecar_to, exists_ec)) : 0;
-  std::string bytes = RenderWithSidecar(c, st, move.old_name, move.new_name, st && !own ? nullptr : &fresh_sidecar,
+  std::string bytes = RenderWithSidecar(c, st, move.renames, st && !own ? nullptr : &fresh_sidecar,
                                         copy_template ? target.parent_path() : fs::path());
-  if (!move.from.empty()) WriteFileAtomically(sidecar_to, ReadFileBytes(move.from));
+  if (!move.from.empty()) WriteFileAtomically(sidecar_to, move.Bytes());
   if (own ? fresh_sidecar.bytes.size() > on_disk : !fresh_sidecar.bytes.empty())
     WriteFileAtomically(sidecar_to, fresh_sidecar.bytes);
   WriteFileAtomically(target, bytes);
@@ -1035,6 +1055,23 @@ void FileStore::SaveComponent(MemComponent& c, const std::u16string& target_u16)
   } else {
     c.file_state = fresh;
   }
+}
+
+std::vector<std::u16string> FileStore::AddedReferences(MemProject& p) {
+  ProjectState* st = StateOf(p);
+  const CodePage& cp = st ? st->code_page : code_page_;
+  const fs::path dir = st ? st->path.parent_path() : ToPath(p.fileName()).parent_path();
+  const VbpFile* vbp = st && st->vbp ? &*st->vbp : nullptr;
+  // Saved or not yet: every component the project file has no line for.
+  std::vector<MemComponent*> added;
+  for (const auto& c : p.components())
+    if (!st || std::none_of(st->lines.begin(), st->lines.end(), [&](const auto& e) { return e.first.lock() == c; }))
+      added.push_back(c.get());
+  auto gained = GainedLines(vbp, added, dir);
+  std::vector<std::u16string> out;
+  for (const auto* lines : {&gained.references, &gained.objects})
+    for (const auto& line : *lines) out.push_back(DecodeBytes(cp, line));
+  return out;
 }
 
 void FileStore::SaveProject(MemProject& p, const std::u16string& target_u16) {

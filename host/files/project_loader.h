@@ -66,6 +66,7 @@ class FileStore : public ComponentStore {
   explicit FileStore(CodePage code_page) : code_page_(std::move(code_page)) {}
   void SaveProject(MemProject& project, const std::u16string& path) override;
   void SaveComponent(MemComponent& component, const std::u16string& path) override;
+  std::vector<std::u16string> AddedReferences(MemProject& project) override;
   const CodePage& code_page() const { return code_page_; }
 
  private:

@@ -203,8 +203,11 @@ std::optional<ide::Variant> ToVariant(const ParsedValue& v, PropType type, const
       if (type == PropType::String || type == PropType::Picture || type == PropType::Font) return std::nullopt;
       if (v.integral && std::fabs(v.number) <= 2147483647.0) return ide::Variant(int32_t(v.number));
       return ide::Variant(v.number);
-    case ParsedValue::Kind::StringReference:
     case ParsedValue::Kind::Other:
+      // A key text is written bare (Shortcut = ^S).
+      if (type == PropType::KeyText) return ide::Variant(cp.Decode(v.text));
+      break;
+    case ParsedValue::Kind::StringReference:
       break;
   }
   return std::nullopt;
@@ -249,6 +252,11 @@ std::optional<std::string> FormatValue(std::u16string_view className, const Prop
     case PropType::Picture: {
       auto* s = std::get_if<std::u16string>(&c);
       if (!s) return std::nullopt;
+      return cp.Encode(*s);
+    }
+    case PropType::KeyText: {
+      auto* s = std::get_if<std::u16string>(&c);
+      if (!s || s->empty()) return std::nullopt;  // no shortcut: no line
       return cp.Encode(*s);
     }
     case PropType::Font:

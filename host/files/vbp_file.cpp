@@ -205,9 +205,14 @@ std::optional<std::filesystem::path> ResolveWindowsPath(const std::filesystem::p
   auto utf8 = [](std::string_view s) { return fs::path(std::u8string(s.begin(), s.end())); };
   std::string p(written);
   std::replace(p.begin(), p.end(), '\\', '/');
-  // A drive letter or UNC path cannot be found here.
-  if ((p.size() >= 2 && p[1] == ':') || p.starts_with("//")) return std::nullopt;
   std::error_code ec;
+  // A drive letter or UNC path leads to a file only where the system has
+  // drives (Windows); elsewhere it cannot be found.
+  if ((p.size() >= 2 && p[1] == ':') || p.starts_with("//")) {
+    fs::path full = utf8(p);
+    if (full.is_absolute() && fs::exists(full, ec)) return full;
+    return std::nullopt;
+  }
   fs::path exact = base / utf8(p);
   if (fs::exists(exact, ec)) return exact;
 

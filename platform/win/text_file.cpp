@@ -192,7 +192,15 @@ std::string TemporaryNameFor(const std::string& name) {
   return buf;
 }
 
+bool IsReadOnlyFile(const fs::path& path) {
+  // Windows' read-only attribute, on a file (a folder's means something else).
+  const DWORD attrs = GetFileAttributesW(path.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY) && (attrs & FILE_ATTRIBUTE_READONLY);
+}
+
 void WriteAllBytes(const fs::path& path, std::string_view bytes, IfExists if_exists) {
+  // A read-only file (a checked-in file under version control) is never replaced.
+  if (IsReadOnlyFile(path)) throw FileError(path, "the file is read-only");
   CheckWritableName(path);
   TemporaryFile tmp(path, path);
   tmp.Write(bytes);

@@ -14,6 +14,7 @@
 #include "check_fixture.h"
 #include "checks/check_run.h"
 #include "host/files/project_loader.h"
+#include "platform/utf8_path.h"
 
 namespace tarno::checks {
 namespace {
@@ -41,7 +42,7 @@ std::vector<Loaded> LoadCorpus() {
       host::files::LoadOptions options;
       options.code_page = CodePage::Named(encoding);
       Loaded l;
-      l.path = root / cols[0] / v;
+      l.path = root / tarno::files::PathOfUtf8(cols[0]) / tarno::files::PathOfUtf8(v);
       try {
         l.ws = host::files::LoadPath(l.path, options);
       } catch (const std::exception& e) {

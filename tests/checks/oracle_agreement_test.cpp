@@ -8,6 +8,7 @@
 
 #include "check_fixture.h"
 #include "host/files/project_loader.h"
+#include "platform/utf8_path.h"
 #include "random_modules.h"
 
 namespace tarno::checks {
@@ -81,7 +82,8 @@ std::vector<std::pair<std::filesystem::path, std::string>> CorpusProjects() {
     if (cols.size() < 11) continue;
     std::string encoding = cols[10] == "mixed" || cols[10] == "ascii" ? "cp1252" : cols[10];
     std::stringstream vbps(cols[4]);
-    for (std::string v; std::getline(vbps, v, ';');) out.emplace_back(root / cols[0] / v, encoding);
+    for (std::string v; std::getline(vbps, v, ';');)
+      out.emplace_back(root / tarno::files::PathOfUtf8(cols[0]) / tarno::files::PathOfUtf8(v), encoding);
   }
   return out;
 }

@@ -66,8 +66,12 @@ class ControlsCliTest : public ::testing::Test {
     fs::path from = CorpusDir() / corpusForm;
     fs::copy_file(from, dir_ / from.filename());
     fs::path frx = fs::path(from).replace_extension(".frx");
-    if (fs::exists(frx)) fs::copy_file(frx, dir_ / frx.filename());
-    // A working copy the user may write (the corpus itself is read-only).
+    // A working copy the user may write (the corpus itself is read-only, and
+    // Windows removes no read-only file).
+    if (fs::exists(frx)) {
+      fs::copy_file(frx, dir_ / frx.filename());
+      fs::permissions(dir_ / frx.filename(), fs::perms::owner_write, fs::perm_options::add);
+    }
     fs::permissions(dir_ / from.filename(), fs::perms::owner_write, fs::perm_options::add);
     return dir_ / from.filename();
   }
@@ -218,6 +222,8 @@ TEST_F(ControlsCliTest, OnCorpusFormsOnlyTabIndexAndIndexLinesChange) {
 
 TEST_F(ControlsCliTest, AProjectsFormIsNamedWithComponent) {
   fs::copy(CorpusDir() / "dtinth__UCN-BMSE/BMSE", dir_ / "BMSE", fs::copy_options::recursive);
+  for (const auto& e : fs::recursive_directory_iterator(dir_ / "BMSE"))
+    fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
   Result byFile = Run("tabindex BMSE/frmWindowFind.frm --show");
   Result byProject = Run("tabindex BMSE/BMSE.vbp --component frmWindowFind --show");
   ASSERT_EQ(byProject.status, 0) << byProject.err;

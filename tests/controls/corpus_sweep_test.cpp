@@ -167,9 +167,11 @@ TEST(CorpusSweepTest, ControlToolsWriteOnlyTheirLinesAndASecondRunChangesNothing
       fs::create_directories(root);
       // A writable copy beside its binary file, as a user has it.
       for (const auto& e : fs::directory_iterator(file.parent_path()))
-        if (e.path().stem() == file.stem()) fs::copy_file(e.path(), root / e.path().filename());
+        if (e.path().stem() == file.stem()) {
+          fs::copy_file(e.path(), root / e.path().filename());
+          fs::permissions(root / e.path().filename(), fs::perms::owner_write, fs::perm_options::add);
+        }
       const fs::path copy = root / file.filename();
-      fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
       std::string first;
       for (int run = 0; run < 2; ++run) {
         auto ws = files::LoadPath(copy, cp);

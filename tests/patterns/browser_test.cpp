@@ -114,6 +114,10 @@ TEST_F(BrowserTest, TheTreeHoldsEveryFolderThenItsPatternsWithTheirImages) {
 // A link to itself stands for any folder that cannot be listed (one without
 // read permission does not stop root, who runs the tests in CI).
 TEST_F(BrowserTest, FoldersThatCannotBeListedAreNamedOnceAndEveryOtherFolderIsFilled) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a folder that links to itself needs a symbolic link, which Windows makes only with a "
+                  "privilege a user seldom has (and Wine not at all); the POSIX build runs this case";
+#endif
   const std::vector<std::string> readable = {"A", "B", "C", "D", "E", "F", "G", "H"};
   for (const std::string& f : readable) PutPattern(f, f + ".Dat", "x\r\n");
   for (const char* loop : {"Loop1", "Loop2"}) fs::create_directory_symlink(loop, At(loop));
@@ -124,7 +128,7 @@ TEST_F(BrowserTest, FoldersThatCannotBeListedAreNamedOnceAndEveryOtherFolderIsFi
   const std::u16string& text = ui_.Messages()[0].text;
   EXPECT_EQ(ui_.Messages()[0].Icon(), ui::vbExclamation);
   EXPECT_EQ(test::FirstLine(text), U("フォルダの内容を読み込めませんでした"));
-  for (const char* loop : {"Loop1", "Loop2"}) EXPECT_NE(text.find(U(At(loop).string())), std::u16string::npos) << loop;
+  for (const char* loop : {"Loop1", "Loop2"}) EXPECT_NE(text.find(U(files::Utf8OfPath(At(loop)))), std::u16string::npos) << loop;
 }
 
 TEST_F(BrowserTest, EachButtonAnswersTheKindOfNodeSelectedInItsOwnOrder) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/code_page.h"
+#include "platform/utf8_path.h"
 #include "platform/vb_text.h"
 
 namespace tarno::test {
@@ -39,8 +40,10 @@ class PatternFolderTest : public ::testing::Test {
   }
 
   // Paths inside the root from UTF-8 names.
-  fs::path At(const std::string& folder) const { return root_ / folder; }
-  fs::path At(const std::string& folder, const std::string& file) const { return root_ / folder / file; }
+  fs::path At(const std::string& folder) const { return root_ / files::PathOfUtf8(folder); }
+  fs::path At(const std::string& folder, const std::string& file) const {
+    return root_ / files::PathOfUtf8(folder) / files::PathOfUtf8(file);
+  }
   void MakeFolder(const std::string& folder) const { fs::create_directories(At(folder)); }
   void Put(const fs::path& path, const std::string& bytes) const {
     fs::create_directories(path.parent_path());
@@ -61,7 +64,7 @@ class PatternFolderTest : public ::testing::Test {
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec))
-      out.insert(fs::relative(it->path(), dir).string());
+      out.insert(files::Utf8OfPath(fs::relative(it->path(), dir)));
     return out;
   }
 

@@ -18,6 +18,7 @@
 #include "host/files/component_file.h"
 #include "host/files/project_loader.h"
 #include "host/files/text_lines.h"
+#include "platform/utf8_path.h"
 #include "platform/vb_text.h"
 #include "support/tarno_run.h"
 
@@ -47,7 +48,7 @@ std::vector<CorpusComponent> CorpusDesigners() {
       pos = tab + 1;
     }
     if (cols.size() < 11) continue;
-    for (const auto& e : fs::recursive_directory_iterator(corpus / cols[0])) {
+    for (const auto& e : fs::recursive_directory_iterator(corpus / tarno::files::PathOfUtf8(cols[0]))) {
       std::string ext = e.path().extension().string();
       for (auto& ch : ext) ch = char(std::tolower(static_cast<unsigned char>(ch)));
       if (e.is_regular_file() && (ext == ".frm" || ext == ".ctl" || ext == ".pag")) out.push_back({e.path(), cols[10]});
@@ -182,7 +183,9 @@ TEST(CorpusCopyTest, EveryDesignerCopiesToItsOwnLinesAndLoadsBackEqual) {
     fs::remove_all(root);
     fs::create_directories(root / "src");
     fs::create_directories(root / "tgt");
-    std::string written = file.lexically_relative(root / "src").string();
+    // Relative where it can be; on Windows the corpus may be on another drive.
+    fs::path relative = file.lexically_relative(root / "src");
+    std::string written = tarno::files::Utf8OfPath(relative.empty() ? file : relative);
     std::replace(written.begin(), written.end(), '/', '\\');
     std::ofstream(root / "src/S.vbp", std::ios::binary)
         << "Type=Exe\r\n" << ProjectKey(file) << "=" << cp.Encode(vb::U(written)) << "\r\nName=\"S\"\r\n";

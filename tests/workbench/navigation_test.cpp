@@ -35,7 +35,7 @@ CodePlace PlaceOf(const std::shared_ptr<host::MemComponent>& c, const std::u16st
                   int after = 1) {
   const auto& lines = c->code()->text();
   for (int i = after; i <= lines.CountOfLines(); ++i) {
-    const std::u16string& line = lines.Line(i);
+    const std::u16string_view line = lines.Line(i);
     size_t at = line.find(text);
     if (at == std::u16string::npos) continue;
     size_t n = line.find(name, at);

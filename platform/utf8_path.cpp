@@ -1,0 +1,14 @@
+#include "platform/utf8_path.h"
+
+namespace tarno::files {
+
+std::filesystem::path PathOfUtf8(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8OfPath(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return std::string(utf8.begin(), utf8.end());
+}
+
+}  // namespace tarno::files
