@@ -317,7 +317,7 @@ void AddBulkCommand(CLI::App& app, int& exit_code, bool errorHandling) {
   });
 }
 
-RegisterCommand reg([](CLI::App& app, int& exit_code) {
+RegisterCommand codegenCommands([](CLI::App& app, int& exit_code) {
   AddSelectionCommand(app, exit_code, "comment", "comment out lines of a component file", true);
   AddSelectionCommand(app, exit_code, "uncomment", "remove the first apostrophe of lines of a component file", false);
   AddInsertCommand(app, exit_code);

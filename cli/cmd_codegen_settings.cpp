@@ -29,7 +29,7 @@ void Run(int& exit_code, bool save, const std::function<void(SettingsModel&)>& b
 // Text from the command line or a file, with CR LF between lines as the
 // editor holds it; a file's final line end is not part of the text.
 std::u16string EditorText(const std::string& text, const std::string& file) {
-  std::u16string raw = file.empty() ? vb::U(text) : files::ReadTextFile(file);
+  std::u16string raw = file.empty() ? vb::U(text) : tarno::files::ReadTextFile(file);
   std::u16string out;
   for (size_t i = 0; i < raw.size(); ++i) {
     if (raw[i] == u'\r' && i + 1 < raw.size() && raw[i + 1] == u'\n') continue;
@@ -151,7 +151,7 @@ void AddErrorTexts(CLI::App& app, int& exit_code) {
   });
 }
 
-RegisterCommand reg([](CLI::App& app, int& exit_code) {
+RegisterCommand codegenSettingsCommands([](CLI::App& app, int& exit_code) {
   AddComments(app, exit_code);
   AddErrorTexts(app, exit_code);
 });

@@ -55,7 +55,7 @@ void AddCompanionCommands(CLI::App& app, int& exit_code) {
   });
 }
 
-RegisterCommand registered(AddCompanionCommands);
+RegisterCommand companionCommands(AddCompanionCommands);
 
 }  // namespace
 }  // namespace tarno::cli

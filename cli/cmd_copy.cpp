@@ -193,7 +193,7 @@ void RunCopy(const CopyArgs& given) {
       std::cout << "added " << vb::ToUtf8(DecodeLine(cp, line)) << "\n";
 }
 
-RegisterCommand registered([](CLI::App& app, int& exit_code) {
+RegisterCommand copyCommand([](CLI::App& app, int& exit_code) {
   auto args = std::make_shared<CopyArgs>();
   auto* sub = app.add_subcommand("copy", "copy a form (or other component) of a project into a project under a new name");
   sub->add_option("source", args->source, "the project holding the component (.vbp)")->required();

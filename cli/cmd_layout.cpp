@@ -97,7 +97,7 @@ void AddLayout(CLI::App& app, int& exit_code) {
   });
 }
 
-RegisterCommand reg([](CLI::App& app, int& exit_code) { AddLayout(app, exit_code); });
+RegisterCommand layoutCommand([](CLI::App& app, int& exit_code) { AddLayout(app, exit_code); });
 
 }  // namespace
 }  // namespace tarno::cli

@@ -21,7 +21,7 @@ namespace {
 using namespace tarno::patterns;
 using json = nlohmann::ordered_json;
 
-struct Refused {
+struct ActionRefused {
   const char* message;
 };
 
@@ -40,7 +40,7 @@ std::u16string ReadCode(const std::string& file) {
   if (file.empty())
     raw = Utf8().Decode(std::string(std::istreambuf_iterator<char>(std::cin), {}));
   else
-    raw = files::ReadTextFile(file);
+    raw = tarno::files::ReadTextFile(file);
   std::u16string code;
   code.reserve(raw.size());
   for (size_t i = 0; i < raw.size(); ++i) {
@@ -54,14 +54,14 @@ bool TreeEmpty() { return !PatternRootExists() || ListPatternFolders().empty(); 
 
 // The checks the browser makes before it deletes or copies a pattern.
 void RequireExistingPattern(const std::u16string& folder, const std::u16string& file) {
-  if (TreeEmpty()) throw Refused{msg::CreateFolderFirst};
-  if (file.empty() || file[0] == u'.' || vb::Right(file, 3) != u"Dat") throw Refused{msg::SelectPattern};
-  if (!PatternFileExists(folder, file)) throw Refused{msg::FolderMissing};
+  if (TreeEmpty()) throw ActionRefused{msg::CreateFolderFirst};
+  if (file.empty() || file[0] == u'.' || vb::Right(file, 3) != u"Dat") throw ActionRefused{msg::SelectPattern};
+  if (!PatternFileExists(folder, file)) throw ActionRefused{msg::FolderMissing};
 }
 
 void RequireExistingFolder(const std::u16string& folder) {
-  if (TreeEmpty()) throw Refused{msg::CreateFolderFirst};
-  if (!PatternFolderExists(folder)) throw Refused{msg::FolderMissing};
+  if (TreeEmpty()) throw ActionRefused{msg::CreateFolderFirst};
+  if (!PatternFolderExists(folder)) throw ActionRefused{msg::FolderMissing};
 }
 
 // As the browser opening for the first time: the root is created when missing.
@@ -74,7 +74,7 @@ void Run(int& exit_code, const std::string& root, const std::function<void()>& b
   try {
     body();
     exit_code = 0;
-  } catch (const Refused& r) {
+  } catch (const ActionRefused& r) {
     std::cerr << "tarno: " << r.message << "\n";
     exit_code = 1;
   } catch (const PatternRefusal& r) {
@@ -138,7 +138,7 @@ struct Options {
   std::string root, format = "text", folder, file, name, code_file, old_name, new_name;
 };
 
-void Install(CLI::App& app, int& exit_code) {
+void InstallPatterns(CLI::App& app, int& exit_code) {
   auto o = std::make_shared<Options>();
   auto* cmd = app.add_subcommand("patterns", "the code pattern library: folders of .Dat pattern files");
   cmd->require_subcommand(1);
@@ -166,8 +166,8 @@ void Install(CLI::App& app, int& exit_code) {
   add->add_option("NAME", o->name, "the pattern name, without .Dat")->required();
   add->add_option("--file", o->code_file, "a file holding the code (system code page); else UTF-8 standard input");
   add->callback(run([o] {
-    if (TreeEmpty()) throw Refused{msg::CreateFolderFirst};
-    if (!PatternFolderExists(Arg(o->folder))) throw Refused{msg::FolderMissing};
+    if (TreeEmpty()) throw ActionRefused{msg::CreateFolderFirst};
+    if (!PatternFolderExists(Arg(o->folder))) throw ActionRefused{msg::FolderMissing};
     std::cout << Out(StorePattern(Arg(o->folder), u"", Arg(o->name), ReadCode(o->code_file))) << "\n";
   }));
 
@@ -180,8 +180,8 @@ void Install(CLI::App& app, int& exit_code) {
   edit->callback(run([o, editName, editFile] {
     std::u16string folder = Arg(o->folder), file = Arg(o->file);
     RequireExistingFolder(folder);
-    if (file.empty() || file[0] == u'.' || vb::Right(file, 3) != u"Dat") throw Refused{msg::SelectPattern};
-    if (!PatternFileExists(folder, file)) throw Refused{msg::PatternGone};
+    if (file.empty() || file[0] == u'.' || vb::Right(file, 3) != u"Dat") throw ActionRefused{msg::SelectPattern};
+    if (!PatternFileExists(folder, file)) throw ActionRefused{msg::PatternGone};
     std::u16string name = editName->count() ? Arg(o->name) : PatternNameOfFile(file);
     std::u16string code = editFile->count() ? ReadCode(o->code_file) : ReadPatternFile(folder, file);
     std::cout << Out(StorePattern(folder, file, name, code)) << "\n";
@@ -220,7 +220,7 @@ void Install(CLI::App& app, int& exit_code) {
   }));
 }
 
-RegisterCommand reg(Install);
+RegisterCommand patternsCommands(InstallPatterns);
 
 }  // namespace
 }  // namespace tarno::cli

@@ -139,7 +139,7 @@ void AddStyles(CLI::App& app, int& exit_code) {
   });
 }
 
-RegisterCommand reg([](CLI::App& app, int& exit_code) { AddStyles(app, exit_code); });
+RegisterCommand stylesCommands([](CLI::App& app, int& exit_code) { AddStyles(app, exit_code); });
 
 }  // namespace
 }  // namespace tarno::cli

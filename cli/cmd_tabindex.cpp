@@ -104,7 +104,7 @@ void AddIndex(CLI::App& app, int& exit_code) {
   });
 }
 
-RegisterCommand reg([](CLI::App& app, int& exit_code) {
+RegisterCommand tabindexCommands([](CLI::App& app, int& exit_code) {
   AddTabIndex(app, exit_code);
   AddIndex(app, exit_code);
 });

@@ -5,16 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
+#include <iostream>
+#include <map>
 #include <regex>
-#include <sstream>
 #include <unistd.h>
 
 #include "bench/checks_project_generator.h"
 #include "check_fixture.h"
 #include "checks/check_run.h"
 #include "host/files/project_loader.h"
-#include "platform/utf8_path.h"
+#include "support/corpus.h"
 
 namespace tarno::checks {
 namespace {
@@ -27,30 +27,18 @@ struct Loaded {
 // Every .vbp of the corpus, loaded in its code page.
 std::vector<Loaded> LoadCorpus() {
   std::vector<Loaded> out;
-  const std::filesystem::path root = TARNO_CORPUS_DIR;
-  std::ifstream manifest(root / "MANIFEST.tsv");
-  std::string line;
-  std::getline(manifest, line);
-  while (std::getline(manifest, line)) {
-    std::vector<std::string> cols;
-    std::stringstream ss(line);
-    for (std::string c; std::getline(ss, c, '\t');) cols.push_back(c);
-    if (cols.size() < 11) continue;
-    std::string encoding = cols[10] == "mixed" || cols[10] == "ascii" ? "cp1252" : cols[10];
-    std::stringstream vbps(cols[4]);
-    for (std::string v; std::getline(vbps, v, ';');) {
-      host::files::LoadOptions options;
-      options.code_page = CodePage::Named(encoding);
-      Loaded l;
-      l.path = root / tarno::files::PathOfUtf8(cols[0]) / tarno::files::PathOfUtf8(v);
-      try {
-        l.ws = host::files::LoadPath(l.path, options);
-      } catch (const std::exception& e) {
-        ADD_FAILURE() << l.path << ": " << e.what();
-        continue;
-      }
-      out.push_back(std::move(l));
+  for (const auto& project : test::CorpusProjects(TARNO_CORPUS_DIR)) {
+    host::files::LoadOptions options;
+    options.code_page = test::CorpusCodePage(project.encoding);
+    Loaded l;
+    l.path = project.vbp;
+    try {
+      l.ws = host::files::LoadPath(l.path, options);
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << l.path << ": " << e.what();
+      continue;
     }
+    out.push_back(std::move(l));
   }
   return out;
 }
@@ -114,9 +102,11 @@ TEST(CheckRunCorpus, PreciseRulesLeaveOutInterfaceAndExposedMembers) {
       auto precise = RunOn(*project, RuleSet::Precise, 1);
       auto ide = RunOn(*project, RuleSet::Ide, 1);
       // What the add-in reports that the precise rules must not call unused.
+      std::map<int, std::vector<std::string>> interfacesOf;  // read once per module
       auto isInterfaceMember = [&](const Finding& f) {
-        auto code = project->VBComponents()->Item(f.component)->CodeModule();
-        for (const auto& iface : ImplementedInterfaces(*code)) {
+        auto [it, fresh] = interfacesOf.try_emplace(f.component);
+        if (fresh) it->second = ImplementedInterfaces(*project->VBComponents()->Item(f.component)->CodeModule());
+        for (const auto& iface : it->second) {
           std::string name = vb::ToUtf8(vb::UCaseAscii(f.name));
           if (name.size() > iface.size() + 1 && name.compare(0, iface.size() + 1, iface + "_") == 0) return true;
         }

@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "check_fixture.h"
 #include "host/files/project_loader.h"
-#include "platform/utf8_path.h"
 #include "random_modules.h"
+#include "support/corpus.h"
 
 namespace tarno::checks {
 namespace {
@@ -68,26 +67,6 @@ TEST(OracleAgreement, RandomProjects) {
   EXPECT_LT(withFindings, 600);
 }
 
-// Every .vbp of the corpus, loaded in its code page.
-std::vector<std::pair<std::filesystem::path, std::string>> CorpusProjects() {
-  std::vector<std::pair<std::filesystem::path, std::string>> out;
-  const std::filesystem::path root = TARNO_CORPUS_DIR;
-  std::ifstream manifest(root / "MANIFEST.tsv");
-  std::string line;
-  std::getline(manifest, line);
-  while (std::getline(manifest, line)) {
-    std::vector<std::string> cols;
-    std::stringstream ss(line);
-    for (std::string c; std::getline(ss, c, '\t');) cols.push_back(c);
-    if (cols.size() < 11) continue;
-    std::string encoding = cols[10] == "mixed" || cols[10] == "ascii" ? "cp1252" : cols[10];
-    std::stringstream vbps(cols[4]);
-    for (std::string v; std::getline(vbps, v, ';');)
-      out.emplace_back(root / tarno::files::PathOfUtf8(cols[0]) / tarno::files::PathOfUtf8(v), encoding);
-  }
-  return out;
-}
-
 int CodeLines(ide::VBProject& p) {
   int lines = 0;
   auto comps = p.VBComponents();
@@ -100,12 +79,12 @@ int CodeLines(ide::VBProject& p) {
 // Runs both checks both ways on every corpus project whose code lines lie in
 // [minLines, maxLines]; the production checks run on every project.
 void CompareCorpus(int minLines, int maxLines, int expectCompared) {
-  auto projects = CorpusProjects();
+  auto projects = test::CorpusProjects(TARNO_CORPUS_DIR);
   if (projects.empty()) GTEST_SKIP() << "no corpus";
   int compared = 0;
   for (const auto& [path, encoding] : projects) {
     host::files::LoadOptions options;
-    options.code_page = CodePage::Named(encoding);
+    options.code_page = test::CorpusCodePage(encoding);
     host::files::LoadedWorkspace ws;
     try {
       ws = host::files::LoadPath(path, options);

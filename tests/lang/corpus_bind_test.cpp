@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <iostream>
 
 #include "host/files/project_loader.h"
 #include "lang/model.h"
 #include "platform/vb_text.h"
+#include "support/corpus.h"
 
 namespace tarno::lang {
 namespace {
@@ -35,25 +35,16 @@ std::vector<std::string> Bindings(const Model& m) {
 }
 
 TEST(CorpusBind, BoundReferencesNameTheirSymbolAndThreadsChangeNothing) {
-  const fs::path root = TARNO_CORPUS_DIR;
-  std::ifstream manifest(root / "MANIFEST.tsv");
-  if (!manifest) GTEST_SKIP() << "no corpus";
-  std::string line;
-  std::getline(manifest, line);
+  const auto folders = test::CorpusFolders(TARNO_CORPUS_DIR);
+  if (folders.empty()) GTEST_SKIP() << "no corpus";
   size_t projects = 0, refs = 0, bound = 0, unresolved = 0;
-  while (std::getline(manifest, line)) {
-    std::vector<std::string> cols;
-    std::stringstream ss(line);
-    for (std::string c; std::getline(ss, c, '\t');) cols.push_back(c);
-    if (cols.size() < 11) continue;
-    const std::string encoding = cols[10] == "mixed" || cols[10] == "ascii" ? "CP1252" : cols[10];
-    std::stringstream vbps(cols[4]);
-    for (std::string v; std::getline(vbps, v, ';');) {
+  for (const auto& folder : folders) {
+    for (const auto& v : folder.vbps) {
       host::files::LoadOptions options;
-      options.code_page = CodePage::Named(encoding);
+      options.code_page = test::CorpusCodePage(folder.encoding);
       host::files::LoadedWorkspace ws;
       try {
-        ws = host::files::LoadPath(root / cols[0] / v, options);
+        ws = host::files::LoadPath(v, options);
       } catch (const std::exception& e) {
         ADD_FAILURE() << v << ": " << e.what();
         continue;

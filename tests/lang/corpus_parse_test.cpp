@@ -14,6 +14,7 @@
 #include "lang/parser.h"
 #include "lang/project_code.h"
 #include "platform/vb_text.h"
+#include "support/corpus.h"
 
 namespace tarno::lang {
 namespace {
@@ -25,31 +26,6 @@ const std::map<std::string, std::string> kNotVbCode = {
     {"javiercrowsoft__cairo-vb6/CSReport/CSReportEditor/Codigo/mPrintAPI.bas",
      "a declaration broken over two lines without a continuation: \"Dim printDlg As\" then \"()\""},
 };
-
-std::map<std::string, std::string> CorpusCodePages() {
-  std::map<std::string, std::string> out;
-  std::ifstream in(fs::path(TARNO_CORPUS_DIR) / "MANIFEST.tsv");
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) {
-    std::vector<std::string> cols;
-    size_t pos = 0;
-    while (true) {
-      size_t tab = line.find('\t', pos);
-      cols.push_back(line.substr(pos, tab - pos));
-      if (tab == std::string::npos) break;
-      pos = tab + 1;
-    }
-    if (cols.size() > 10) out[cols[0]] = cols[10];
-  }
-  return out;
-}
-
-CodePage CodePageFor(const std::string& encoding) {
-  if (encoding == "cp932") return CodePage::Cp932();
-  if (encoding == "utf-8") return CodePage::Named("UTF-8");
-  return CodePage::Named("CP1252");
-}
 
 // The line rebuilt from its tokens and the blanks between them; "" and a
 // message when a gap holds anything but blanks or tokens overlap.
@@ -73,22 +49,14 @@ std::string Rejoin(std::u16string_view line, const Token* begin, const Token* en
 TEST(CorpusParse, EveryModuleParsesAndItsTokensGiveBackEachLine) {
   const fs::path corpus(TARNO_CORPUS_DIR);
   if (!fs::exists(corpus / "MANIFEST.tsv")) GTEST_SKIP() << "no corpus at " << corpus;
-  const std::set<std::string> kExtensions = {".bas", ".cls", ".frm", ".ctl", ".pag", ".dob"};
   size_t files = 0, lines = 0, tokens = 0, errorsSeen = 0;
   std::set<std::string> listedSeen;
-  for (const auto& [folder, encoding] : CorpusCodePages()) {
-    std::vector<fs::path> paths;
-    for (const auto& e : fs::recursive_directory_iterator(corpus / folder)) {
-      std::string x = e.path().extension().string();
-      std::transform(x.begin(), x.end(), x.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-      if (e.is_regular_file() && kExtensions.count(x)) paths.push_back(e.path());
-    }
-    std::sort(paths.begin(), paths.end());
-    for (const auto& path : paths) {
+  for (const auto& folder : test::CorpusFolders(corpus)) {
+    for (const auto& path : test::FilesWithExtensions(folder.path, {".bas", ".cls", ".frm", ".ctl", ".pag", ".dob"})) {
       const std::string rel = fs::relative(path, corpus).generic_string();
       host::files::LoadedWorkspace ws;
       try {
-        ws = host::files::LoadPath(path, CodePageFor(encoding));
+        ws = host::files::LoadPath(path, test::CorpusCodePage(folder.encoding));
       } catch (const std::exception& e) {
         ADD_FAILURE() << rel << ": does not load: " << e.what();
         continue;
