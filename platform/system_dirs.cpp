@@ -62,22 +62,4 @@ fs::path JoinPath(std::string_view dir, std::string_view name) {
   return fs::path(std::string(dir)) / fs::path(std::string(name));
 }
 
-fs::path ResolveInWindowsDirectory(const fs::path& file) {
-  if (file.has_parent_path() || file.empty()) return file;
-  fs::path dir = WindowsDirectory();
-  return dir.empty() ? file : dir / file;
-}
-
-bool EnsureStandardDirectory(const fs::path& dir) {
-  std::error_code ec;
-  if (fs::is_directory(dir, ec)) return true;
-  if (dir.empty()) return false;
-  auto same = [&](const fs::path& known) {
-    return !known.empty() && dir.lexically_normal() == known.lexically_normal();
-  };
-  if (!same(SystemDirectory()) && !same(WindowsDirectory()) && !same(AddInDirectory())) return false;
-  fs::create_directories(dir, ec);
-  return fs::is_directory(dir, ec);
-}
-
 }  // namespace tarno::win
