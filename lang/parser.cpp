@@ -782,20 +782,16 @@ class Parser {
     Parameters(d, true);
   }
 
-  void TypeHeader(Access access) {
+  // `Type X` or `Enum X`: the declaration stays open until its End line.
+  void BlockHeader(Access access, DeclKind kind, Block block, int32_t& open) {
     const Token& kw = Tok();
     ++pos_;
     const Token& name = DeclName();
-    typeBlock_ = AddDecl(name, DeclKind::Type, access, 0, -1);
-    Push(Block::Type, kw);
+    open = AddDecl(name, kind, access, 0, -1);
+    Push(block, kw);
   }
-  void EnumHeader(Access access) {
-    const Token& kw = Tok();
-    ++pos_;
-    const Token& name = DeclName();
-    enumBlock_ = AddDecl(name, DeclKind::Enum, access, 0, -1);
-    Push(Block::Enum, kw);
-  }
+  void TypeHeader(Access access) { BlockHeader(access, DeclKind::Type, Block::Type, typeBlock_); }
+  void EnumHeader(Access access) { BlockHeader(access, DeclKind::Enum, Block::Enum, enumBlock_); }
   bool EndOfBlock(Kw word) {
     if (IsWord(Kw::End) && Peek().IsWord(A(word))) {
       const Token& t = Tok();
